@@ -1,0 +1,20 @@
+# The test suite: one executable with one shared main, run by CTest (under
+# Wine for the Windows build, through CMAKE_CROSSCOMPILING_EMULATOR).
+if(CMAKE_CROSSCOMPILING)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  set(CORVANTIDE_GTEST gtest)
+else()
+  find_package(GTest REQUIRED)
+  set(CORVANTIDE_GTEST GTest::gtest)
+endif()
+
+file(GLOB_RECURSE CORVANTIDE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/*.cpp)
+add_executable(corvantide-tests ${CORVANTIDE_TEST_SOURCES})
+target_include_directories(corvantide-tests PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(corvantide-tests PRIVATE corvantide_objects ${CORVANTIDE_GTEST})
+corvantide_host_program(corvantide-tests)
+add_test(NAME corvantide-tests COMMAND corvantide-tests --gtest_brief=1
+         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

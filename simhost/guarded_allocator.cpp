@@ -1,0 +1,81 @@
+// Guarded, counting allocator of the simulated host.
+#include "guarded_allocator.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+namespace simhost {
+
+namespace {
+constexpr std::uint64_t kLargestBlock = std::uint64_t{1} << 40;
+}
+
+GuardedAllocator::~GuardedAllocator() {
+    for (auto& [block, size] : blocks_) std::free(const_cast<void*>(block));
+}
+
+void* GuardedAllocator::Allocate(std::uint64_t count, std::uint64_t size) {
+    ++made_;
+    if (failFrom_ != 0 && made_ >= failFrom_) return nullptr;
+    if (size != 0 && count > kLargestBlock / size) {
+        report_("allocate(" + std::to_string(count) + ", " + std::to_string(size) +
+                ") asks for an impossible size");
+        return nullptr;
+    }
+    const std::uint64_t bytes = count * size;
+    auto* block = static_cast<unsigned char*>(std::calloc(1, bytes + kGuardSize));
+    if (block == nullptr) return nullptr;
+    std::memset(block + bytes, kGuardByte, kGuardSize);
+    blocks_[block] = bytes;
+    bytes_ += bytes;
+    if (bytes_ > peakBytes_) peakBytes_ = bytes_;
+    return block;
+}
+
+void GuardedAllocator::Release(void* block) {
+    if (block == nullptr) {
+        report_("release(null)");
+        return;
+    }
+    auto found = blocks_.find(block);
+    if (found == blocks_.end()) {
+        report_("release of a block the allocator did not hand out (or released twice)");
+        return;
+    }
+    if (!GuardIntact(static_cast<unsigned char*>(block), found->second)) {
+        report_("overrun past a block of " + std::to_string(found->second) + " bytes");
+    }
+    bytes_ -= found->second;
+    blocks_.erase(found);
+    std::free(block);
+}
+
+void GuardedAllocator::FailFrom(std::uint64_t n) { failFrom_ = made_ + n; }
+
+std::uint64_t GuardedAllocator::BytesOutstanding() const { return bytes_; }
+
+std::uint64_t GuardedAllocator::SizeOf(const void* block) const {
+    auto found = blocks_.find(block);
+    return found == blocks_.end() ? 0 : found->second;
+}
+
+bool GuardedAllocator::GuardIntact(const unsigned char* block, std::uint64_t size) const {
+    for (std::size_t i = 0; i < kGuardSize; ++i) {
+        if (block[size + i] != kGuardByte) return false;
+    }
+    return true;
+}
+
+bool GuardedAllocator::CheckGuards() const {
+    bool intact = true;
+    for (auto& [block, size] : blocks_) {
+        if (!GuardIntact(static_cast<const unsigned char*>(block), size)) {
+            report_("overrun past a live block of " + std::to_string(size) + " bytes");
+            intact = false;
+        }
+    }
+    return intact;
+}
+
+}  // namespace simhost

@@ -1,0 +1,218 @@
+// The simulated host: records, look-ups, instance data, hierarchy lists.
+#include "sim_host.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "host_services.h"
+
+namespace simhost {
+
+namespace {
+
+SimHost* current = nullptr;
+
+constexpr std::size_t kAllocateOffset = 0x18;
+constexpr std::size_t kReleaseOffset = 0x20;
+constexpr std::size_t kLookupOffset = 0x40;
+constexpr std::size_t kPlatformLookupOffset = 0x48;
+constexpr std::size_t kItemListRootOffset = 0xab08;
+constexpr std::size_t kStateRecordOffset = 0x46ab8;
+constexpr std::size_t kContentDirectoryOffset = 0x6f1b8;
+constexpr std::size_t kContentDirectoryCapacity = 1024;
+constexpr std::size_t kCurrentItemOffset = 0x268;
+constexpr std::size_t kMessageEntryOffset = 0x668;
+constexpr std::size_t kPanelBuilderOffset = 0x630;
+constexpr std::size_t kHierarchyEntrySize = 16;
+constexpr std::int32_t kSettingsBlockSize = 64;
+constexpr std::int32_t kReevaluate = 32;
+
+template <typename T>
+void Put(void* record, std::size_t offset, T value) {
+    std::memcpy(static_cast<unsigned char*>(record) + offset, &value, sizeof value);
+}
+
+template <typename T>
+T Get(const void* record, std::size_t offset) {
+    T value{};
+    std::memcpy(&value, static_cast<const unsigned char*>(record) + offset, sizeof value);
+    return value;
+}
+
+void* ZeroedRecord(std::size_t size) { return std::calloc(1, size); }
+
+}  // namespace
+
+void SimHost::FreeDeleter::operator()(void* p) const { std::free(p); }
+
+SimHost::SimHost()
+    : hostInterface_(ZeroedRecord(kHostInterfaceSize)),
+      moduleRecord_(ZeroedRecord(kModuleRecordSize)),
+      stateRecord_(ZeroedRecord(kStateRecordSize)),
+      memory_([this](const std::string& violation) { Report(violation); }) {
+    current = this;
+    const ServiceAddresses services = TheServices();
+    Put(hostInterface_.get(), kAllocateOffset, services.allocate);
+    Put(hostInterface_.get(), kReleaseOffset, services.release);
+    Put(hostInterface_.get(), kLookupOffset, services.lookup);
+    Put(hostInterface_.get(), kPlatformLookupOffset, services.platformLookup);
+    Put(hostInterface_.get(), kItemListRootOffset, kItemListRoot);
+    Put(hostInterface_.get(), kStateRecordOffset, stateRecord_.get());
+}
+
+SimHost::~SimHost() {
+    escape_.Reset();
+    library_.Unload();
+    for (void* list : openLists_) std::free(list);
+    if (current == this) current = nullptr;
+}
+
+SimHost& SimHost::Current() {
+    if (current == nullptr) std::abort();  // a plug-in call with no simulated host alive
+    return *current;
+}
+
+bool SimHost::Load(const std::string& libraryPath, std::string* error) {
+    if (!library_.Load(libraryPath, error)) return false;
+    void* entry = library_.Symbol("InitCustomize");
+    if (entry == nullptr) {
+        if (error != nullptr) *error = libraryPath + " does not export InitCustomize";
+        library_.Unload();
+        return false;
+    }
+    using InitCustomizeFn = void (*)(void*, void*);
+    InitCustomizeFn initCustomize = nullptr;
+    std::memcpy(&initCustomize, &entry, sizeof entry);
+    initCustomize(hostInterface_.get(), moduleRecord_.get());
+    return true;
+}
+
+bool SimHost::LoadAndStart(const std::string& libraryPath, std::string* error) {
+    if (!Load(libraryPath, error)) return false;
+    SendStartupPhase(2);
+    SendStartupPhase(4);
+    return true;
+}
+
+std::int64_t SimHost::SendMessage(std::int32_t category, void* subject, std::uint64_t code) {
+    using Entry = std::int64_t (*)(void*, void*, std::int32_t, std::uint64_t);
+    auto entry = Get<Entry>(moduleRecord_.get(), kMessageEntryOffset);
+    if (entry == nullptr) {
+        Report("message sent before the module record had a message entry");
+        return 0;
+    }
+    return entry(moduleRecord_.get(), subject, category, code);
+}
+
+std::int32_t SimHost::BuildPanel() {
+    using Builder = std::int32_t (*)(void*, void*, void*, void*);
+    auto builder = Get<Builder>(moduleRecord_.get(), kPanelBuilderOffset);
+    if (builder == nullptr) return -1;
+    return builder(moduleRecord_.get(), nullptr, nullptr, nullptr);
+}
+
+void SimHost::ClearLookups() {
+    lookups_.clear();
+    platformLookups_.clear();
+}
+
+void* SimHost::LookupName(const char* name, bool platform) {
+    if (name == nullptr) {
+        Report("look-up of a null name");
+        return nullptr;
+    }
+    const std::string text(name);
+    (platform ? platformLookups_ : lookups_).push_back(text);
+    if (failedLookups_.count("*") != 0 || failedLookups_.count(text) != 0) return nullptr;
+    if (platform) return nullptr;  // the simulated host has no platform layer to offer
+    if (text == "iIn") return &iIn;
+    if (text == "iOut") return &iOut;
+    if (text == "dFPS") return &dFPS;
+    if (text == "dAnim_Clock") return &dAnim_Clock;
+    static const ServiceAddresses services = TheServices();
+    auto found = services.functions.find(text);
+    return found != services.functions.end() ? found->second : nullptr;
+}
+
+void SimHost::SetStateRecordPresent(bool present) {
+    Put(hostInterface_.get(), kStateRecordOffset, present ? stateRecord_.get() : nullptr);
+}
+
+void SimHost::SetCurrentItem(void* item) { Put(stateRecord_.get(), kCurrentItemOffset, item); }
+
+void* SimHost::CurrentItem() const {
+    if (Get<void*>(hostInterface_.get(), kStateRecordOffset) == nullptr) return nullptr;
+    return Get<void*>(stateRecord_.get(), kCurrentItemOffset);
+}
+
+void SimHost::SetContentDirectory(const std::string& directory) {
+    char* field = static_cast<char*>(hostInterface_.get()) + kContentDirectoryOffset;
+    const std::size_t length =
+        directory.size() < kContentDirectoryCapacity ? directory.size() : kContentDirectoryCapacity - 1;
+    std::memcpy(field, directory.data(), length);
+    field[length] = '\0';
+}
+
+void* SimHost::InstanceBlock(void* item) const {
+    auto found = instanceData_.find(InstanceKey{item, moduleRecord_.get()});
+    return found == instanceData_.end() ? nullptr : found->second.get();
+}
+
+void* SimHost::CreateInstance(void* item, void* module, std::int32_t zero, std::int32_t size) {
+    if (module != moduleRecord_.get()) Report("CreateInstanceData with a foreign module record");
+    if (zero != 0 || size != kSettingsBlockSize) Report("CreateInstanceData with unexpected arguments");
+    if (failInstanceCreation_ || item == nullptr) return nullptr;
+    auto& slot = instanceData_[InstanceKey{item, module}];
+    if (!slot) slot.reset(ZeroedRecord(static_cast<std::size_t>(size > 0 ? size : kSettingsBlockSize)));
+    return slot.get();
+}
+
+void* SimHost::GetInstance(void* item, void* module, std::int32_t zero) {
+    if (module != moduleRecord_.get()) Report("GetInstanceData with a foreign module record");
+    if (zero != 0) Report("GetInstanceData with unexpected arguments");
+    auto found = instanceData_.find(InstanceKey{item, module});
+    return found == instanceData_.end() ? nullptr : found->second.get();
+}
+
+void SimHost::FreeInstance(void* item, void* module, std::int32_t zero) {
+    if (zero != 0) Report("FreeInstanceData with unexpected arguments");
+    if (instanceData_.erase(InstanceKey{item, module}) == 0) Report("FreeInstanceData of an item without data");
+}
+
+std::int32_t SimHost::HierarchyList(std::uint64_t root, void** list) {
+    if (list == nullptr) {
+        Report("GetHierarchyList without a list pointer");
+        return 0;
+    }
+    if (root != kItemListRoot) Report("GetHierarchyList with a root the host did not give");
+    if (hierarchyUnavailable_) return 0;
+    const auto& items = scene_.Items();
+    auto* entries = static_cast<unsigned char*>(std::calloc(items.size() + 1, kHierarchyEntrySize));
+    for (std::size_t i = 0; i < items.size(); ++i) Put(entries, i * kHierarchyEntrySize + 8, items[i]);
+    openLists_.insert(entries);
+    *list = entries;
+    return static_cast<std::int32_t>(items.size());
+}
+
+void SimHost::FreeHierarchy(void** list) {
+    if (list == nullptr || *list == nullptr || openLists_.erase(*list) == 0) {
+        Report("FreeHierarchyList of a list the host did not hand out");
+        return;
+    }
+    std::free(*list);
+    *list = nullptr;
+}
+
+void SimHost::Update(std::int32_t flags) {
+    updates_.push_back(flags);
+    if ((flags & kReevaluate) != 0) scene_.Evaluate(dAnim_Clock);
+}
+
+std::vector<std::string> SimHost::Audit() {
+    memory_.CheckGuards();
+    std::vector<std::string> found = violations_;
+    if (!openLists_.empty()) found.push_back(std::to_string(openLists_.size()) + " hierarchy list(s) never freed");
+    return found;
+}
+
+}  // namespace simhost

@@ -1,0 +1,62 @@
+// The plug-in's single export. The host calls it once, right after loading.
+#include <cstdint>
+#include <cstring>
+
+#include "entry/message_dispatch.h"
+#include "host/host_interface.h"
+#include "host/host_types.h"
+#include "host/module_record.h"
+#include "host/record_access.h"
+#include "panel/build_panel.h"
+#include "settings/item_messages.h"
+
+#if defined(_WIN32)
+#define CORVANTIDE_EXPORT extern "C" __declspec(dllexport)
+#else
+#define CORVANTIDE_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
+
+namespace corvantide {
+namespace {
+
+constexpr char kModuleName[module_record::kNameCapacity] = "Corvantide";
+constexpr float kHostSettingValue = 1.0F;
+constexpr std::uint64_t kItemMessageCodes = 0x100004;  // 0x100000 | 4
+constexpr std::uint64_t kHostOptionValue = 6;
+
+void EmptyHostEntry() {}
+
+template <typename Fn>
+void WriteEntry(void* record, std::size_t offset, Fn entry) {
+    WriteField(record, offset, entry);
+}
+
+}  // namespace
+}  // namespace corvantide
+
+CORVANTIDE_EXPORT void InitCustomize(void* hostInterface, void* moduleRecord) noexcept {
+    using namespace corvantide;
+    HostInterfaceRecord = hostInterface;
+    ModuleRecordPointer = moduleRecord;
+
+    if (moduleRecord != nullptr) {
+        std::memcpy(FieldAddress(moduleRecord, module_record::kName), kModuleName,
+                    sizeof kModuleName);
+        WriteField(moduleRecord, module_record::kHostSetting, kHostSettingValue);
+        WriteEntry<EmptyEntry>(moduleRecord, module_record::kEmptyEntry, EmptyHostEntry);
+        WriteEntry<PanelBuilder>(moduleRecord, module_record::kPanelBuilder, BuildPanel);
+        WriteEntry<MessageHandler>(moduleRecord, module_record::kDefaultHandler,
+                                   static_cast<MessageHandler>(DefaultMessageHandler));
+        WriteEntry<ModuleMessageEntry>(moduleRecord, module_record::kMessageEntry,
+                                       DispatchModuleMessage);
+    }
+
+    for (auto& slot : ModuleMessageTable) slot = DefaultMessageHandler;
+    ModuleMessageTable[kItemMessageCategory] = HandleItemMessage;
+    ModuleMessageTable[kInitPhaseCategory] = HandleInitPhase;
+
+    if (moduleRecord != nullptr) {
+        WriteField(moduleRecord, module_record::kItemMessageMask, kItemMessageCodes);
+        WriteField(moduleRecord, module_record::kHostOption, kHostOptionValue);
+    }
+}

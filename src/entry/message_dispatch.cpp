@@ -1,0 +1,35 @@
+// Message dispatch by category and the start-up phases.
+#include "entry/message_dispatch.h"
+
+#include "entry/plugin_state.h"
+#include "host/host_binding.h"
+
+namespace corvantide {
+
+ModuleMessageHandler ModuleMessageTable[kMessageCategories]{};
+
+std::int64_t DispatchModuleMessage(void* context, void* subject, std::int32_t category,
+                                   std::uint64_t code) noexcept {
+    if (category < 0 || category >= kMessageCategories) return 0;
+    ModuleMessageHandler handler = ModuleMessageTable[category];
+    if (handler == nullptr) return 0;  // a message before InitCustomize
+    return handler(context, subject, code);
+}
+
+std::int64_t DefaultMessageHandler(void*, void*, std::uint64_t) noexcept { return 0; }
+
+std::int64_t DefaultMessageHandler(void*, void*, void*, std::uint64_t) noexcept { return 0; }
+
+std::int64_t HandleInitPhase(void*, void*, std::uint64_t phase) noexcept {
+    if (phase == 2) {
+        BindHostFunctionGroup();
+        BindPlatformGroup();
+        BindUtilityGroup();
+        ResetPluginState();
+    } else if (phase == 4) {
+        BindInterfaceGroup();
+    }
+    return 0;
+}
+
+}  // namespace corvantide

@@ -1,0 +1,48 @@
+// Calls into the host's core services and variables.
+//
+// Every wrapper skips the call when the host did not bind the name (or the
+// plug-in was never initialised) and yields the neutral result given here.
+// All run on the host's interface thread.
+#pragma once
+
+#include <cstdint>
+
+namespace corvantide {
+
+// The item's settings block for this module, or null.
+void* GetInstanceData(void* item);
+// A new zero-filled 64-byte settings block for the item, or null.
+void* CreateInstanceData(void* item);
+void FreeInstanceData(void* item);
+
+// A host-owned item list; FreeHierarchyList releases it. `list` stays null
+// when the host gives none; the count may be zero or negative.
+std::int32_t GetHierarchyList(void** list);
+void FreeHierarchyList(void** list);
+// The item pointer of entry `index` of a hierarchy list (second 8 bytes of each 16).
+void* HierarchyListItem(const void* list, std::int32_t index);
+
+void UpdateFXInterface(std::int32_t flags);
+inline constexpr std::int32_t kRefreshInterface = 0x9400;  // after every panel action
+inline constexpr std::int32_t kReevaluateScene = 32;       // after every move of the clock
+
+// Channel groups of GetChannels.
+inline constexpr std::int32_t kWorldPosition = 43;
+inline constexpr std::int32_t kWorldRotation = 44;
+inline constexpr std::int32_t kWorldScale = 37;
+// Fills out[0..2]; leaves them untouched when the host has no GetChannels.
+void GetChannels(void* item, std::int32_t group, double time, double* out);
+
+// Splits `path` into name and directory, each a 1024-byte buffer that this
+// wrapper clears first. False (both left empty) when the host lacks the service.
+inline constexpr int kFileNamePartCapacity = 1024;
+bool FindFileName(const char* path, char* name, char* directory);
+
+// Host variables; 0 when unbound.
+std::int32_t SceneFirstFrame();  // iIn
+std::int32_t SceneLastFrame();   // iOut
+double FramesPerSecond();        // dFPS
+double AnimationClock();         // dAnim_Clock
+void SetAnimationClock(double frame);
+
+}  // namespace corvantide

@@ -1,0 +1,77 @@
+// Slots of the host names the plug-in binds at start-up.
+//
+// Each slot holds what the host's look-up returned for the name: a function's
+// address, a variable's address, or null when the host does not know it. The
+// plug-in never calls or dereferences a slot directly: the wrappers in
+// core_services.h and interface_services.h do, and skip null slots.
+#pragma once
+
+#include <cstdint>
+
+#include "host/host_types.h"
+
+namespace corvantide {
+
+// Core services (all [interface thread]).
+// Returns the item's zero-filled 64-byte block for this module, or null.
+using CreateInstanceDataFn = void* (*)(void* item, void* module, std::int32_t zero,
+                                       std::int32_t size);
+// Returns the item's block for this module, or null.
+using GetInstanceDataFn = void* (*)(void* item, void* module, std::int32_t zero);
+using FreeInstanceDataFn = void (*)(void* item, void* module, std::int32_t zero);
+// Stores a host-owned array of 16-byte entries (item pointer in the second 8
+// bytes) into *list, or leaves it null; returns the entry count.
+using GetHierarchyListFn = std::int32_t (*)(std::uint64_t root, void** list);
+using FreeHierarchyListFn = void (*)(void** list);
+using UpdateFXInterfaceFn = void (*)(std::int32_t flags);
+// Fills out[0..2] with a channel group of the item at the given time (frames).
+using GetChannelsFn = void (*)(void* item, std::int32_t group, double time, double* out);
+// Splits a path into name and directory; both outputs are 1024-byte buffers.
+using FindFileNameFn = void (*)(const char* path, char* name, char* directory);
+
+// Interface services.
+using BlockCreateFn = void* (*)(const char* title, const char* second, std::int32_t zero,
+                                ControlCallback callback);
+// Type-specific creation arguments follow the callback.
+using ControlCreateFn = void* (*)(const char* type, const char* label, ControlCallback callback,
+                                  ...);
+using ControlSetFn = std::int32_t (*)(std::int32_t code, void* control, ...);
+using ControlGetFn = std::int32_t (*)(std::int32_t code, void* control, ...);
+using ControlRedrawFn = void (*)(void* control, std::int32_t now);
+using ConfirmMessageFn = std::int32_t (*)(std::int32_t one, std::int32_t lineCount,
+                                          const char* line1, const char* line2);
+// Non-zero when the user confirmed.
+using FileRequestFn = std::int32_t (*)(char* result, std::int32_t resultSize, char* fileName,
+                                       std::int32_t fileNameArgument, char* directory,
+                                       char* rememberedPath, const char* title, std::int32_t a,
+                                       std::int32_t b, void* c);
+
+struct HostApiTable {
+    CreateInstanceDataFn CreateInstanceData;
+    GetInstanceDataFn GetInstanceData;
+    FreeInstanceDataFn FreeInstanceData;
+    UpdateFXInterfaceFn UpdateFXInterface;
+    GetChannelsFn GetChannels;
+    std::int32_t* iIn;
+    std::int32_t* iOut;
+    double* dFPS;
+    double* dAnim_Clock;
+
+    GetHierarchyListFn GetHierarchyList;
+    void* FindHierarchyMatch;  // bound, never called
+    FindFileNameFn FindFileName;
+
+    BlockCreateFn fxBlockCreate;
+    ControlCreateFn fxControlCreate;
+    ControlSetFn fxControlSet;
+    ControlGetFn fxControlGet;
+    ControlRedrawFn fxControlRedraw;
+
+    FreeHierarchyListFn FreeHierarchyList;
+    FileRequestFn FX_FileRequest;
+    ConfirmMessageFn ConfirmMessage;
+};
+
+extern HostApiTable HostApi;
+
+}  // namespace corvantide
