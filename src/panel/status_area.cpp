@@ -1,0 +1,77 @@
+// Status area texts.
+#include "panel/status_area.h"
+
+#include <charconv>
+#include <cstring>
+
+#include "entry/plugin_state.h"
+#include "host/interface_services.h"
+#include "host/text_buffer.h"
+
+namespace corvantide {
+
+namespace {
+
+constexpr char kIdleText[] = "Info\nStatus: Idle";
+constexpr char kMessagePrefix[] = "Info  ";
+constexpr char kComputingPrefix[] = "Computing Frame: ";
+constexpr char kSavingPrefix[] = "Saving Motion Frame: ";
+constexpr char kProgressSuffix[] = ".   (ESC to Abort)";
+
+// Appends to a NUL-terminated text, cutting at the capacity.
+class TextBuilder {
+public:
+    TextBuilder(char* text, std::size_t capacity) : text_(text), capacity_(capacity) { text_[0] = '\0'; }
+
+    void Append(const char* part) {
+        const std::size_t room = capacity_ - 1 - length_;
+        std::size_t count = BoundedLength(part, room + 1);
+        if (count > room) count = room;
+        std::memcpy(text_ + length_, part, count);
+        length_ += count;
+        text_[length_] = '\0';
+    }
+
+    void Append(std::int32_t number) {
+        char digits[16];
+        auto [end, error] = std::to_chars(digits, digits + sizeof digits - 1, number);
+        *end = '\0';
+        Append(digits);
+    }
+
+private:
+    char* text_;
+    std::size_t capacity_;
+    std::size_t length_ = 0;
+};
+
+}  // namespace
+
+void ComposeStatusText(char* text, const char* message, std::int32_t frame, std::int32_t total,
+                       std::int32_t mode) {
+    TextBuilder builder(text, kStatusTextCapacity);
+    if (message == nullptr) {
+        builder.Append(kIdleText);
+        return;
+    }
+    builder.Append(kMessagePrefix);
+    builder.Append(message);
+    builder.Append("\n");
+    if (mode != kProgressComputing && mode != kProgressSaving) return;
+    builder.Append(mode == kProgressComputing ? kComputingPrefix : kSavingPrefix);
+    builder.Append(frame);
+    builder.Append(" of ");
+    builder.Append(total);
+    builder.Append(kProgressSuffix);
+}
+
+void SetStatusText(const char* message, std::int32_t frame, std::int32_t total, std::int32_t mode) {
+    char text[kStatusTextCapacity];
+    ComposeStatusText(text, message, frame, total, mode);
+    SetControlText(PanelControls.statusArea, text, static_cast<std::int32_t>(kStatusTextCapacity));
+    RedrawControl(PanelControls.statusArea);
+}
+
+void SetStatusIdle() { SetStatusText(nullptr, 0, 0, 1); }
+
+}  // namespace corvantide

@@ -1,0 +1,28 @@
+// The status area at the top left of the panel: an idle text, or a message
+// with a progress line. [interface thread]
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace corvantide {
+
+// The composed text holds at most 1023 characters and the NUL.
+inline constexpr std::size_t kStatusTextCapacity = 1024;
+
+inline constexpr std::int32_t kProgressComputing = 0;  // "Computing Frame: i of n."
+inline constexpr std::int32_t kProgressSaving = 1;     // "Saving Motion Frame: i of n."
+inline constexpr std::int32_t kMessageOnly = 2;        // the message line alone
+
+// Composes the status text into `text` (kStatusTextCapacity bytes): the idle
+// text for a null message, else the message line and, for modes 0 and 1, the
+// progress line. A message too long for the buffer is cut, never overrun.
+void ComposeStatusText(char* text, const char* message, std::int32_t frame, std::int32_t total,
+                       std::int32_t mode);
+
+// Shows the composed text in the status area and redraws it at once.
+void SetStatusText(const char* message, std::int32_t frame, std::int32_t total, std::int32_t mode);
+// SetStatusText(null, 0, 0, 1): "Info\nStatus: Idle".
+void SetStatusIdle();
+
+}  // namespace corvantide

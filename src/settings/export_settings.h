@@ -1,0 +1,51 @@
+// The per-item export settings record, kept in the host's instance data.
+//
+// Ownership: the host allocates, finds and frees the 64-byte block, keyed by
+// (item, module record). Its two path buffers come from the host allocator
+// and are released only by ReleaseItemSettings. [interface thread]
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace corvantide {
+
+// Path buffers: at most 1023 characters and the NUL.
+inline constexpr std::size_t kPathCapacity = 1024;
+
+struct ExportSettings {
+    std::int32_t beginFrame;      // first frame sampled
+    std::int32_t endFrame;        // last frame sampled, inclusive
+    std::int32_t frameOffset;     // added to sampled frames for the written time
+    std::int32_t motionFormat;    // 0: "Lightwave 6.x", the only format written
+    std::int32_t coordinates;     // 0 Local, 1 World
+    std::int32_t freezeMotion;    // 0 keys, 1 sampled every frame
+    std::int32_t outputDisabled;  // nonzero: the item is not written
+    std::int32_t reserved;        // never read or written
+    void* ownerItem;              // the item the record was created for
+    char* requesterPath;          // null or kPathCapacity bytes: the requester's remembered path
+    char* destinationPath;        // null or kPathCapacity bytes: base path, without ".mot"
+    void* spareBuffer;            // released with the record, never set
+};
+static_assert(sizeof(ExportSettings) == 64);
+static_assert(offsetof(ExportSettings, frameOffset) == 8);
+static_assert(offsetof(ExportSettings, outputDisabled) == 24);
+static_assert(offsetof(ExportSettings, ownerItem) == 32);
+static_assert(offsetof(ExportSettings, requesterPath) == 40);
+static_assert(offsetof(ExportSettings, destinationPath) == 48);
+static_assert(offsetof(ExportSettings, spareBuffer) == 56);
+
+// The item's record, or null when it has none.
+ExportSettings* FindSettings(void* item);
+// The item's record, created with the defaults when it has none; null only
+// when the host refuses the block.
+ExportSettings* GetOrCreateSettings(void* item);
+// Gives every item of the scene a record.
+void CreateSettingsForAllItems();
+// The defaults of a new record (buffers keep the host's zero).
+void FillDefaultSettings(ExportSettings* settings, void* ownerItem);
+// Allocates a path buffer of kPathCapacity bytes from the host when *buffer
+// is null. False when the host refuses it.
+bool EnsurePathBuffer(char** buffer);
+
+}  // namespace corvantide
