@@ -1,4 +1,5 @@
 // The user presses "Export Batch Motions".
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -11,15 +12,6 @@ namespace fs = std::filesystem;
 
 class BatchRun : public PanelSession {
 protected:
-    void SetUp() override {
-        PanelSession::SetUp();
-        directory = fs::temp_directory_path() /
-                    ("corvantide-batch-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(directory);
-        fs::create_directories(directory);
-    }
-    void TearDown() override { fs::remove_all(directory); }
-
     // Prepares an item by hand: selected, a path typed, every frame sampled.
     void* ReadyItem(const std::string& name, std::int32_t lastFrame = 9) {
         void* item = host.Scene().AddItem(name);
@@ -38,7 +30,8 @@ protected:
         return names;
     }
 
-    fs::path directory;
+    ScratchDirectory scratch{"batch-" + CurrentTestName()};
+    const fs::path& directory = scratch.Path();
 };
 
 TEST_F(BatchRun, AFreshSceneExportsNothing) {
@@ -85,6 +78,7 @@ TEST_F(BatchRun, OnlyReadyItemsAreExportedInHierarchyOrder) {
     EXPECT_TRUE(user.Messages().empty());
     if (!Written("Arm")) GTEST_SKIP() << "the item exporter writes no file yet";
     EXPECT_TRUE(Written("Leg"));
+    EXPECT_TRUE(fs::exists(directory / ".mot"));  // "Empty", with an empty base name
     EXPECT_FALSE(Written("Off"));
     EXPECT_FALSE(Written("NoPath"));
     EXPECT_FALSE(Written("NoRecord"));

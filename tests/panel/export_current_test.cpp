@@ -41,6 +41,7 @@ TEST_F(ExportCurrent, EachMissingPrerequisiteHasItsMessageAndNothingIsExported) 
 }
 
 TEST_F(ExportCurrent, AReadyItemGoesToTheExporterWithoutAMessageEvenWithAnEmptyPath) {
+    const ScratchDirectory scratch("export-current");
     void* arm = host.Scene().AddItem("Arm");
     host.SetCurrentItem(arm);
     OpenPanel();

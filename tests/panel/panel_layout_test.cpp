@@ -151,6 +151,16 @@ TEST_F(PanelLayout, APictureOfTheBuiltPanelShowsEveryControl) {
     const auto file = std::filesystem::temp_directory_path() / "corvantide-panel.svg";
     EXPECT_TRUE(simhost::WritePanelSvg(host.Ui(), file.string(), 2.0));
     EXPECT_TRUE(std::filesystem::exists(file));
+
+    // Without a host state the current-item column is greyed.
+    user.TypePath(std::string(1100, 'x'));
+    host.SetStateRecordPresent(false);
+    user.ItemAdded(arm);
+    const std::string greyed = simhost::RenderPanelSvg(host.Ui(), 2.0);
+    EXPECT_NE(std::string::npos, greyed.find("#9a9a9a"));
+    EXPECT_NE(std::string::npos, greyed.find("Path not stored"));
+    EXPECT_TRUE(simhost::WritePanelSvg(
+        host.Ui(), (std::filesystem::temp_directory_path() / "corvantide-panel-greyed.svg").string(), 2.0));
     ExpectCleanHost();
 }
 
