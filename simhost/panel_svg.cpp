@@ -58,7 +58,7 @@ public:
     void Text(double x, double y, const std::string& text, const char* fill, const char* anchor = "start",
               double size = kFontSize, const char* clip = nullptr) {
         out_ << "<text x=\"" << x << "\" y=\"" << y << "\" font-size=\"" << size << "\" fill=\"" << fill
-             << "\" text-anchor=\"" << anchor << "\"";
+             << "\" text-anchor=\"" << anchor << "\" xml:space=\"preserve\"";
         if (clip != nullptr) out_ << " clip-path=\"url(#" << clip << ")\"";
         out_ << ">" << Escaped(text) << "</text>\n";
     }
