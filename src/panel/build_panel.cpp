@@ -37,7 +37,7 @@ constexpr std::int32_t kStringWidthArgument = 70;
 constexpr std::int32_t kPopupListWidthArgument = 100;
 constexpr std::int32_t kSeparatorArguments[] = {100, 3, 2};
 
-struct ControlSpec {
+struct ControlRow {
     void* PanelControlTable::*entry;
     const char* type;
     const char* label;
@@ -50,7 +50,7 @@ struct ControlSpec {
 constexpr ControlCallback StatusAreaCallback = DefaultMessageHandler;
 
 // Creation order; sizes are width x height and positions x, y in host layout units.
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     {&PanelControlTable::statusArea, "AreaText", "AreaText", StatusAreaCallback, 245, 26, 5, 4},
     {&PanelControlTable::pathField, "String", "", OnPathStringChanged, 168, 17, 82, 34},
     {&PanelControlTable::pathButton, "Button", "Path", OnPathButton, 73, 17, 6, 33},
@@ -75,22 +75,22 @@ constexpr ControlSpec kControls[] = {
 };
 static_assert(std::size(kControls) == 18);
 
-void* CreateControlOf(const ControlSpec& spec) {
-    const std::string_view type = spec.type;
+void* CreateControlOf(const ControlRow& row) {
+    const std::string_view type = row.type;
     if (type == "AreaText") {
-        return CreateAreaText(spec.label, spec.callback, kAreaTextArguments[0], kAreaTextArguments[1],
+        return CreateAreaText(row.label, row.callback, kAreaTextArguments[0], kAreaTextArguments[1],
                               kAreaTextArguments[2], kAreaTextInitial);
     }
-    if (type == "String") return CreateString(spec.label, spec.callback, kStringWidthArgument);
+    if (type == "String") return CreateString(row.label, row.callback, kStringWidthArgument);
     if (type == "PopupList") {
-        const char** names = spec.entry == &PanelControlTable::motionFormatList ? MotionFormatNames : CoordinateNames;
-        return CreatePopupList(spec.label, spec.callback, kPopupListWidthArgument, names);
+        const char** names = row.entry == &PanelControlTable::motionFormatList ? MotionFormatNames : CoordinateNames;
+        return CreatePopupList(row.label, row.callback, kPopupListWidthArgument, names);
     }
     if (type == "SeparatorLine") {
-        return CreateSeparatorLine(spec.label, spec.callback, kSeparatorArguments[0], kSeparatorArguments[1],
+        return CreateSeparatorLine(row.label, row.callback, kSeparatorArguments[0], kSeparatorArguments[1],
                                    kSeparatorArguments[2]);
     }
-    return CreateSimpleControl(spec.type, spec.label, spec.callback);
+    return CreateSimpleControl(row.type, row.label, row.callback);
 }
 
 // Keeps the host's other bits. Never writes through a missing block.
@@ -115,11 +115,11 @@ std::int32_t BuildPanel(void*, void*, void*, void*) noexcept {
     // Controls join the block created last: without a new block they would
     // land in an earlier one, so none are created.
     if (PanelControls.block != nullptr) {
-        for (const ControlSpec& spec : kControls) PanelControls.*spec.entry = CreateControlOf(spec);
+        for (const ControlRow& row : kControls) PanelControls.*row.entry = CreateControlOf(row);
     }
     AskForPanelNotifications(PanelControls.block);
-    for (const ControlSpec& spec : kControls) SetControlSize(PanelControls.*spec.entry, spec.width, spec.height);
-    for (const ControlSpec& spec : kControls) SetControlPosition(PanelControls.*spec.entry, spec.x, spec.y);
+    for (const ControlRow& row : kControls) SetControlSize(PanelControls.*row.entry, row.width, row.height);
+    for (const ControlRow& row : kControls) SetControlPosition(PanelControls.*row.entry, row.x, row.y);
 
     SetControlInt(PanelControls.useCurrentDataToggle, UseCurrentData);
     SetControlInt(PanelControls.useBatchDirectoryToggle, UseBatchDirectory);
