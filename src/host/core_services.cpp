@@ -31,7 +31,9 @@ void FreeInstanceData(void* item) {
 
 std::int32_t GetHierarchyList(void** list) {
     *list = nullptr;
-    if (HostApi.GetHierarchyList == nullptr) return 0;
+    // A list the plug-in could not hand back would leak in the host: without
+    // FreeHierarchyList (bound only by the panel builder) none is asked for.
+    if (HostApi.GetHierarchyList == nullptr || HostApi.FreeHierarchyList == nullptr) return 0;
     return HostApi.GetHierarchyList(HostItemListRoot(), list);
 }
 

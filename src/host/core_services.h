@@ -16,7 +16,8 @@ void* CreateInstanceData(void* item);
 void FreeInstanceData(void* item);
 
 // A host-owned item list; FreeHierarchyList releases it. `list` stays null
-// when the host gives none; the count may be zero or negative.
+// when the host gives none, or when FreeHierarchyList is unbound (the list
+// could not be handed back); the count may be zero or negative.
 std::int32_t GetHierarchyList(void** list);
 void FreeHierarchyList(void** list);
 // The item pointer of entry `index` of a hierarchy list (second 8 bytes of each 16).

@@ -1,8 +1,67 @@
-// Item messages.
+// Item messages: an item's settings are released with the item, and a new
+// current item gets settings and a refreshed panel.
 #include "settings/item_messages.h"
+
+#include "entry/plugin_state.h"
+#include "host/core_services.h"
+#include "host/host_interface.h"
+#include "panel/panel_refresh.h"
+#include "settings/export_settings.h"
 
 namespace corvantide {
 
-std::int64_t HandleItemMessage(void*, void*, std::uint64_t) noexcept { return 0; }
+namespace {
+
+template <typename T>
+void ReleaseBuffer(T*& buffer) {
+    if (buffer == nullptr) return;
+    HostRelease(buffer);
+    buffer = nullptr;
+}
+
+// The current item's record. A reported item that is not the current one may
+// have none while the current item has one: that record is kept as it is,
+// never filled with defaults again.
+ExportSettings* CurrentItemSettings() {
+    void* current = HostCurrentItem();
+    if (current == nullptr) return nullptr;
+    if (ExportSettings* existing = FindSettings(current)) return existing;
+    auto* created = static_cast<ExportSettings*>(CreateInstanceData(current));
+    if (created != nullptr) FillDefaultSettings(created, current);
+    return created;
+}
+
+}  // namespace
+
+std::int64_t ReleaseItemSettings(void* item) {
+    ExportSettings* settings = item != nullptr ? FindSettings(item) : nullptr;
+    if (settings == nullptr) return 0;
+    ReleaseBuffer(settings->destinationPath);
+    ReleaseBuffer(settings->requesterPath);
+    ReleaseBuffer(settings->spareBuffer);
+    FreeInstanceData(item);
+    return 0;
+}
+
+std::int64_t SyncCurrentItem(void* item) {
+    if (HostStateRecord() == nullptr) {
+        if (PanelShown == 1) DisablePanelControls();
+        return 0;
+    }
+    const bool reportedHasRecord = item != nullptr && FindSettings(item) != nullptr;
+    if (!reportedHasRecord && CurrentItemSettings() == nullptr) return 0;
+    if (PanelShown == 1) EnablePanelControls();
+    RefreshPanelControls();
+    return 0;
+}
+
+std::int64_t HandleItemMessage(void*, void* item, std::uint64_t code) noexcept {
+    if (code == kItemRemoved) {
+        ReleaseItemSettings(item);
+    } else if (code == kItemCurrent) {
+        SyncCurrentItem(item);
+    }
+    return 0;
+}
 
 }  // namespace corvantide

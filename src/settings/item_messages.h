@@ -1,4 +1,4 @@
-// Item messages (category 11) from the host.
+// Item messages (category 11) from the host. [interface thread]
 #pragma once
 
 #include <cstdint>
@@ -9,7 +9,15 @@ inline constexpr std::uint64_t kItemRemoved = 4;
 inline constexpr std::uint64_t kItemCurrent = 0x100000;
 
 // Code 4 releases the item's settings; 0x100000 makes sure the current item
-// has settings and refreshes the panel. Always 0. [interface thread]
+// has settings and refreshes the panel. Always 0.
 std::int64_t HandleItemMessage(void* context, void* item, std::uint64_t code) noexcept;
+
+// Releases the item's path buffers, its spare buffer and then its record.
+// Nothing happens for an item without a record. Always 0.
+std::int64_t ReleaseItemSettings(void* item);
+
+// Gives the current item a record when the reported item has none, then
+// brings the panel's current-item controls in line. Always 0.
+std::int64_t SyncCurrentItem(void* item);
 
 }  // namespace corvantide

@@ -1,0 +1,65 @@
+// Batch path composition.
+#include "batch/batch_paths.h"
+
+#include <cstring>
+#include <iterator>
+
+#include "host/text_buffer.h"
+#include "panel/item_fields.h"
+#include "settings/export_settings.h"
+
+namespace corvantide {
+
+namespace {
+
+constexpr char kSeparator = '\\';
+
+bool IsAbsoluteDirectory(const char* directory) {
+    return directory[0] == '\\' || directory[0] == '/' || (directory[0] != '\0' && directory[1] == ':');
+}
+
+}  // namespace
+
+bool BatchBaseName(char* baseName, const char* itemName) {
+    if (!CopyText(baseName, kPathCapacity, itemName != nullptr ? itemName : "")) {
+        baseName[0] = '\0';
+        return false;
+    }
+    if (EndsWithIgnoreCase(baseName, kObjectSuffix)) {
+        baseName[std::strlen(baseName) - (sizeof kObjectSuffix - 1)] = '\0';
+    }
+    return true;
+}
+
+bool ComposeBatchPaths(const BatchPathSources& sources, char* requesterPath, char* destinationPath) {
+    char requester[kPathCapacity];
+    char destination[kPathCapacity];
+    const char* name = sources.baseName;
+    const char* directory = sources.directoryPart;
+    const char* content = sources.contentDirectory;
+    bool fits = false;
+    if (sources.useBatchDirectory) {
+        const char* requesterParts[] = {sources.batchRequesterPath, name};
+        const char* destinationParts[] = {sources.batchDirectory, name};
+        fits = JoinText(requester, kPathCapacity, kSeparator, requesterParts, std::size(requesterParts)) &&
+               JoinText(destination, kPathCapacity, kSeparator, destinationParts, std::size(destinationParts));
+    } else {
+        const char* parts[3] = {content, name, nullptr};
+        std::size_t count = 2;
+        if (directory[0] != '\0' && IsAbsoluteDirectory(directory)) {
+            parts[0] = directory;
+        } else if (directory[0] != '\0') {
+            parts[1] = directory;
+            parts[2] = name;
+            count = 3;
+        }
+        fits = JoinText(requester, kPathCapacity, kSeparator, parts, count);
+        if (fits) CopyText(destination, kPathCapacity, requester);
+    }
+    if (!fits) return false;
+    CopyText(requesterPath, kPathCapacity, requester);
+    CopyText(destinationPath, kPathCapacity, destination);
+    return true;
+}
+
+}  // namespace corvantide

@@ -1,0 +1,215 @@
+// The user prepares the whole scene with "Setup Batch".
+#include "panel/panel_session.h"
+
+namespace corvantide_test {
+namespace {
+
+class SetupBatch : public PanelSession {
+protected:
+    void SetUp() override {
+        PanelSession::SetUp();
+        host.SetContentDirectory("C:\\proj");
+    }
+    std::string DestinationOf(void* item) {
+        const corvantide::ExportSettings* s = SettingsOf(item);
+        return s != nullptr ? TextOf(s->destinationPath) : "(no record)";
+    }
+    std::string RequesterPathOf(void* item) {
+        const corvantide::ExportSettings* s = SettingsOf(item);
+        return s != nullptr ? TextOf(s->requesterPath) : "(no record)";
+    }
+};
+
+TEST_F(SetupBatch, BaseNamesLoseOneObjectEndingInAnyCase) {
+    void* a = host.Scene().AddItem("Box.LWO");
+    void* b = host.Scene().AddItem("Box.lwo.lwo");
+    void* c = host.Scene().AddItem(".lwo");
+    void* d = host.Scene().AddItem("wo");
+    void* e = host.Scene().AddItem("%s%n%x");
+    OpenPanel();
+    user.Press("Setup Batch");
+    EXPECT_EQ("C:\\proj\\Box", DestinationOf(a));
+    EXPECT_EQ("C:\\proj\\Box.lwo", DestinationOf(b));
+    EXPECT_EQ("C:\\proj\\", DestinationOf(c));
+    EXPECT_EQ("C:\\proj\\wo", DestinationOf(d));
+    EXPECT_EQ("C:\\proj\\%s%n%x", DestinationOf(e));  // names are data, never formats
+    ExpectCleanHost();
+}
+
+TEST_F(SetupBatch, PathsComeFromTheBatchDirectoryOrTheSourceFilesDirectory) {
+    void* none = host.Scene().AddItem("Arm.lwo");
+    void* relative = host.Scene().AddItem("Leg.lwo", 0, "Objects\\Leg.lwo");
+    void* slash = host.Scene().AddItem("Hip", 0, "/x/Hip.lwo");
+    void* backslash = host.Scene().AddItem("Toe", 0, "\\x\\Toe.lwo");
+    void* drive = host.Scene().AddItem("Eye", 0, "C:\\Eye.lwo");
+    void* bareDrive = host.Scene().AddItem("Ear", 0, "D:/Ear.lwo");
+    OpenPanel();
+    user.Press("Setup Batch");
+    EXPECT_EQ("C:\\proj\\Arm", DestinationOf(none));
+    EXPECT_EQ("C:\\proj\\Arm", RequesterPathOf(none));
+    EXPECT_EQ("C:\\proj\\Objects\\Leg", DestinationOf(relative));
+    EXPECT_EQ("C:\\proj\\Objects\\Leg", RequesterPathOf(relative));
+    EXPECT_EQ("/x\\Hip", DestinationOf(slash));
+    EXPECT_EQ("\\x\\Toe", DestinationOf(backslash));
+    EXPECT_EQ("C:\\Eye", DestinationOf(drive));  // directory part "C:"
+    EXPECT_EQ("D:\\Ear", DestinationOf(bareDrive));
+
+    user.AnswerRequester(true, "D:\\out", "D:\\out\\whatever");
+    user.Press("Batch Path");
+    user.Toggle("Use Batch Directory", true);
+    user.Press("Setup Batch");
+    for (void* item : {none, relative, slash}) {
+        EXPECT_EQ(0u, DestinationOf(item).rfind("D:\\out\\", 0)) << DestinationOf(item);
+    }
+    EXPECT_EQ("D:\\out\\Arm", DestinationOf(none));
+    EXPECT_EQ("D:\\out\\Arm", RequesterPathOf(none));
+    ExpectCleanHost();
+}
+
+TEST_F(SetupBatch, ATypedBatchDirectoryLeavesTheRememberedRequesterPath) {
+    void* arm = host.Scene().AddItem("Arm.lwo");
+    OpenPanel();
+    user.TypeBatchPath("E:\\typed");
+    user.Toggle("Use Batch Directory", true);
+    user.Press("Setup Batch");
+    EXPECT_EQ("E:\\typed\\Arm", DestinationOf(arm));
+    EXPECT_EQ("\\Arm", RequesterPathOf(arm));
+
+    user.AnswerRequester(true, "D:\\chosen", "");
+    user.Press("Batch Path");
+    user.TypeBatchPath("E:\\typed");
+    user.Press("Setup Batch");
+    EXPECT_EQ("E:\\typed\\Arm", DestinationOf(arm));
+    EXPECT_EQ("D:\\chosen\\Arm", RequesterPathOf(arm));
+    ExpectCleanHost();
+}
+
+TEST_F(SetupBatch, UseBatchDirectorySwitchesItselfOffWhenThereIsNoDirectory) {
+    void* arm = host.Scene().AddItem("Arm");
+    OpenPanel();
+    user.Toggle("Use Batch Directory", true);
+    user.Press("Setup Batch");
+    EXPECT_EQ(0, user.Value("Use Batch Directory"));
+    EXPECT_EQ("C:\\proj\\Arm", DestinationOf(arm));
+    ExpectCleanHost();
+}
+
+TEST_F(SetupBatch, CurrentDataIsCopiedIntoEveryItemButNotOutputOrPaths) {
+    host.iIn = 0;
+    host.iOut = 60;
+    void* arm = host.Scene().AddItem("Arm");
+    void* leg = host.Scene().AddItem("Leg");
+    OpenPanel();
+    user.SelectItem(arm);
+    user.Type("Begin Frame", 5);
+    user.Type("End Frame", 25);
+    user.Type("Offset", 3);
+    user.Toggle("Freeze Motion", true);
+    user.Choose("Coordinates", 1);
+    user.SelectItem(leg);
+    user.TypePath("C:\\by\\hand\\Leg");
+    user.Toggle("Disable All Output Operations", true);
+    user.SelectItem(arm);
+
+    user.Press("Setup Batch");
+    const corvantide::ExportSettings* s = SettingsOf(leg);
+    EXPECT_EQ(5, s->beginFrame);
+    EXPECT_EQ(25, s->endFrame);
+    EXPECT_EQ(3, s->frameOffset);
+    EXPECT_EQ(1, s->freezeMotion);
+    EXPECT_EQ(1, s->coordinates);
+    EXPECT_EQ(leg, s->ownerItem);
+    EXPECT_EQ(0, s->outputDisabled);  // enabled again by the setup
+    EXPECT_EQ("C:\\proj\\Leg", DestinationOf(leg));  // the hand-set path is overwritten
+    // The closing refresh shows the current item.
+    EXPECT_EQ("C:\\proj\\Arm", user.PathText());
+    EXPECT_EQ(5, user.Value("Begin Frame"));
+    EXPECT_EQ(0, user.Value("Disable All Output Operations"));
+    EXPECT_EQ(1, user.Value("Use Current Data"));
+    ExpectCleanHost();
+}
+
+TEST_F(SetupBatch, UseCurrentDataSwitchesItselfOffWithoutACurrentRecord) {
+    host.iOut = 60;
+    void* arm = host.Scene().AddItem("Arm");
+    OpenPanel();
+    SettingsOf(arm)->endFrame = 33;
+    void* late = host.Scene().AddItem("Late");
+    host.SetCurrentItem(late);  // current, but without a record
+    user.Press("Setup Batch");
+    EXPECT_EQ(0, user.Value("Use Current Data"));
+    EXPECT_EQ(33, SettingsOf(arm)->endFrame);
+    ASSERT_NE(nullptr, SettingsOf(late));  // created by the setup
+    EXPECT_EQ("C:\\proj\\Late", DestinationOf(late));
+
+    user.Toggle("Use Current Data", true);
+    host.SetCurrentItem(nullptr);
+    user.Press("Setup Batch");
+    EXPECT_EQ(0, user.Value("Use Current Data"));
+    ExpectCleanHost();
+}
+
+TEST_F(SetupBatch, WithoutAHierarchyListNothingChangesNotEvenTheToggles) {
+    void* arm = host.Scene().AddItem("Arm");
+    OpenPanel();
+    user.Toggle("Use Batch Directory", true);
+    host.SetHierarchyListUnavailable(true);
+    user.Press("Setup Batch");
+    EXPECT_EQ(1, user.Value("Use Batch Directory"));
+    EXPECT_EQ(1, user.Value("Use Current Data"));
+    EXPECT_EQ(nullptr, SettingsOf(arm)->destinationPath);
+    EXPECT_EQ(0x9400, host.Updates().back());
+    ExpectCleanHost();
+}
+
+TEST_F(SetupBatch, APathTooLongForItsBufferIsRefusedAndTheItemKeepsWhatItHad) {
+    host.SetContentDirectory(std::string(1010, 'c'));
+    void* fits = host.Scene().AddItem("Arm");  // 1014 characters
+    void* tooLong = host.Scene().AddItem("Leg", 0, "Objects\\Subfolder\\Leg.lwo");  // 1032
+    void* hugeName = host.Scene().AddItem(std::string(2000, 'n'));
+    OpenPanel();
+    user.SelectItem(tooLong);
+    user.TypePath("C:\\by\\hand\\Leg");
+    user.Toggle("Disable All Output Operations", true);
+    user.SelectItem(fits);
+    user.Press("Setup Batch");
+    EXPECT_EQ(std::string(1010, 'c') + "\\Arm", DestinationOf(fits));
+    EXPECT_EQ("C:\\by\\hand\\Leg", DestinationOf(tooLong));
+    EXPECT_EQ(1, SettingsOf(tooLong)->outputDisabled);
+    EXPECT_EQ(nullptr, SettingsOf(hugeName)->destinationPath);
+    EXPECT_EQ(1, SettingsOf(hugeName)->outputDisabled);
+    EXPECT_EQ("Info  Setup Batch skipped 2 item(s): path longer than 1023 characters.\n", user.StatusText());
+    ExpectCleanHost();
+}
+
+TEST_F(SetupBatch, AnItemWhosePathBufferCannotBeAllocatedIsSkipped) {
+    void* arm = host.Scene().AddItem("Arm");
+    void* leg = host.Scene().AddItem("Leg");
+    OpenPanel();
+    const std::size_t before = host.Memory().Outstanding();
+    host.Memory().FailFrom(2);  // Arm's destination succeeds, its requester path fails
+    user.Press("Setup Batch");
+    host.Memory().StopFailing();
+    for (void* item : {arm, leg}) {
+        EXPECT_EQ(nullptr, SettingsOf(item)->destinationPath);
+        EXPECT_EQ(nullptr, SettingsOf(item)->requesterPath);
+        EXPECT_EQ(1, SettingsOf(item)->outputDisabled);
+    }
+    EXPECT_EQ(before, host.Memory().Outstanding());
+    user.Press("Setup Batch");
+    EXPECT_EQ("C:\\proj\\Leg", DestinationOf(leg));
+    ExpectCleanHost();
+}
+
+TEST_F(SetupBatch, AnItemWhoseRecordCannotBeCreatedIsSkipped) {
+    OpenPanel();
+    void* late = host.Scene().AddItem("Late");
+    host.FailInstanceCreation(true);
+    user.Press("Setup Batch");
+    EXPECT_EQ(nullptr, SettingsOf(late));
+    EXPECT_EQ(0u, host.OpenHierarchyLists());
+    ExpectCleanHost();
+}
+
+}  // namespace
+}  // namespace corvantide_test
