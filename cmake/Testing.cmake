@@ -1,7 +1,6 @@
 # The test suite: one executable with one shared main, run by CTest (under
 # Wine for the Windows build, through CMAKE_CROSSCOMPILING_EMULATOR).
 if(CMAKE_CROSSCOMPILING)
-  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
@@ -18,3 +17,9 @@ target_link_libraries(corvantide-tests PRIVATE corvantide_objects ${CORVANTIDE_G
 corvantide_host_program(corvantide-tests)
 add_test(NAME corvantide-tests COMMAND corvantide-tests --gtest_brief=1
          WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+if(WIN32)
+  find_program(CORVANTIDE_OBJDUMP NAMES x86_64-w64-mingw32-objdump objdump REQUIRED)
+endif()
+add_test(NAME library-exports
+         COMMAND ${PROJECT_SOURCE_DIR}/cmake/check-exports.sh $<TARGET_FILE:corvantide> ${CORVANTIDE_OBJDUMP})

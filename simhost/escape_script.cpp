@@ -27,6 +27,15 @@ constexpr short kPressedSinceLastPoll = 0x0001;
 
 }  // namespace
 
+// Key state outlives processes under one window server: start from a key that
+// is up and has no press pending.
+EscapeScript::EscapeScript() {
+#if defined(_WIN32)
+    SendEscape(false);
+    GetAsyncKeyState(VK_ESCAPE);
+#endif
+}
+
 EscapeScript::~EscapeScript() {
     if (down_) SetDown(false);
 }

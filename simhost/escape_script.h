@@ -11,6 +11,7 @@ namespace simhost {
 
 class EscapeScript {
 public:
+    EscapeScript();
     ~EscapeScript();
 
     // Escape is held down from now until Release.
