@@ -2,6 +2,8 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <iostream>
+#include <memory>
 #include <ostream>
 #include <string_view>
 
