@@ -1,6 +1,5 @@
 // corvantide-sim check FILE: validates a motion file and summarises it.
 #include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <iostream>
 #include <memory>
@@ -10,12 +9,13 @@
 #include "commands.h"
 #include "motfile/motion_file.h"
 #include "motfile/plot_axis.h"
+#include "motfile/text_join.h"
 #include "motion_input.h"
 
 namespace corvantide::cli {
 namespace {
 
-constexpr std::string_view kBehaviorNames[] = {"Reset",   "Constant",      "Repeat",
+constexpr std::string_view kBehaviorNames[] = {"Reset",     "Constant",      "Repeat",
                                                "Oscillate", "Offset Repeat", "Linear"};
 
 std::string Seconds(double time) { return motfile::FormatFixed(time, 6) + " s"; }
@@ -35,7 +35,8 @@ void PrintSummary(const std::string& path, const motfile::MotionFile& file, std:
     }
     out << path << ": "
         << (single ? std::string("single envelope")
-                   : "motion file, " + std::to_string(file.envelopes.size()) + " channels");
+                   : motfile::Join(
+                         {"motion file, ", std::to_string(file.envelopes.size()), " channels"}));
     if (anyKeys) {
         out << ", keys from " << Seconds(first) << " to " << Seconds(last) << "\n";
     } else {
@@ -44,17 +45,19 @@ void PrintSummary(const std::string& path, const motfile::MotionFile& file, std:
     for (const motfile::Envelope& envelope : file.envelopes) {
         std::string name(motfile::ChannelName(file.kind, envelope.channel));
         name.resize(std::max<std::size_t>(name.size(), 12), ' ');
-        out << "  " << (single ? std::string() : "Channel " + std::to_string(envelope.channel) + "  ")
+        out << "  "
+            << (single ? std::string()
+                       : motfile::Join({"Channel ", std::to_string(envelope.channel), "  "}))
             << name << "  ";
         if (envelope.placeholder) {
             out << "no keys\n";
             continue;
         }
         const std::size_t count = envelope.keys.size();
-        out << count << (count == 1 ? " key " : " keys") << "  " << Seconds(envelope.keys.front().time)
-            << " to " << Seconds(envelope.keys.back().time) << "  behaviours "
-            << kBehaviorNames[envelope.preBehavior] << ", " << kBehaviorNames[envelope.postBehavior]
-            << "\n";
+        out << count << (count == 1 ? " key " : " keys") << "  "
+            << Seconds(envelope.keys.front().time) << " to " << Seconds(envelope.keys.back().time)
+            << "  behaviours " << kBehaviorNames[envelope.preBehavior] << ", "
+            << kBehaviorNames[envelope.postBehavior] << "\n";
     }
 }
 
@@ -71,14 +74,13 @@ int RunCheck(const std::string& path, std::ostream& out, std::ostream& err) {
 }
 
 void AddCheckCommand(CLI::App& app, CommandAction* action) {
-    CLI::App* command = app.add_subcommand(
-        "check", "Check a motion file line by line and summarise its channels");
+    CLI::App* command =
+        app.add_subcommand("check", "Check a motion file line by line and summarise its channels");
     auto path = std::make_shared<std::string>();
     command->add_option("file", *path, "motion file (.mot), with channels or a single envelope")
         ->required();
-    command->callback([path, action] {
-        *action = [path] { return RunCheck(*path, std::cout, std::cerr); };
-    });
+    command->callback(
+        [path, action] { *action = [path] { return RunCheck(*path, std::cout, std::cerr); }; });
 }
 
 }  // namespace corvantide::cli

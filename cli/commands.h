@@ -28,6 +28,7 @@ void AddPlotCommand(CLI::App& app, CommandAction* action);
 
 // The work of each subcommand, callable without parsing arguments.
 int RunCheck(const std::string& path, std::ostream& out, std::ostream& err);
-int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& out, std::ostream& err);
+int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& out,
+            std::ostream& err);
 
 }  // namespace corvantide::cli

@@ -1,7 +1,6 @@
 // corvantide-sim: the command-line host around the simulated host, and
 // tools for the motion files the plug-in writes.
 #include <CLI/CLI.hpp>
-
 #include <exception>
 #include <iostream>
 

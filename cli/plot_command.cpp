@@ -1,6 +1,5 @@
 // corvantide-sim plot FILE [--out F.svg]: draws each channel's curve.
 #include <CLI/CLI.hpp>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +18,17 @@ namespace {
 std::string DefaultSvgPath(const std::string& path) {
     std::filesystem::path svg(path);
     return svg.replace_extension(".svg").string();
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code errorA;
+    std::error_code errorB;
+    const auto canonicalA = std::filesystem::weakly_canonical(a, errorA);
+    const auto canonicalB = std::filesystem::weakly_canonical(b, errorB);
+    if (errorA || errorB) {
+        return std::filesystem::path(a) == std::filesystem::path(b);
+    }
+    return canonicalA == canonicalB;
 }
 
 // Writes beside the destination first, so a failed write leaves no half picture.
@@ -50,14 +60,15 @@ bool WriteWhole(const std::string& path, const std::string& text, std::string* r
 
 }  // namespace
 
-int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& out, std::ostream& err) {
+int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& out,
+            std::ostream& err) {
     motfile::ReadResult result;
     const int status = LoadMotionFile(path, &result, err);
     if (status != kExitOk) {
         return status;
     }
     const std::string destination = svgPath.empty() ? DefaultSvgPath(path) : svgPath;
-    if (std::filesystem::path(destination) == std::filesystem::path(path)) {
+    if (SameFile(destination, path)) {
         err << "corvantide-sim: the picture would replace the motion file " << path << "\n";
         return kExitUsage;
     }
@@ -73,7 +84,8 @@ int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& o
 }
 
 void AddPlotCommand(CLI::App& app, CommandAction* action) {
-    CLI::App* command = app.add_subcommand("plot", "Draw each channel's curve of a motion file as SVG");
+    CLI::App* command =
+        app.add_subcommand("plot", "Draw each channel's curve of a motion file as SVG");
     auto path = std::make_shared<std::string>();
     auto svgPath = std::make_shared<std::string>();
     command->add_option("file", *path, "motion file (.mot)")->required();

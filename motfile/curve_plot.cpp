@@ -10,6 +10,7 @@
 
 #include "envelope_eval.h"
 #include "plot_axis.h"
+#include "svg_text.h"
 #include "text_join.h"
 
 namespace corvantide::motfile {
@@ -22,9 +23,9 @@ constexpr double kGap = 16;
 constexpr double kMargin = 24;
 constexpr double kHeaderHeight = 74;
 constexpr double kPanelPadding = 14;
-constexpr double kTitleBand = 38;   // panel title above the plot area
-constexpr double kBottomBand = 42;  // tick labels and the time caption
-constexpr double kCaptionBand = 18; // rotated value caption left of the tick labels
+constexpr double kTitleBand = 38;    // panel title above the plot area
+constexpr double kBottomBand = 42;   // tick labels and the time caption
+constexpr double kCaptionBand = 18;  // rotated value caption left of the tick labels
 // Width of a digit in the 11 px sans-serif labels, for keeping labels apart.
 constexpr double kLabelCharWidth = 6.4;
 constexpr double kCurveSamplesPerPixel = 2;
@@ -42,31 +43,11 @@ constexpr std::string_view kReferenceColor = "#e8710a";
 constexpr std::string_view kGridColor = "#e6e9ee";
 constexpr std::string_view kFrameColor = "#c9cfd6";
 constexpr std::string_view kOutsideShade = "#f3f4f6";
+constexpr double kKeyRadius = 3.4;
+constexpr double kReferenceRadius = 2.2;
 
-std::string Num(double value) { return FormatFixed(value, 1); }
-
-std::string Escape(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
-
-std::string Text(double x, double y, std::string_view text, std::string_view attributes) {
-    return Join({"<text x=\"", Num(x), "\" y=\"", Num(y), "\" ", attributes, ">", Escape(text),
-                 "</text>\n"});
-}
-
-std::string Line(double x1, double y1, double x2, double y2, std::string_view attributes) {
-    return Join({"<line x1=\"", Num(x1), "\" y1=\"", Num(y1), "\" x2=\"", Num(x2), "\" y2=\"",
-                 Num(y2), "\" ", attributes, "/>\n"});
+std::string KeyMarkerStyle() {
+    return Join({"fill=\"#ffffff\" stroke=\"", kCurveColor, "\" stroke-width=\"1.6\""});
 }
 
 struct Quantity {
@@ -76,11 +57,16 @@ struct Quantity {
 
 Quantity QuantityDisplay(MotionFileKind kind, int channel) {
     switch (QuantityOf(kind, channel)) {
-        case ChannelQuantity::kPosition: return {1.0, "position (scene units)"};
-        case ChannelQuantity::kRotation: return {180.0 / std::numbers::pi, "angle (degrees)"};
-        case ChannelQuantity::kScale: return {1.0, "scale factor"};
-        case ChannelQuantity::kZoom: return {1.0, "zoom factor"};
-        default: return {1.0, "value"};
+        case ChannelQuantity::kPosition:
+            return {1.0, "position (scene units)"};
+        case ChannelQuantity::kRotation:
+            return {180.0 / std::numbers::pi, "angle (degrees)"};
+        case ChannelQuantity::kScale:
+            return {1.0, "scale factor"};
+        case ChannelQuantity::kZoom:
+            return {1.0, "zoom factor"};
+        default:
+            return {1.0, "value"};
     }
 }
 
@@ -165,7 +151,8 @@ public:
         const Envelope& envelope = file_.envelopes[index];
         const Quantity quantity = QuantityDisplay(file_.kind, envelope.channel);
         const std::vector<CurveSample> noSamples;
-        const auto& reference = index < options_.reference.size() ? options_.reference[index] : noSamples;
+        const auto& reference =
+            index < options_.reference.size() ? options_.reference[index] : noSamples;
 
         // The y axis decides the width of its labels, which decides the plot's width.
         const double plotTop = top + kTitleBand;
@@ -186,7 +173,8 @@ public:
         }
 
         auto x = [&](double t) {
-            return plotLeft + (t - timeAxis.low) / (timeAxis.high - timeAxis.low) * (plotRight - plotLeft);
+            return plotLeft +
+                   (t - timeAxis.low) / (timeAxis.high - timeAxis.low) * (plotRight - plotLeft);
         };
         auto y = [&](double v) {
             return plotBottom - (v * quantity.scale - valueAxis.low) /
@@ -195,20 +183,22 @@ public:
 
         std::string svg;
         const std::string clipId = Join({"plot", std::to_string(index)});
-        svg += Join({"<g>\n<rect x=\"", Num(left), "\" y=\"", Num(top), "\" width=\"", Num(kPanelWidth),
-                     "\" height=\"", Num(kPanelHeight), "\" rx=\"6\" fill=\"#ffffff\" stroke=\"",
-                     kFrameColor, "\"/>\n"});
-        svg += Join({"<clipPath id=\"", clipId, "\"><rect x=\"", Num(plotLeft), "\" y=\"", Num(plotTop),
-                     "\" width=\"", Num(plotRight - plotLeft), "\" height=\"", Num(plotBottom - plotTop),
-                     "\"/></clipPath>\n"});
+        svg += "<g>\n";
+        svg += SvgRect(left, top, kPanelWidth, kPanelHeight,
+                       Join({"rx=\"6\" fill=\"#ffffff\" stroke=\"", kFrameColor, "\""}));
+        svg += Join({"<clipPath id=\"", clipId, "\">\n",
+                     SvgRect(plotLeft, plotTop, plotRight - plotLeft, plotBottom - plotTop, ""),
+                     "</clipPath>\n"});
 
-        const bool markersShown = !envelope.placeholder &&
-                                  static_cast<double>(envelope.keys.size()) * kMinPixelsPerKeyMarker <=
-                                      plotRight - plotLeft;
-        svg += Text(left + kPanelPadding, top + 24, ChannelName(file_.kind, envelope.channel),
-                    "font-size=\"14\" font-weight=\"bold\"");
-        svg += Text(left + kPanelWidth - kPanelPadding, top + 24, KeyCountText(envelope, markersShown),
-                    Join({"font-size=\"11\" text-anchor=\"end\" fill=\"", kMuted, "\""}));
+        const bool markersShown =
+            !envelope.placeholder &&
+            static_cast<double>(envelope.keys.size()) * kMinPixelsPerKeyMarker <=
+                plotRight - plotLeft;
+        svg += SvgText(left + kPanelPadding, top + 24, ChannelName(file_.kind, envelope.channel),
+                       "font-size=\"14\" font-weight=\"bold\"");
+        svg += SvgText(left + kPanelWidth - kPanelPadding, top + 24,
+                       KeyCountText(envelope, markersShown),
+                       Join({"font-size=\"11\" text-anchor=\"end\" fill=\"", kMuted, "\""}));
 
         // Outside the keyed range the curve shows the pre/post behaviour.
         if (!envelope.placeholder && !envelope.keys.empty()) {
@@ -219,28 +209,29 @@ public:
         }
         for (std::size_t i = 0; i < valueAxis.ticks.size(); ++i) {
             const double ty = plotBottom - (valueAxis.ticks[i] - valueAxis.low) /
-                                               (valueAxis.high - valueAxis.low) * (plotBottom - plotTop);
-            svg += Line(plotLeft, ty, plotRight, ty, Join({"stroke=\"", kGridColor, "\""}));
-            svg += Text(plotLeft - 6, ty + 4, valueAxis.labels[i],
-                        Join({"font-size=\"11\" text-anchor=\"end\" fill=\"", kMuted, "\""}));
+                                               (valueAxis.high - valueAxis.low) *
+                                               (plotBottom - plotTop);
+            svg += SvgLine(plotLeft, ty, plotRight, ty, Join({"stroke=\"", kGridColor, "\""}));
+            svg += SvgText(plotLeft - 6, ty + 4, valueAxis.labels[i],
+                           Join({"font-size=\"11\" text-anchor=\"end\" fill=\"", kMuted, "\""}));
         }
         for (std::size_t i = 0; i < timeAxis.ticks.size(); ++i) {
             const double tx = x(timeAxis.ticks[i]);
-            svg += Line(tx, plotTop, tx, plotBottom, Join({"stroke=\"", kGridColor, "\""}));
-            svg += Line(tx, plotBottom, tx, plotBottom + 4, Join({"stroke=\"", kFrameColor, "\""}));
-            svg += Text(tx, plotBottom + 16, timeAxis.labels[i],
-                        Join({"font-size=\"11\" text-anchor=\"middle\" fill=\"", kMuted, "\""}));
+            svg += SvgLine(tx, plotTop, tx, plotBottom, Join({"stroke=\"", kGridColor, "\""}));
+            svg +=
+                SvgLine(tx, plotBottom, tx, plotBottom + 4, Join({"stroke=\"", kFrameColor, "\""}));
+            svg += SvgText(tx, plotBottom + 16, timeAxis.labels[i],
+                           Join({"font-size=\"11\" text-anchor=\"middle\" fill=\"", kMuted, "\""}));
         }
-        svg += Join({"<rect x=\"", Num(plotLeft), "\" y=\"", Num(plotTop), "\" width=\"",
-                     Num(plotRight - plotLeft), "\" height=\"", Num(plotBottom - plotTop),
-                     "\" fill=\"none\" stroke=\"", kFrameColor, "\"/>\n"});
-        svg += Text((plotLeft + plotRight) / 2, plotBottom + 34, "time (s)",
-                    Join({"font-size=\"11\" text-anchor=\"middle\" fill=\"", kMuted, "\""}));
+        svg += SvgRect(plotLeft, plotTop, plotRight - plotLeft, plotBottom - plotTop,
+                       Join({"fill=\"none\" stroke=\"", kFrameColor, "\""}));
+        svg += SvgText((plotLeft + plotRight) / 2, plotBottom + 34, "time (s)",
+                       Join({"font-size=\"11\" text-anchor=\"middle\" fill=\"", kMuted, "\""}));
         const double captionX = left + kPanelPadding + 8;
         const double captionY = (plotTop + plotBottom) / 2;
         svg += Join({"<text transform=\"translate(", Num(captionX), " ", Num(captionY),
-                     ") rotate(-90)\" font-size=\"11\" text-anchor=\"middle\" fill=\"", kMuted, "\">",
-                     Escape(quantity.caption), "</text>\n"});
+                     ") rotate(-90)\" font-size=\"11\" text-anchor=\"middle\" fill=\"", kMuted,
+                     "\">", Escape(quantity.caption), "</text>\n"});
 
         svg += Join({"<g clip-path=\"url(#", clipId, ")\">\n"});
         std::string path;
@@ -248,19 +239,17 @@ public:
             path += Join({path.empty() ? "M" : " L", Num(x(point.time)), " ", Num(y(point.value))});
         }
         const std::string_view curveStyle = envelope.placeholder ? "stroke-dasharray=\"5 4\" " : "";
-        svg += Join({"<path d=\"", path, "\" fill=\"none\" stroke=\"", kCurveColor, "\" ", curveStyle,
-                     "stroke-width=\"1.8\" stroke-linejoin=\"round\"/>\n"});
+        svg += Join({"<path d=\"", path, "\" fill=\"none\" stroke=\"", kCurveColor, "\" ",
+                     curveStyle, "stroke-width=\"1.8\" stroke-linejoin=\"round\"/>\n"});
         for (const CurveSample& sample : reference) {
-            svg += Join({"<circle cx=\"", Num(x(sample.time)), "\" cy=\"", Num(y(sample.value)),
-                         "\" r=\"2.2\" fill=\"", kReferenceColor, "\"/>\n"});
+            svg += SvgCircle(x(sample.time), y(sample.value), kReferenceRadius,
+                             Join({"fill=\"", kReferenceColor, "\""}));
         }
         svg += "</g>\n";
         // Markers are not clipped: a key on the frame stays a whole circle.
         if (markersShown) {
             for (const MotionKey& key : envelope.keys) {
-                svg += Join({"<circle cx=\"", Num(x(key.time)), "\" cy=\"", Num(y(key.value)),
-                             "\" r=\"3.4\" fill=\"#ffffff\" stroke=\"", kCurveColor,
-                             "\" stroke-width=\"1.6\"/>\n"});
+                svg += SvgCircle(x(key.time), y(key.value), kKeyRadius, KeyMarkerStyle());
             }
         }
         svg += "</g>\n";
@@ -272,12 +261,11 @@ private:
         if (to - from < 0.5) {
             return {};
         }
-        return Join({"<rect x=\"", Num(from), "\" y=\"", Num(top), "\" width=\"", Num(to - from),
-                     "\" height=\"", Num(bottom - top), "\" fill=\"", kOutsideShade, "\"/>\n"});
+        return SvgRect(from, top, to - from, bottom - top, Join({"fill=\"", kOutsideShade, "\""}));
     }
 
-    static Axis ValueAxis(const std::vector<CurveSample>& curve, const std::vector<CurveSample>& reference,
-                          double scale, double height) {
+    static Axis ValueAxis(const std::vector<CurveSample>& curve,
+                          const std::vector<CurveSample>& reference, double scale, double height) {
         double low = INFINITY;
         double high = -INFINITY;
         for (const auto* samples : {&curve, &reference}) {
@@ -326,7 +314,8 @@ std::string Summary(const MotionFile& file, const TimeRange& range) {
     }
     bool rotations = false;
     for (const Envelope& envelope : file.envelopes) {
-        rotations = rotations || QuantityOf(file.kind, envelope.channel) == ChannelQuantity::kRotation;
+        rotations =
+            rotations || QuantityOf(file.kind, envelope.channel) == ChannelQuantity::kRotation;
     }
     return Join({channels, ", keys from ", FormatFixed(range.firstKey, 3), " s to ",
                  FormatFixed(range.lastKey, 3), " s",
@@ -353,20 +342,18 @@ std::string Legend(const PlotOptions& options, double right, double y) {
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
         const double labelWidth = static_cast<double>(entry->label.size()) * kLabelCharWidth * 1.05;
         x -= labelWidth;
-        svg += Text(x, y + 4, entry->label, Join({"font-size=\"12\" fill=\"", kInk, "\""}));
+        svg += SvgText(x, y + 4, entry->label, Join({"font-size=\"12\" fill=\"", kInk, "\""}));
         const double symbol = x - 16;
         if (entry->kind == "curve") {
-            svg += Line(symbol - 12, y, symbol + 10, y,
-                        Join({"stroke=\"", kCurveColor, "\" stroke-width=\"1.8\""}));
+            svg += SvgLine(symbol - 12, y, symbol + 10, y,
+                           Join({"stroke=\"", kCurveColor, "\" stroke-width=\"1.8\""}));
         } else if (entry->kind == "shade") {
-            svg += Join({"<rect x=\"", Num(symbol - 7), "\" y=\"", Num(y - 7), "\" width=\"14\" height=\"14\" fill=\"",
-                         kOutsideShade, "\" stroke=\"", kFrameColor, "\"/>\n"});
+            svg += SvgRect(symbol - 7, y - 7, 14, 14,
+                           Join({"fill=\"", kOutsideShade, "\" stroke=\"", kFrameColor, "\""}));
         } else if (entry->kind == "key") {
-            svg += Join({"<circle cx=\"", Num(symbol), "\" cy=\"", Num(y), "\" r=\"3.4\" fill=\"#ffffff\" stroke=\"",
-                         kCurveColor, "\" stroke-width=\"1.6\"/>\n"});
+            svg += SvgCircle(symbol, y, kKeyRadius, KeyMarkerStyle());
         } else {
-            svg += Join({"<circle cx=\"", Num(symbol), "\" cy=\"", Num(y), "\" r=\"2.6\" fill=\"",
-                         kReferenceColor, "\"/>\n"});
+            svg += SvgCircle(symbol, y, kReferenceRadius, Join({"fill=\"", kReferenceColor, "\""}));
         }
         x = symbol - 30;
     }
@@ -380,7 +367,8 @@ std::string PlotMotionSvg(const MotionFile& file, const PlotOptions& options) {
     const std::size_t count = file.envelopes.size();
     const int columns = static_cast<int>(std::clamp<std::size_t>(count, 1, kColumns));
     const int rows = static_cast<int>((std::max<std::size_t>(count, 1) + kColumns - 1) / kColumns);
-    const double width = std::max(2 * kMargin + columns * kPanelWidth + (columns - 1) * kGap, 720.0);
+    const double width =
+        std::max(2 * kMargin + columns * kPanelWidth + (columns - 1) * kGap, 720.0);
     const double height = 2 * kMargin + kHeaderHeight + rows * kPanelHeight + (rows - 1) * kGap;
 
     std::string svg = Join({"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n",
@@ -388,15 +376,17 @@ std::string PlotMotionSvg(const MotionFile& file, const PlotOptions& options) {
                             "\" height=\"", Num(height), "\" viewBox=\"0 0 ", Num(width), " ",
                             Num(height), "\" font-family=\"", kFont, "\" fill=\"", kInk, "\">\n"});
     svg += Join({"<rect width=\"100%\" height=\"100%\" fill=\"#f7f8fa\"/>\n"});
-    svg += Text(kMargin, kMargin + 18, options.title, "font-size=\"18\" font-weight=\"bold\"");
+    svg += SvgText(kMargin, kMargin + 18, options.title, "font-size=\"18\" font-weight=\"bold\"");
     const std::string subtitle = options.subtitle.empty() ? Summary(file, range) : options.subtitle;
-    svg += Text(kMargin, kMargin + 40, subtitle, Join({"font-size=\"12\" fill=\"", kMuted, "\""}));
+    svg +=
+        SvgText(kMargin, kMargin + 40, subtitle, Join({"font-size=\"12\" fill=\"", kMuted, "\""}));
     svg += Legend(options, width - kMargin, kMargin + 62);
 
     PanelPainter painter(file, options, range);
     for (std::size_t i = 0; i < count; ++i) {
         const double left = kMargin + static_cast<double>(i % kColumns) * (kPanelWidth + kGap);
-        const double top = kMargin + kHeaderHeight + static_cast<double>(i / kColumns) * (kPanelHeight + kGap);
+        const double top =
+            kMargin + kHeaderHeight + static_cast<double>(i / kColumns) * (kPanelHeight + kGap);
         svg += painter.Paint(i, left, top);
     }
     svg += "</svg>\n";

@@ -5,9 +5,9 @@
 #include <charconv>
 #include <cstdint>
 #include <filesystem>
-#include <system_error>
 #include <fstream>
 #include <iterator>
+#include <system_error>
 #include <utility>
 
 #include "number_text.h"
@@ -97,7 +97,8 @@ private:
                        std::vector<std::string_view>* fields) {
         const std::string prefix = Join({indent, word, " "});
         if (line.substr(0, prefix.size()) != prefix) {
-            return Fail(line_, Join({"expected ", Quote(Join({prefix, "..."})), ", found ", Quote(line)}));
+            return Fail(line_,
+                        Join({"expected ", Quote(Join({prefix, "..."})), ", found ", Quote(line)}));
         }
         if (!SplitFields(line.substr(prefix.size()), fields)) {
             return Fail(line_, Join({"unexpected spacing in ", Quote(line)}));
@@ -158,16 +159,19 @@ private:
             return false;
         }
         if (version != kVersion) {
-            return Fail(line_, Join({"unsupported version ", std::to_string(version), " (expected 3)"}));
+            return Fail(line_,
+                        Join({"unsupported version ", std::to_string(version), " (expected 3)"}));
         }
         if (!NextLine(&line, "an empty line")) {
             return false;
         }
         if (!line.empty()) {
-            return Fail(line_, Join({"expected an empty line after the version, found ", Quote(line)}));
+            return Fail(line_,
+                        Join({"expected an empty line after the version, found ", Quote(line)}));
         }
         std::vector<std::string_view> fields;
-        if (!NextLine(&line, "\"NumChannels\"") || !SplitWordLine(line, "", "NumChannels", &fields)) {
+        if (!NextLine(&line, "\"NumChannels\"") ||
+            !SplitWordLine(line, "", "NumChannels", &fields)) {
             return false;
         }
         if (fields.size() != 1) {
@@ -199,8 +203,9 @@ private:
                 return false;
             }
             if (number != channel) {
-                return Fail(line_, Join({"channel ", std::to_string(number), " out of sequence (expected ",
-                                         std::to_string(channel), ")"}));
+                return Fail(line_,
+                            Join({"channel ", std::to_string(number), " out of sequence (expected ",
+                                  std::to_string(channel), ")"}));
             }
             Envelope envelope;
             envelope.channel = channel;
@@ -222,14 +227,16 @@ private:
             return false;
         }
         if (line.substr(0, kIndent.size()) != kIndent || line.substr(kIndent.size(), 1) == " ") {
-            return Fail(line_, Join({"expected the key count after two spaces, found ", Quote(line)}));
+            return Fail(line_,
+                        Join({"expected the key count after two spaces, found ", Quote(line)}));
         }
         int count = 0;
         if (!Integer(line.substr(kIndent.size()), &count)) {
             return false;
         }
         if (count < 1) {
-            return Fail(line_, Join({"key count ", std::to_string(count), " (an envelope has at least one key)"}));
+            return Fail(line_, Join({"key count ", std::to_string(count),
+                                     " (an envelope has at least one key)"}));
         }
         const int countLine = line_;
         envelope->keys.reserve(std::min(static_cast<std::size_t>(count), kKeyReserveLimit));
@@ -239,8 +246,10 @@ private:
                 return false;
             }
             if (line.substr(0, 12) == "  Behaviors ") {
-                return Fail(line_, Join({"envelope has ", std::to_string(index), " key lines, but the count on line ",
-                                         std::to_string(countLine), " says ", std::to_string(count)}));
+                return Fail(line_,
+                            Join({"envelope has ", std::to_string(index),
+                                  " key lines, but the count on line ", std::to_string(countLine),
+                                  " says ", std::to_string(count)}));
             }
             MotionKey key;
             if (!SplitWordLine(line, kIndent, "Key", &fields) || !ParseKey(fields, &key)) {
@@ -256,14 +265,15 @@ private:
             return false;
         }
         if (line.substr(0, 6) == "  Key ") {
-            return Fail(line_, Join({"more key lines than the count on line ", std::to_string(countLine),
-                                     " (", std::to_string(count), ")"}));
+            return Fail(line_, Join({"more key lines than the count on line ",
+                                     std::to_string(countLine), " (", std::to_string(count), ")"}));
         }
         if (!SplitWordLine(line, kIndent, "Behaviors", &fields)) {
             return false;
         }
         if (fields.size() != 2) {
-            return Fail(line_, Join({"expected two behaviours, found ", std::to_string(fields.size())}));
+            return Fail(line_,
+                        Join({"expected two behaviours, found ", std::to_string(fields.size())}));
         }
         if (!Integer(fields[0], &envelope->preBehavior) ||
             !InRange(envelope->preBehavior, kLastBehavior, "behaviour") ||
@@ -271,14 +281,15 @@ private:
             !InRange(envelope->postBehavior, kLastBehavior, "behaviour")) {
             return false;
         }
-        envelope->placeholder = envelope->placeholder && envelope->preBehavior == 1 &&
-                                envelope->postBehavior == 1;
+        envelope->placeholder =
+            envelope->placeholder && envelope->preBehavior == 1 && envelope->postBehavior == 1;
         return ExpectExact(kEnvelopeClose, Quote(kEnvelopeClose));
     }
 
     bool ParseKey(const std::vector<std::string_view>& fields, MotionKey* key) {
         if (fields.size() != kKeyFieldCount) {
-            return Fail(line_, Join({"key line has ", std::to_string(fields.size()), " numbers, expected 9"}));
+            return Fail(line_, Join({"key line has ", std::to_string(fields.size()),
+                                     " numbers, expected 9"}));
         }
         key->line = line_;
         if (!Number(fields[0], &key->value) || !Number(fields[1], &key->time) ||
@@ -296,8 +307,9 @@ private:
     // Receiving packages expect keys in increasing time.
     bool CheckOrder(const MotionKey& previous, const MotionKey& key) {
         if (key.time < previous.time) {
-            return Fail(line_, Join({"key time ", FormatTime(key.time), " is earlier than the previous key's ",
-                                     FormatTime(previous.time)}));
+            return Fail(line_,
+                        Join({"key time ", FormatTime(key.time),
+                              " is earlier than the previous key's ", FormatTime(previous.time)}));
         }
         if (key.time == previous.time) {
             result_.warnings.push_back(
@@ -309,8 +321,8 @@ private:
     static std::string FormatTime(double time) {
         char buffer[64];
         // Echoes a value read from the file; fixed notation, no locale.
-        const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, time,
-                                                std::chars_format::fixed, 6);
+        const auto [end, error] =
+            std::to_chars(buffer, buffer + sizeof buffer, time, std::chars_format::fixed, 6);
         return error == std::errc{} ? std::string(buffer, end) : std::string("?");
     }
 

@@ -1,11 +1,11 @@
 // Numbers are parsed with std::from_chars, so the process locale never matters.
 #include "number_text.h"
 
-#include "text_join.h"
-
 #include <charconv>
 #include <cmath>
 #include <system_error>
+
+#include "text_join.h"
 
 namespace corvantide::motfile {
 namespace {

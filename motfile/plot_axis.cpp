@@ -20,7 +20,11 @@ double RoundStep(double range, int target) {
     const double raw = range / std::max(target, 1);
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
     const double normal = raw / magnitude;
-    const double factor = normal <= 1.0 ? 1.0 : normal <= 2.0 ? 2.0 : normal <= 2.5 ? 2.5 : normal <= 5.0 ? 5.0 : 10.0;
+    const double factor = normal <= 1.0   ? 1.0
+                          : normal <= 2.0 ? 2.0
+                          : normal <= 2.5 ? 2.5
+                          : normal <= 5.0 ? 5.0
+                                          : 10.0;
     return factor * magnitude;
 }
 

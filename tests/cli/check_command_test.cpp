@@ -51,7 +51,8 @@ TEST_F(MotionFileCommands, CheckSummarisesAGoodFile) {
 
 TEST_F(MotionFileCommands, CheckAcceptsTheZoomFileAndAKeylessItem) {
     EXPECT_EQ(0, RunCheck(Write("Cam_ZoomFactor.mot", kZoomFile), out, err));
-    EXPECT_NE(std::string::npos, out.str().find("single envelope, keys from 0.000000 s to 2.000000 s"));
+    EXPECT_NE(std::string::npos,
+              out.str().find("single envelope, keys from 0.000000 s to 2.000000 s"));
     EXPECT_NE(std::string::npos, out.str().find("Zoom Factor"));
     EXPECT_EQ(0, RunCheck(Write("Empty.mot", PlaceholderOnlyFile()), out, err));
     EXPECT_NE(std::string::npos, out.str().find("9 channels, no keys"));
@@ -68,7 +69,8 @@ TEST_F(MotionFileCommands, CheckNamesTheFileLineAndReasonOfAFault) {
 
 TEST_F(MotionFileCommands, CheckReportsWarningsButPasses) {
     const std::string text =
-        "{ Envelope\n  2\n  Key 1 0.5 0 0 0 0 0 0 0\n  Key 2 0.5 0 0 0 0 0 0 0\n  Behaviors 1 1\n}\n";
+        "{ Envelope\n  2\n  Key 1 0.5 0 0 0 0 0 0 0\n  Key 2 0.5 0 0 0 0 0 0 0\n  Behaviors 1 "
+        "1\n}\n";
     const std::string path = Write("Twice.mot", text);
     EXPECT_EQ(0, RunCheck(path, out, err));
     EXPECT_EQ(path + ":4: warning: two keys at the same time 0.500000\n", err.str());
@@ -87,7 +89,8 @@ TEST_F(MotionFileCommands, PlotWritesTheSvgBesideTheFile) {
     ASSERT_TRUE(fs::exists(svg));
     EXPECT_EQ("wrote " + svg.string() + "\n", out.str());
     std::ifstream stream(svg);
-    const std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    const std::string text((std::istreambuf_iterator<char>(stream)),
+                           std::istreambuf_iterator<char>());
     EXPECT_NE(std::string::npos, text.find(">Hips.mot<"));
     EXPECT_NE(std::string::npos, text.find("</svg>"));
     EXPECT_FALSE(fs::exists(folder_ / "Hips.svg.part"));
@@ -100,6 +103,7 @@ TEST_F(MotionFileCommands, PlotRefusesBrokenFilesAndNeverOverwritesTheMotionFile
 
     const std::string good = Write("Good.mot", KeyedItemFile());
     EXPECT_EQ(2, RunPlot(good, good, out, err));
+    EXPECT_EQ(2, RunPlot(good, (folder_ / "." / "Good.mot").string(), out, err));
     std::ifstream stream(good);
     EXPECT_EQ("LWMO", std::string((std::istreambuf_iterator<char>(stream)), {}).substr(0, 4));
 

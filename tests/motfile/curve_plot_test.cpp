@@ -1,11 +1,12 @@
 // Curve pictures: what a person reading them relies on.
+#include "motfile/curve_plot.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 #include <string>
 
-#include "motfile/curve_plot.h"
 #include "motfile/motion_reader.h"
 #include "motfile/plot_axis.h"
 #include "motion_texts.h"

@@ -1,9 +1,10 @@
 // Envelope values between and beyond keys, checked against hand computation.
+#include "motfile/envelope_eval.h"
+
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 
-#include "motfile/envelope_eval.h"
 #include "motfile/motion_reader.h"
 #include "motion_texts.h"
 
@@ -36,9 +37,9 @@ Envelope Curve(std::initializer_list<MotionKey> keys, int pre = 1, int post = 1)
 
 TEST(EnvelopeSpans, LinearAndSteppedSpansFollowTheShapeOfTheKeyTheyEndAt) {
     const Envelope envelope = Curve({Key(0, 0, 4), Key(2, 4, 3), Key(3, 1, 4)});
-    EXPECT_DOUBLE_EQ(1.0, EvaluateEnvelope(envelope, 0.5));  // linear span into key 1
+    EXPECT_DOUBLE_EQ(1.0, EvaluateEnvelope(envelope, 0.5));    // linear span into key 1
     EXPECT_DOUBLE_EQ(4.0, EvaluateEnvelope(envelope, 2.999));  // stepped span holds key 1
-    EXPECT_DOUBLE_EQ(1.0, EvaluateEnvelope(envelope, 3.0));  // the key's own value at its time
+    EXPECT_DOUBLE_EQ(1.0, EvaluateEnvelope(envelope, 3.0));    // the key's own value at its time
 }
 
 TEST(EnvelopeSpans, TcbWithEndKeysAloneIsAStraightLine) {
@@ -65,8 +66,8 @@ TEST(EnvelopeSpans, TensionFlattensAndBiasTiltsTheKeysTangent) {
     EXPECT_DOUBLE_EQ(1.875,
                      EvaluateEnvelope(Curve({Key(0, 0), Key(1, 2, 0, {0, 0, 1}), Key(2, 1)}), 1.5));
     // Continuity -1 on key 1: a = 0, b = 2, out = 1/2 * 2 * (1 - 2) = -1: 1.5 - 0.125 + 0.125.
-    EXPECT_DOUBLE_EQ(1.5,
-                     EvaluateEnvelope(Curve({Key(0, 0), Key(1, 2, 0, {0, -1, 0}), Key(2, 1)}), 1.5));
+    EXPECT_DOUBLE_EQ(
+        1.5, EvaluateEnvelope(Curve({Key(0, 0), Key(1, 2, 0, {0, -1, 0}), Key(2, 1)}), 1.5));
 }
 
 TEST(EnvelopeSpans, BezierAndHermiteUseTheHandlesAsTangents) {
@@ -78,8 +79,8 @@ TEST(EnvelopeSpans, BezierAndHermiteUseTheHandlesAsTangents) {
 
     // A next key at time 3 scales key 1's incoming handle 1.5 by 1/3:
     // 0.5 + 0.375 - 0.125 * 0.5 = 0.8125.
-    const Envelope scaled = Curve({Key(0, 0, 2, {0, 0, 0, 0, 3}), Key(1, 1, 2, {0, 0, 0, 1.5, 0}),
-                                   Key(3, 1, 2)});
+    const Envelope scaled =
+        Curve({Key(0, 0, 2, {0, 0, 0, 0, 3}), Key(1, 1, 2, {0, 0, 0, 1.5, 0}), Key(3, 1, 2)});
     EXPECT_DOUBLE_EQ(0.8125, EvaluateEnvelope(scaled, 0.5));
 }
 
@@ -115,9 +116,9 @@ TEST_F(EnvelopeBehaviors, RepeatWrapsTimeIntoTheKeyedRange) {
 }
 
 TEST_F(EnvelopeBehaviors, OscillateMirrorsEveryOtherCycle) {
-    EXPECT_DOUBLE_EQ(2.5, At(3, 3, 2.25));  // first cycle after: backwards
-    EXPECT_DOUBLE_EQ(1.5, At(3, 3, 3.25));  // second: forwards again
-    EXPECT_DOUBLE_EQ(1.5, At(3, 3, 0.75));  // first cycle before: backwards
+    EXPECT_DOUBLE_EQ(2.5, At(3, 3, 2.25));       // first cycle after: backwards
+    EXPECT_DOUBLE_EQ(1.5, At(3, 3, 3.25));       // second: forwards again
+    EXPECT_DOUBLE_EQ(1.5, At(3, 3, 0.75));       // first cycle before: backwards
     EXPECT_NEAR(3.0, At(3, 3, 2.000001), 1e-5);  // no jump at the last key
 }
 

@@ -1,9 +1,10 @@
 // Reading back the files the exporter writes, and refusing broken ones.
+#include "motfile/motion_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "motfile/motion_reader.h"
 #include "motion_texts.h"
 
 namespace corvantide_test {
@@ -157,8 +158,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "expected \"  Key ...\""},
         BrokenFile{"DoubleSpaceInKey", With(kGood, "2.500000 0.500000", "2.500000  0.500000"), 9,
                    "unexpected spacing"},
-        BrokenFile{"TrailingSpaceInKey", With(kGood, "0.000000 0\n  Key -1.25", "0.000000 0 \n  Key -1.25"),
-                   9, "unexpected spacing"},
+        BrokenFile{"TrailingSpaceInKey",
+                   With(kGood, "0.000000 0\n  Key -1.25", "0.000000 0 \n  Key -1.25"), 9,
+                   "unexpected spacing"},
         BrokenFile{"MalformedNumber", With(kGood, "2.500000 0.5", "2.5.0000 0.5"), 9,
                    "malformed number \"2.5.0000\""},
         BrokenFile{"MissingFraction", With(kGood, "2.500000 0.5", "2. 0.5"), 9,
@@ -167,7 +169,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "exponent notation in \"2.5e+00\""},
         BrokenFile{"DecimalComma", With(kGood, "2.500000 0.5", "2,500000 0.5"), 9,
                    "decimal comma in \"2,500000\""},
-        BrokenFile{"NotANumber", With(kGood, "2.500000 0.5", "nan 0.5"), 9, "malformed number \"nan\""},
+        BrokenFile{"NotANumber", With(kGood, "2.500000 0.5", "nan 0.5"), 9,
+                   "malformed number \"nan\""},
         BrokenFile{"TooFewNumbers", With(kGood, kPositionKey, "  Key 2.500000 0.500000 0\n"), 9,
                    "key line has 3 numbers, expected 9"},
         BrokenFile{"ShapeOutOfRange", With(kGood, "0.500000 0 0.3", "0.500000 6 0.3"), 9,
@@ -182,10 +185,12 @@ INSTANTIATE_TEST_SUITE_P(
                    "behaviour -1 out of range"},
         BrokenFile{"OneBehaviour", With(kGood, "Behaviors 3 2", "Behaviors 3"), 30,
                    "expected two behaviours"},
-        BrokenFile{"MissingOpeningBrace", With(kGood, "Channel 0\n{ Envelope", "Channel 0\nEnvelope"), 6,
+        BrokenFile{"MissingOpeningBrace",
+                   With(kGood, "Channel 0\n{ Envelope", "Channel 0\nEnvelope"), 6,
                    "expected \"{ Envelope\", found \"Envelope\""},
-        BrokenFile{"MissingClosingBrace", With(kGood, "  Behaviors 1 1\n}\nChannel 1", "  Behaviors 1 1\nChannel 1"),
-                   12, "expected \"}\", found \"Channel 1\""},
+        BrokenFile{"MissingClosingBrace",
+                   With(kGood, "  Behaviors 1 1\n}\nChannel 1", "  Behaviors 1 1\nChannel 1"), 12,
+                   "expected \"}\", found \"Channel 1\""},
         BrokenFile{"CarriageReturns", With(kGood, "NumChannels 9\n", "NumChannels 9\r\n"), 4,
                    "carriage return"},
         BrokenFile{"TrailingText", kGood + "Channel 9\n", 63, "text after the last envelope"},
@@ -194,9 +199,47 @@ INSTANTIATE_TEST_SUITE_P(
                    "last line does not end with a line feed"},
         BrokenFile{"Truncated", kGood.substr(0, kGood.find("Channel 5")), 38,
                    "file ends early: expected \"Channel 5\""},
-        BrokenFile{"ZoomFileWithHeaderAfter", kZoomFile + "LWMO\n", 7, "text after the last envelope"},
-        BrokenFile{"ZoomCountMismatch", With(kZoomFile, "  2\n", "  3\n"), 5, "envelope has 2 key lines"}),
+        BrokenFile{"ZoomFileWithHeaderAfter", kZoomFile + "LWMO\n", 7,
+                   "text after the last envelope"},
+        BrokenFile{"ZoomCountMismatch", With(kZoomFile, "  2\n", "  3\n"), 5,
+                   "envelope has 2 key lines"}),
     [](const testing::TestParamInfo<BrokenFile>& param) { return std::string(param.param.name); });
+
+}  // namespace
+}  // namespace corvantide_test
+
+namespace corvantide_test {
+namespace {
+
+// Damaged copies of a good file: every one is read or refused with a line
+// inside the file, and nothing read has keys out of order.
+TEST(MotionReader, AnyDamageIsRefusedWithALineInsideTheFile) {
+    const std::string good = kZoomFile;
+    const int lines = 6;
+    auto check = [&](const std::string& text) {
+        const auto result = ParseMotionText(text);
+        if (!result.ok) {
+            EXPECT_GE(result.error.line, 1);
+            EXPECT_LE(result.error.line, lines + 1) << result.error.reason;
+            EXPECT_FALSE(result.error.reason.empty());
+            return;
+        }
+        for (const auto& envelope : result.file.envelopes) {
+            ASSERT_FALSE(envelope.keys.empty());
+            for (std::size_t i = 1; i < envelope.keys.size(); ++i) {
+                EXPECT_LE(envelope.keys[i - 1].time, envelope.keys[i].time);
+            }
+        }
+    };
+    for (std::size_t at = 0; at < good.size(); ++at) {
+        for (char c : {'\0', ' ', '\n', '\r', '9', '-', '.', 'e', ','}) {
+            std::string damaged = good;
+            damaged[at] = c;
+            check(damaged);
+        }
+        check(good.substr(0, at));
+    }
+}
 
 }  // namespace
 }  // namespace corvantide_test
