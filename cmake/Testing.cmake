@@ -11,10 +11,13 @@ else()
 endif()
 
 file(GLOB_RECURSE CORVANTIDE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/*.cpp)
+# The command-line host adds its own tests when it is built (cli/).
+list(FILTER CORVANTIDE_TEST_SOURCES EXCLUDE REGEX "/tests/cli/")
 add_executable(corvantide-tests ${CORVANTIDE_TEST_SOURCES})
 target_include_directories(corvantide-tests PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(corvantide-tests PRIVATE corvantide_objects ${CORVANTIDE_GTEST})
 corvantide_host_program(corvantide-tests)
+target_link_libraries(corvantide-tests PRIVATE corvantide_motfile)
 add_test(NAME corvantide-tests COMMAND corvantide-tests --gtest_brief=1
          WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 

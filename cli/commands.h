@@ -1,0 +1,34 @@
+// The subcommands of corvantide-sim. Each file adds one subcommand to the
+// application; main runs the one the user chose.
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+namespace corvantide::cli {
+
+// Exit statuses of the program.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitBadFile = 1;  // a motion file is malformed
+inline constexpr int kExitUsage = 2;    // bad arguments, or a file cannot be read or written
+
+// What runs once the arguments are parsed; returns the exit status.
+using CommandAction = std::function<int()>;
+
+// Adds a subcommand; when the user picks it, parsing leaves its work in *action.
+using AddCommand = void (*)(CLI::App& app, CommandAction* action);
+
+void AddCheckCommand(CLI::App& app, CommandAction* action);
+void AddPlotCommand(CLI::App& app, CommandAction* action);
+
+// The work of each subcommand, callable without parsing arguments.
+int RunCheck(const std::string& path, std::ostream& out, std::ostream& err);
+int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& out,
+            std::ostream& err);
+
+}  // namespace corvantide::cli

@@ -1,0 +1,38 @@
+// corvantide-sim: the command-line host around the simulated host, and
+// tools for the motion files the plug-in writes.
+#include <CLI/CLI.hpp>
+#include <exception>
+#include <iostream>
+
+#include "commands.h"
+
+namespace {
+
+// Each subcommand lives in its own file and adds itself here.
+constexpr corvantide::cli::AddCommand kCommands[] = {
+    corvantide::cli::AddCheckCommand,
+    corvantide::cli::AddPlotCommand,
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Corvantide's command-line host: check and plot motion files"};
+    app.require_subcommand(1);
+    corvantide::cli::CommandAction action;
+    for (corvantide::cli::AddCommand add : kCommands) {
+        add(app, &action);
+    }
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        const int status = app.exit(error);
+        return status == 0 ? corvantide::cli::kExitOk : corvantide::cli::kExitUsage;
+    }
+    try {
+        return action ? action() : corvantide::cli::kExitUsage;
+    } catch (const std::exception& error) {
+        std::cerr << "corvantide-sim: " << error.what() << "\n";
+        return corvantide::cli::kExitUsage;
+    }
+}

@@ -1,0 +1,98 @@
+// corvantide-sim plot FILE [--out F.svg]: draws each channel's curve.
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <ostream>
+#include <system_error>
+
+#include "commands.h"
+#include "motfile/curve_plot.h"
+#include "motion_input.h"
+
+namespace corvantide::cli {
+namespace {
+
+std::string DefaultSvgPath(const std::string& path) {
+    std::filesystem::path svg(path);
+    return svg.replace_extension(".svg").string();
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code errorA;
+    std::error_code errorB;
+    const auto canonicalA = std::filesystem::weakly_canonical(a, errorA);
+    const auto canonicalB = std::filesystem::weakly_canonical(b, errorB);
+    if (errorA || errorB) {
+        return std::filesystem::path(a) == std::filesystem::path(b);
+    }
+    return canonicalA == canonicalB;
+}
+
+// Writes beside the destination first, so a failed write leaves no half picture.
+bool WriteWhole(const std::string& path, const std::string& text, std::string* reason) {
+    const std::string temporary = path + ".part";
+    {
+        std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
+        if (!stream) {
+            *reason = "cannot create the file";
+            return false;
+        }
+        stream.write(text.data(), static_cast<std::streamsize>(text.size()));
+        stream.close();
+        if (!stream) {
+            std::remove(temporary.c_str());
+            *reason = "write failed";
+            return false;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+    if (error) {
+        std::remove(temporary.c_str());
+        *reason = error.message();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& out,
+            std::ostream& err) {
+    motfile::ReadResult result;
+    const int status = LoadMotionFile(path, &result, err);
+    if (status != kExitOk) {
+        return status;
+    }
+    const std::string destination = svgPath.empty() ? DefaultSvgPath(path) : svgPath;
+    if (SameFile(destination, path)) {
+        err << "corvantide-sim: the picture would replace the motion file " << path << "\n";
+        return kExitUsage;
+    }
+    motfile::PlotOptions options;
+    options.title = std::filesystem::path(path).filename().string();
+    std::string reason;
+    if (!WriteWhole(destination, motfile::PlotMotionSvg(result.file, options), &reason)) {
+        err << "corvantide-sim: cannot write " << destination << ": " << reason << "\n";
+        return kExitUsage;
+    }
+    out << "wrote " << destination << "\n";
+    return kExitOk;
+}
+
+void AddPlotCommand(CLI::App& app, CommandAction* action) {
+    CLI::App* command =
+        app.add_subcommand("plot", "Draw each channel's curve of a motion file as SVG");
+    auto path = std::make_shared<std::string>();
+    auto svgPath = std::make_shared<std::string>();
+    command->add_option("file", *path, "motion file (.mot)")->required();
+    command->add_option("--out", *svgPath, "picture to write (default: the file name with .svg)");
+    command->callback([path, svgPath, action] {
+        *action = [path, svgPath] { return RunPlot(*path, *svgPath, std::cout, std::cerr); };
+    });
+}
+
+}  // namespace corvantide::cli
