@@ -128,11 +128,11 @@ bool PrintMotion(const MotionJob& job, const ChannelBuffers& buffers, void* file
 Outcome StageMotionFile(const MotionJob& job, StagedFile* staged) {
     ChannelBuffers buffers{};
     if (job.collection != Collection::kPlaceholders) {
-        // A press from before the export (closing a requester, say) is no
-        // request to abort it; a key still held is seen at the first poll.
-        EscapePressed();
         const std::int64_t entries =
             job.collection == Collection::kKeys ? job.keyCount : job.lastFrame - job.firstFrame + 1;
+        // A press from before the export (closing a requester, say) is no
+        // request to abort it; a key still held is seen at the first poll.
+        if (entries > 0) EscapePressed();
         if (!AllocateChannelBuffers(&buffers, entries)) {
             DiscardStagedFile(staged);
             return Outcome::kNoMemory;
