@@ -24,9 +24,9 @@ bool AppendToString(void* file, const char* bytes, std::size_t size) {
 }
 
 void PrintKeyLine(std::FILE* file, const EnvelopeKey& e, double time) {
-    std::fprintf(file, "  Key %lf %lf %d %lf %lf %lf %lf %lf 0\n", e.value, time, e.shape, static_cast<double>(e.p1),
-                 static_cast<double>(e.p2), static_cast<double>(e.p3), static_cast<double>(e.p4),
-                 static_cast<double>(e.p5));
+    std::fprintf(file, "  Key %lf %lf %d %lf %lf %lf %lf %lf 0\n", e.value, time, e.shape,
+                 static_cast<double>(e.p1), static_cast<double>(e.p2), static_cast<double>(e.p3),
+                 static_cast<double>(e.p4), static_cast<double>(e.p5));
 }
 
 }  // namespace
@@ -34,14 +34,17 @@ void PrintKeyLine(std::FILE* file, const EnvelopeKey& e, double time) {
 MotionData SampledData(std::int64_t frames) {
     MotionData data;
     data.count = frames;
-    data.channels.assign(corvantide::kMotionChannels,
-                         std::vector<EnvelopeKey>(static_cast<std::size_t>(frames + corvantide::kSpareEntries)));
+    data.channels.assign(
+        corvantide::kMotionChannels,
+        std::vector<EnvelopeKey>(static_cast<std::size_t>(frames + corvantide::kSpareEntries)));
     for (int c = 0; c < corvantide::kMotionChannels; ++c) {
         for (std::int64_t j = 0; j < frames; ++j) {
             const double t = static_cast<double>(j) / kFps;
             const double wave = std::sin(t * (0.7 + 0.1 * c) + c);
             data.channels[static_cast<std::size_t>(c)][static_cast<std::size_t>(j)].value =
-                c < 3 ? 250.0 * wave + 3.0 * t : c < 6 ? 3.14159 * wave : 1.0 + 0.25 * wave;
+                c < 3   ? 250.0 * wave + 3.0 * t
+                : c < 6 ? 3.14159 * wave
+                        : 1.0 + 0.25 * wave;
         }
     }
     return data;
@@ -130,7 +133,8 @@ bool WriteWithFprintf(const MotionData& data, const char* path) {
         std::fprintf(file, "%s\n", "{ Envelope");
         if (data.keyed) {
             std::int64_t count = 0;
-            for (std::int64_t j = 0; j < data.count; ++j) count += entries[static_cast<std::size_t>(j)].include == 1;
+            for (std::int64_t j = 0; j < data.count; ++j)
+                count += entries[static_cast<std::size_t>(j)].include == 1;
             std::fprintf(file, "  %d\n", static_cast<int>(count));
             for (std::int64_t j = 0; j < data.count; ++j) {
                 const EnvelopeKey& e = entries[static_cast<std::size_t>(j)];

@@ -63,8 +63,10 @@ void RunFprintf(benchmark::State& state, const MotionData& data) {
         if (!WriteWithFprintf(data, path.c_str())) state.SkipWithError("cannot write");
     }
     const std::string printed = ReadFile(path);
-    if (printed != TextFromWriter(data)) state.SkipWithError("fprintf and the writer printed different bytes");
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(printed.size()));
+    if (printed != TextFromWriter(data))
+        state.SkipWithError("fprintf and the writer printed different bytes");
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(printed.size()));
     std::filesystem::remove(path);
 }
 
@@ -78,7 +80,8 @@ void RunFwrite(benchmark::State& state, const MotionData& data) {
         }
         if (file != nullptr) std::fclose(file);
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(text.size()));
     std::filesystem::remove(path);
 }
 
@@ -111,7 +114,8 @@ void BM_Sampled_ExportPeakMemory(benchmark::State& state) {
         if (corvantide::ExportItemMotion(box) != 1) state.SkipWithError("export failed");
     }
     state.counters["peak_host_bytes"] = static_cast<double>(host.Memory().PeakBytes() - baseline);
-    state.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(OutputPath("export") + ".mot"));
+    state.counters["file_bytes"] =
+        static_cast<double>(std::filesystem::file_size(OutputPath("export") + ".mot"));
     std::filesystem::remove(OutputPath("export") + ".mot");
     corvantide::HostRelease(settings->destinationPath);
     corvantide::FreeInstanceData(box);

@@ -91,13 +91,15 @@ double SpanValue(const std::vector<Knot>& knots, std::size_t i, double t, std::s
             if (i > 0) {
                 const Knot& kp = knots[i - 1];
                 out = span / (k1.time - kp.time) *
-                      ((1 - t0) * (1 + c0) * (1 + b0) * (k0.value - kp.value) + (1 - t0) * (1 - c0) * (1 - b0) * d);
+                      ((1 - t0) * (1 + c0) * (1 + b0) * (k0.value - kp.value) +
+                       (1 - t0) * (1 - c0) * (1 - b0) * d);
             }
             double in = (1 - t1) * (1 - c1) * (1 + b1) * d;
             if (i + 2 < knots.size()) {
                 const Knot& kn = knots[i + 2];
                 in = span / (kn.time - k0.time) *
-                     ((1 - t1) * (1 + c1) * (1 - b1) * (kn.value - k1.value) + (1 - t1) * (1 - c1) * (1 + b1) * d);
+                     ((1 - t1) * (1 + c1) * (1 - b1) * (kn.value - k1.value) +
+                      (1 - t1) * (1 - c1) * (1 + b1) * d);
             }
             return Hermite(u, k0.value, k1.value, out, in);
         }
@@ -148,9 +150,7 @@ struct SimScene::World {
 
 // Key builder.
 
-void* KeyBuilder::Record() const {
-    return scene_->KeyRecord(scene_->Existing(item_), id_);
-}
+void* KeyBuilder::Record() const { return scene_->KeyRecord(scene_->Existing(item_), id_); }
 
 std::int32_t KeyBuilder::Index() const {
     SimScene::Item& item = scene_->Existing(item_);
@@ -170,7 +170,8 @@ KeyBuilder& KeyBuilder::Set(int slot, double value) {
         const std::size_t last = item_layout::kLastKey + 4 * c;
         const std::int32_t oldFirst = Get<std::int32_t>(item.record.get(), first);
         const std::int32_t oldLast = Get<std::int32_t>(item.record.get(), last);
-        if (!item.firstPinned[c] && (oldFirst == kNoKey || index < oldFirst)) Put(item.record.get(), first, index);
+        if (!item.firstPinned[c] && (oldFirst == kNoKey || index < oldFirst))
+            Put(item.record.get(), first, index);
         if (!item.lastPinned[c] && index > oldLast) Put(item.record.get(), last, index);
     }
     return *this;
@@ -286,7 +287,8 @@ KeyBuilder SimScene::AddKey(void* item, double frame) {
     Item& target = Existing(item);
     const std::size_t count = target.keyIds.size();
     std::size_t at = count;
-    while (at > 0 && Get<double>(target.keys.data() + (at - 1) * key_layout::kRecordSize, key_layout::kTime) > frame) {
+    while (at > 0 &&
+           Get<double>(target.keys.data() + (at - 1) * key_layout::kRecordSize, key_layout::kTime) > frame) {
         --at;
     }
     target.keys.insert(target.keys.begin() + static_cast<std::ptrdiff_t>(at * key_layout::kRecordSize),
@@ -298,7 +300,8 @@ KeyBuilder SimScene::AddKey(void* item, double frame) {
         // Keys after the new one moved up by one.
         for (std::size_t c = 0; c < kChannels; ++c) {
             for (std::size_t offset : {item_layout::kFirstKey + 4 * c, item_layout::kLastKey + 4 * c}) {
-                const bool pinned = offset < item_layout::kFirstKey ? target.lastPinned[c] : target.firstPinned[c];
+                const bool pinned =
+                    offset < item_layout::kFirstKey ? target.lastPinned[c] : target.firstPinned[c];
                 const std::int32_t index = Get<std::int32_t>(target.record.get(), offset);
                 if (!pinned && index != kNoKey && static_cast<std::size_t>(index) >= at) {
                     Put(target.record.get(), offset, index + 1);
@@ -316,7 +319,8 @@ std::int32_t SimScene::KeyCount(void* item) const {
 
 KeyBuilder SimScene::Key(void* item, std::int32_t index) {
     Item& target = Existing(item);
-    if (index < 0 || static_cast<std::size_t>(index) >= target.keyIds.size()) throw std::out_of_range("key index");
+    if (index < 0 || static_cast<std::size_t>(index) >= target.keyIds.size())
+        throw std::out_of_range("key index");
     return KeyBuilder(this, item, target.keyIds[static_cast<std::size_t>(index)]);
 }
 
@@ -348,7 +352,8 @@ void SimScene::UpdateKeyRange(Item& item) {
     for (std::size_t c = 0; c < kChannels; ++c) {
         std::int32_t first = kNoKey, last = kNoKey;
         for (std::size_t k = 0; k < item.keyIds.size(); ++k) {
-            const auto flags = Get<std::uint32_t>(item.keys.data() + k * key_layout::kRecordSize, key_layout::kFlags);
+            const auto flags =
+                Get<std::uint32_t>(item.keys.data() + k * key_layout::kRecordSize, key_layout::kFlags);
             if ((flags >> c & 1U) == 0) continue;
             if (first == kNoKey) first = static_cast<std::int32_t>(k);
             last = static_cast<std::int32_t>(k);
@@ -368,7 +373,8 @@ void SimScene::LocalChannels(void* item, double time, double* out) const {
         for (std::size_t k = 0; k < source.keyIds.size(); ++k) {
             const unsigned char* key = source.keys.data() + k * key_layout::kRecordSize;
             if ((Get<std::uint32_t>(key, key_layout::kFlags) >> c & 1U) == 0) continue;
-            knots.push_back({Get<double>(key, key_layout::kTime), Get<double>(key, key_layout::kValue + 8 * c), key});
+            knots.push_back(
+                {Get<double>(key, key_layout::kTime), Get<double>(key, key_layout::kValue + 8 * c), key});
         }
         if (knots.empty()) {
             out[c] = source.rest[c];

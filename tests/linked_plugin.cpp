@@ -67,8 +67,8 @@ corvantide::ExportSettings* LinkedPlugin::Prepare(void* item, const std::string&
     if (settings == nullptr) return nullptr;
     prepared_.push_back(item);
     EXPECT_TRUE(corvantide::EnsurePathBuffer(&settings->destinationPath));
-    EXPECT_TRUE(corvantide::CopyText(settings->destinationPath, corvantide::kPathCapacity,
-                                     PathOf(baseName).c_str()));
+    EXPECT_TRUE(
+        corvantide::CopyText(settings->destinationPath, corvantide::kPathCapacity, PathOf(baseName).c_str()));
     settings->outputDisabled = 0;
     return settings;
 }

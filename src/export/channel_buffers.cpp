@@ -1,6 +1,5 @@
 // Channel buffers from the host allocator.
 #include "export/envelope_key.h"
-
 #include "host/host_interface.h"
 
 namespace corvantide {

@@ -169,9 +169,12 @@ std::int32_t ExportItemMotion(void* item) {
     }
     if (settings->motionFormat != 0) return kExportNothingWritten;
 
-    char name[kFileNamePartCapacity];
-    char directory[kFileNamePartCapacity];
-    FindFileName(settings->destinationPath, name, directory);
+    char name[kFileNamePartCapacity] = "";
+    char directory[kFileNamePartCapacity] = "";
+    // A path without its NUL inside its buffer is never handed to the host.
+    if (BoundedLength(settings->destinationPath, kPathCapacity) < kPathCapacity) {
+        FindFileName(settings->destinationPath, name, directory);
+    }
     const std::int32_t keyCount = ItemKeyCount(item);
     const MotionJob job{item,
                         settings,

@@ -72,8 +72,11 @@ void FillLocalKeyEntry(EnvelopeKey* entry, const void* item, std::int64_t k, int
             // outgoing one; an only key counts as first, so it keeps p5.
             const bool first = k == ItemFirstKey(item, channel);
             const bool last = !first && k == ItemLastKey(item, channel);
-            if (!first) entry->p4 = static_cast<float>(entry->value + static_cast<double>(KeyInHandle(key, channel)));
-            if (!last) entry->p5 = static_cast<float>(entry->value + static_cast<double>(KeyOutHandle(key, channel)));
+            if (!first)
+                entry->p4 = static_cast<float>(entry->value + static_cast<double>(KeyInHandle(key, channel)));
+            if (!last)
+                entry->p5 =
+                    static_cast<float>(entry->value + static_cast<double>(KeyOutHandle(key, channel)));
             break;
         }
         case kSpanLinear:
@@ -89,8 +92,8 @@ void FillLocalKeyEntry(EnvelopeKey* entry, const void* item, std::int64_t k, int
     if (KeyHasSlot(key, channel)) entry->include = 1;
 }
 
-bool CollectKeys(void* item, std::int32_t coordinates, std::int64_t keyCount,
-                 const ChannelBuffers& buffers, const char* progressName) {
+bool CollectKeys(void* item, std::int32_t coordinates, std::int64_t keyCount, const ChannelBuffers& buffers,
+                 const char* progressName) {
     const void* keys = ItemKeys(item);
     for (std::int64_t k = 0; k < keyCount; ++k) {
         if (EscapePressed() == 1) return false;
@@ -116,7 +119,8 @@ bool CollectFrames(void* item, std::int32_t coordinates, std::int64_t first, std
         UpdateFXInterface(kReevaluateScene);
         SetStatusText(progressName, Step(i), Step(total), kProgressComputing);
         if (coordinates == kLocalCoordinates) {
-            for (int c = 0; c < kMotionChannels; ++c) buffers.table[c][i - 1].value = ItemChannelValue(item, c);
+            for (int c = 0; c < kMotionChannels; ++c)
+                buffers.table[c][i - 1].value = ItemChannelValue(item, c);
         } else if (coordinates == kWorldCoordinates) {
             FillWorldValues(item, AnimationClock(), buffers, i - 1, 0, false);
         }

@@ -22,8 +22,8 @@ void FillLocalKeyEntry(EnvelopeKey* entry, const void* item, std::int64_t k, int
 
 // Keys mode over the item's keyCount keys. World moves the clock to each
 // key's time. False when the user aborted with Escape.
-bool CollectKeys(void* item, std::int32_t coordinates, std::int64_t keyCount,
-                 const ChannelBuffers& buffers, const char* progressName);
+bool CollectKeys(void* item, std::int32_t coordinates, std::int64_t keyCount, const ChannelBuffers& buffers,
+                 const char* progressName);
 
 // Sampling mode over frames first to last inclusive: the clock is moved to
 // each frame. False when the user aborted with Escape.

@@ -21,8 +21,6 @@ char* AppendFixed(char* at, double value) {
     return std::to_chars(at, at + kMaxFixedLength, value, std::chars_format::fixed, kDecimals).ptr;
 }
 
-char* AppendInt(char* at, std::int64_t value) {
-    return std::to_chars(at, at + kMaxIntLength, value).ptr;
-}
+char* AppendInt(char* at, std::int64_t value) { return std::to_chars(at, at + kMaxIntLength, value).ptr; }
 
 }  // namespace corvantide

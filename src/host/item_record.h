@@ -12,15 +12,15 @@
 namespace corvantide {
 
 namespace item_record {
-inline constexpr std::size_t kType = 0x54;            // 32-bit signed
-inline constexpr std::size_t kName = 0x60;            // char*, NUL-terminated
-inline constexpr std::size_t kSourcePath = 0x70;      // char* or null
-inline constexpr std::size_t kKeys = 0xb8;            // key array
-inline constexpr std::size_t kChannelValues = 1880;   // + 8c, double: local value last evaluated
-inline constexpr std::size_t kLastKey = 5040;         // + 4c, int32: index of channel c's last key
-inline constexpr std::size_t kFirstKey = 5168;        // + 4c, int32: index of channel c's first key
-inline constexpr std::size_t kBehaviour = 5552;       // + 2c, int16: host behaviour code
-inline constexpr std::size_t kKeyCount = 5792;        // int32
+inline constexpr std::size_t kType = 0x54;           // 32-bit signed
+inline constexpr std::size_t kName = 0x60;           // char*, NUL-terminated
+inline constexpr std::size_t kSourcePath = 0x70;     // char* or null
+inline constexpr std::size_t kKeys = 0xb8;           // key array
+inline constexpr std::size_t kChannelValues = 1880;  // + 8c, double: local value last evaluated
+inline constexpr std::size_t kLastKey = 5040;        // + 4c, int32: index of channel c's last key
+inline constexpr std::size_t kFirstKey = 5168;       // + 4c, int32: index of channel c's first key
+inline constexpr std::size_t kBehaviour = 5552;      // + 2c, int16: host behaviour code
+inline constexpr std::size_t kKeyCount = 5792;       // int32
 inline constexpr std::int32_t kCameraType = 8;
 }  // namespace item_record
 

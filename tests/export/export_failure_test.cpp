@@ -3,6 +3,7 @@
 // None is reported as success, none leaves a partial file or a temporary
 // file behind, and an earlier file at the destination survives.
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -207,6 +208,9 @@ TEST_F(ExportFailure, DestinationPathsTooLongForTheirFileNamesAreRefusedNotCut) 
     use(boxSettings, PathOfLength(directory, 1020));
     EXPECT_EQ(0, Export(box));
     EXPECT_NE(std::string::npos, Status().find("Path too long, not written:"));
+    std::memset(boxSettings->destinationPath, 'x', corvantide::kPathCapacity);  // no NUL at all
+    EXPECT_EQ(0, Export(box));
+    EXPECT_EQ("Info  Path too long, not written: .mot\n", Status());
     use(boxSettings, PathOfLength(directory, 1019));
     EXPECT_EQ(1, Export(box));
     EXPECT_TRUE(std::filesystem::exists(std::string(boxSettings->destinationPath) + ".mot"));
