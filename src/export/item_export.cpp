@@ -152,6 +152,29 @@ Outcome StageMotionFile(const MotionJob& job, StagedFile* staged) {
     return CloseStagedFile(staged) ? Outcome::kDone : Outcome::kWriteFailed;
 }
 
+// Writes a camera's zoom file beside the staged motion file, then moves the
+// files over their destinations. *failedSuffix names the file that failed.
+Outcome CommitFiles(const MotionJob& job, StagedFile* motion, const char** failedSuffix) {
+    StagedFile zoom;
+    if (job.camera) {
+        *failedSuffix = kZoomFileSuffix;
+        NameStagedFile(&zoom, job.settings->destinationPath, kZoomFileSuffix);
+        const StageResult staged = StageZoomEnvelope(job.item, job.fps, &zoom);
+        if (staged != StageResult::kWritten) {
+            DiscardStagedFile(motion);
+            return staged == StageResult::kNoMemory ? Outcome::kNoMemory : Outcome::kWriteFailed;
+        }
+    }
+    *failedSuffix = kMotionFileSuffix;
+    if (!CommitStagedFile(motion)) {
+        if (job.camera) DiscardStagedFile(&zoom);
+        return Outcome::kWriteFailed;
+    }
+    *failedSuffix = kZoomFileSuffix;
+    if (job.camera && !CommitStagedFile(&zoom)) return Outcome::kWriteFailed;
+    return Outcome::kDone;
+}
+
 void RestoreClock(double savedClock) {
     SetAnimationClock(savedClock);
     UpdateFXInterface(kReevaluateScene);
@@ -205,28 +228,7 @@ std::int32_t ExportItemMotion(void* item) {
     }
 
     const char* failedSuffix = kMotionFileSuffix;
-    StagedFile zoom;
-    bool zoomStaged = false;
-    if (outcome == Outcome::kDone && camera) {
-        failedSuffix = kZoomFileSuffix;
-        NameStagedFile(&zoom, settings->destinationPath, kZoomFileSuffix);
-        const StageResult staged = StageZoomEnvelope(item, job.fps, &zoom);
-        zoomStaged = staged == StageResult::kWritten;
-        if (staged == StageResult::kNoMemory) outcome = Outcome::kNoMemory;
-        if (staged == StageResult::kWriteFailed) outcome = Outcome::kWriteFailed;
-        if (!zoomStaged) DiscardStagedFile(&motion);
-    }
-    if (outcome == Outcome::kDone) {
-        failedSuffix = kMotionFileSuffix;
-        if (!CommitStagedFile(&motion)) {
-            outcome = Outcome::kWriteFailed;
-            if (zoomStaged) DiscardStagedFile(&zoom);
-        } else if (zoomStaged && !CommitStagedFile(&zoom)) {
-            failedSuffix = kZoomFileSuffix;
-            outcome = Outcome::kWriteFailed;
-        }
-    }
-
+    if (outcome == Outcome::kDone) outcome = CommitFiles(job, &motion, &failedSuffix);
     if (outcome == Outcome::kDone) {
         SetStatusIdle();
     } else {

@@ -38,6 +38,11 @@ bool CloseButFail(void* file) {
 
 bool NeverReplace(const char*, const char*) { return false; }
 
+bool ReplaceExceptFailingName(const char* from, const char* to) {
+    if (std::string(to).find(failingName) != std::string::npos) return false;
+    return corvantide::PlatformFileOperations().replace(from, to);
+}
+
 class ExportFailure : public LinkedPlugin {
 protected:
     // A sampled export of `frames` frames over an earlier file at the destination.
@@ -116,6 +121,25 @@ TEST_F(ExportFailure, AZoomFileThatCannotBeWrittenFailsTheWholeCameraExport) {
 
     EXPECT_EQ(0, Export(cam));
     EXPECT_EQ("older motion", Read("Cam.mot"));
+    EXPECT_EQ("older zoom", Read("Cam_ZoomFactor.mot"));
+    EXPECT_EQ(2u, Files().size());
+    EXPECT_EQ("Info  Couldn't write Cam_ZoomFactor.mot\n", Status());
+}
+
+TEST_F(ExportFailure, ACameraWhoseFilesCannotBeMovedIntoPlaceIsAFailure) {
+    void* cam = KeyedCamera();
+    FileOutput.replace = NeverReplace;
+    EXPECT_EQ(0, Export(cam));
+    EXPECT_EQ("older motion", Read("Cam.mot"));
+    EXPECT_EQ("older zoom", Read("Cam_ZoomFactor.mot"));
+    EXPECT_EQ(2u, Files().size());
+    EXPECT_EQ("Info  Couldn't write Cam.mot\n", Status());
+
+    // The motion file is in place when the zoom file's move fails: the
+    // export still reports the failure, naming the zoom file.
+    failingName = "_ZoomFactor";
+    FileOutput.replace = ReplaceExceptFailingName;
+    EXPECT_EQ(0, Export(cam));
     EXPECT_EQ("older zoom", Read("Cam_ZoomFactor.mot"));
     EXPECT_EQ(2u, Files().size());
     EXPECT_EQ("Info  Couldn't write Cam_ZoomFactor.mot\n", Status());
