@@ -40,6 +40,15 @@ const MotionData& Keyed() {
     return data;
 }
 
+// Every run writes a new file, as an export does (it writes a temporary file
+// and moves it into place): truncating the last run's file would time the
+// file system's handling of the old blocks instead of the printing.
+void RemoveUntimed(benchmark::State& state, const std::string& path) {
+    state.PauseTiming();
+    std::filesystem::remove(path);
+    state.ResumeTiming();
+}
+
 std::string ReadFile(const std::string& path) {
     std::ostringstream text;
     text << std::ifstream(path, std::ios::binary).rdbuf();
@@ -50,6 +59,7 @@ void RunWriter(benchmark::State& state, const MotionData& data) {
     const std::string path = OutputPath("writer.mot");
     std::size_t bytes = 0;
     for (auto _ : state) {
+        RemoveUntimed(state, path);
         if (!WriteWithWriter(data, path.c_str())) state.SkipWithError("cannot write");
     }
     bytes = static_cast<std::size_t>(std::filesystem::file_size(path));
@@ -60,6 +70,7 @@ void RunWriter(benchmark::State& state, const MotionData& data) {
 void RunFprintf(benchmark::State& state, const MotionData& data) {
     const std::string path = OutputPath("fprintf.mot");
     for (auto _ : state) {
+        RemoveUntimed(state, path);
         if (!WriteWithFprintf(data, path.c_str())) state.SkipWithError("cannot write");
     }
     const std::string printed = ReadFile(path);
@@ -74,6 +85,7 @@ void RunFwrite(benchmark::State& state, const MotionData& data) {
     const std::string text = TextFromWriter(data);
     const std::string path = OutputPath("fwrite.mot");
     for (auto _ : state) {
+        RemoveUntimed(state, path);
         std::FILE* file = std::fopen(path.c_str(), "wb");
         if (file == nullptr || std::fwrite(text.data(), 1, text.size(), file) != text.size()) {
             state.SkipWithError("cannot write");
