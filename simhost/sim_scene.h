@@ -1,5 +1,6 @@
 // Scene items of the simulated host, as host item records the plug-in reads
-// by offset, with their key records.
+// by offset, with their key records; evaluation of their channels at a frame
+// and world values through the parent chain.
 #pragma once
 
 #include <cstddef>
@@ -11,32 +12,69 @@
 namespace simhost {
 
 namespace item_layout {
-inline constexpr std::size_t kType = 0x54;            // 32-bit; 8 = camera
-inline constexpr std::size_t kName = 0x60;            // char*
-inline constexpr std::size_t kSourcePath = 0x70;      // char* or null
-inline constexpr std::size_t kKeys = 0xb8;            // key records
-inline constexpr std::size_t kChannelValues = 1880;   // 9 doubles, local
-inline constexpr std::size_t kLastKey = 5040;         // 9 x int32
-inline constexpr std::size_t kFirstKey = 5168;        // 9 x int32
-inline constexpr std::size_t kBehaviour = 5552;       // 9 x int16
-inline constexpr std::size_t kKeyCount = 5792;        // int32
+inline constexpr std::size_t kType = 0x54;           // 32-bit; 8 = camera
+inline constexpr std::size_t kName = 0x60;           // char*
+inline constexpr std::size_t kSourcePath = 0x70;     // char* or null
+inline constexpr std::size_t kKeys = 0xb8;           // key records
+inline constexpr std::size_t kChannelValues = 1880;  // 9 doubles, local
+inline constexpr std::size_t kLastKey = 5040;        // 9 x int32
+inline constexpr std::size_t kFirstKey = 5168;       // 9 x int32
+inline constexpr std::size_t kBehaviour = 5552;      // 9 x int16
+inline constexpr std::size_t kKeyCount = 5792;       // int32
 inline constexpr std::size_t kRecordSize = 6144;
 inline constexpr std::int32_t kCameraType = 8;
 }  // namespace item_layout
 
 namespace key_layout {
 inline constexpr std::size_t kRecordSize = 1872;
-inline constexpr std::size_t kValue = 0;        // + 8s, double
-inline constexpr std::size_t kTension = 256;    // + 4s, float
-inline constexpr std::size_t kContinuity = 384; // + 4s, float
-inline constexpr std::size_t kBias = 512;       // + 4s, float
-inline constexpr std::size_t kSpanMode = 704;   // + s, int8
-inline constexpr std::size_t kInHandle = 768;   // + 4s, float
-inline constexpr std::size_t kOutHandle = 896;  // + 4s, float
-inline constexpr std::size_t kFlags = 1792;     // uint32
-inline constexpr std::size_t kTime = 1832;      // double, frames
+inline constexpr std::size_t kValue = 0;         // + 8s, double
+inline constexpr std::size_t kTension = 256;     // + 4s, float
+inline constexpr std::size_t kContinuity = 384;  // + 4s, float
+inline constexpr std::size_t kBias = 512;        // + 4s, float
+inline constexpr std::size_t kSpanMode = 704;    // + s, int8
+inline constexpr std::size_t kInHandle = 768;    // + 4s, float
+inline constexpr std::size_t kOutHandle = 896;   // + 4s, float
+inline constexpr std::size_t kFlags = 1792;      // uint32
+inline constexpr std::size_t kTime = 1832;       // double, frames
 inline constexpr int kZoomSlot = 12;
+inline constexpr int kSlots = 32;  // slots the value table has room for
 }  // namespace key_layout
+
+// Span mode bytes of a key slot.
+inline constexpr std::int8_t kSpanTcb = 0;
+inline constexpr std::int8_t kSpanBezier = 1;
+inline constexpr std::int8_t kSpanLinear = 2;
+inline constexpr std::int8_t kSpanStepped = 3;
+
+inline constexpr int kChannels = 9;  // position X Y Z, heading pitch bank, scale X Y Z
+
+class SimScene;
+
+// One key of an item, being built. Stays valid while the scene lives, also
+// when later keys are inserted before it. Every setter returns the builder.
+class KeyBuilder {
+public:
+    // The slot's value, and the slot keyed at this key (its flag bit set).
+    KeyBuilder& Set(int slot, double value);
+    // The slot's value only; the flags stay as they are.
+    KeyBuilder& Value(int slot, double value);
+    KeyBuilder& Span(int slot, std::int8_t mode);
+    KeyBuilder& Tcb(int slot, float tension, float continuity, float bias);
+    // Handles relative to the value: incoming and outgoing.
+    KeyBuilder& Handles(int slot, float in, float out);
+    // Replaces the key's flag word.
+    KeyBuilder& Flags(std::uint32_t flags);
+    // The key record as it stands now (moves when keys are added).
+    void* Record() const;
+    std::int32_t Index() const;
+
+private:
+    friend class SimScene;
+    KeyBuilder(SimScene* scene, void* item, std::uint64_t id) : scene_(scene), item_(item), id_(id) {}
+    SimScene* scene_;
+    void* item_;
+    std::uint64_t id_;
+};
 
 class SimScene {
 public:
@@ -44,27 +82,62 @@ public:
     SimScene(const SimScene&) = delete;
     SimScene& operator=(const SimScene&) = delete;
 
-    // Adds an item at the end of the hierarchy list; returns its record.
+    // Adds an item at the end of the hierarchy list; returns its record. Its
+    // channels rest at 0 (position, rotation) and 1 (scale); every behaviour
+    // is Constant (host code 1).
     void* AddItem(const std::string& name, std::int32_t type = 0, const char* sourcePath = nullptr);
     // Removes it from the hierarchy list (its record stays valid until the scene goes).
     void RemoveItem(void* item);
     const std::vector<void*>& Items() const { return order_; }
     void* ItemByName(const std::string& name) const;
 
+    // False (nothing changed) when the parent is unknown or would make a cycle.
+    bool SetParent(void* item, void* parent);
+    // The channel's value where it has no keys (and now, until the next evaluation).
+    void SetRestValue(void* item, int channel, double value);
+    void SetBehaviour(void* item, int channel, std::int16_t code);
+
+    // A new key at `frame`, kept in time order (after keys of the same time).
+    KeyBuilder AddKey(void* item, double frame);
+    std::int32_t KeyCount(void* item) const;
+    KeyBuilder Key(void* item, std::int32_t index);
+
+    // First and last key indexes follow the key flags; these pin them.
+    void SetFirstKey(void* item, int channel, std::int32_t index);
+    void SetLastKey(void* item, int channel, std::int32_t index);
+
     // UpdateFXInterface(32): every item's local channel values at `frame`.
     void Evaluate(double frame);
+    // The item's nine local channel values at `time`, from its keys.
+    void LocalChannels(void* item, double time, double* out) const;
     // GetChannels: group 43 position, 44 rotation, 37 scale, in world space.
-    void WorldChannels(void* item, std::int32_t group, double time, double* out);
+    void WorldChannels(void* item, std::int32_t group, double time, double* out) const;
 
 private:
+    friend class KeyBuilder;
     struct Item {
         std::unique_ptr<unsigned char[]> record;
         std::unique_ptr<char[]> name;
         std::unique_ptr<char[]> sourcePath;
-        std::unique_ptr<unsigned char[]> keys;
+        std::vector<unsigned char> keys;
+        std::vector<std::uint64_t> keyIds;
+        void* parent = nullptr;
+        double rest[kChannels] = {0, 0, 0, 0, 0, 0, 1, 1, 1};
+        bool firstPinned[kChannels] = {};
+        bool lastPinned[kChannels] = {};
     };
-    std::vector<Item> items_;
+    struct World;
+
+    Item* Find(const void* item) const;
+    Item& Existing(const void* item) const;
+    unsigned char* KeyRecord(Item& item, std::uint64_t id) const;
+    void Publish(Item& item);
+    void UpdateKeyRange(Item& item);
+    World WorldOf(const Item& item, double time, int depth) const;
+
+    std::vector<std::unique_ptr<Item>> items_;
     std::vector<void*> order_;
+    std::uint64_t nextKeyId_ = 1;
 };
 
 }  // namespace simhost

@@ -1,15 +1,241 @@
-// Item motion export.
+// Export of one item's motion file (and a camera's zoom file).
 #include "export/item_export.h"
 
+#include <cstring>
+#include <limits>
+
+#include "export/envelope_key.h"
+#include "export/file_output.h"
+#include "export/motion_collection.h"
+#include "export/motion_writer.h"
+#include "export/zoom_envelope.h"
 #include "host/core_services.h"
+#include "host/escape_key.h"
+#include "host/item_record.h"
+#include "host/text_buffer.h"
+#include "panel/status_area.h"
 
 namespace corvantide {
 
-std::int32_t ExportItemMotion(void* item) {
-    if (item == nullptr) return kExportNothingWritten;
-    return kExportNothingWritten;
+namespace {
+
+constexpr char kMotionFileSuffix[] = ".mot";
+constexpr char kAbortMessage[] = "Motion File Generation Aborted.";
+constexpr char kCouldNotWrite[] = "Couldn't write";
+constexpr char kNoMemoryMessage[] = "Not enough memory to write";
+constexpr char kNoPath[] = "No destination path, not written:";
+constexpr char kPathTooLong[] = "Path too long, not written:";
+constexpr char kBadFrameRate[] = "Frames per second must be above 0, not written:";
+constexpr char kEmptyRange[] = "Frame range is empty, not written:";
+constexpr char kRangeTooLong[] = "Frame range too long, not written:";
+
+// The longest destinationPath whose file name still fits a file name buffer.
+constexpr std::size_t kMaxMotionBaseLength = kFileNameCapacity - sizeof kMotionFileSuffix;  // 1019
+constexpr std::size_t kMaxZoomBaseLength = kFileNameCapacity - sizeof kZoomFileSuffix;      // 1008
+// Progress shows frame numbers in 32 bits.
+constexpr std::int64_t kMaxFrames = std::numeric_limits<std::int32_t>::max();
+
+constexpr std::int32_t kKeysMode = 0;
+constexpr std::int32_t kSamplingMode = 1;
+
+enum class Collection { kPlaceholders, kKeys, kFrames };
+
+struct MotionJob {
+    void* item;
+    const ExportSettings* settings;
+    bool camera;
+    double fps;
+    Collection collection;
+    std::int64_t keyCount;
+    std::int64_t firstFrame;
+    std::int64_t lastFrame;
+    const char* progressName;
+};
+
+enum class Outcome { kDone, kAborted, kNoMemory, kWriteFailed };
+
+void AppendCut(char* text, std::size_t capacity, const char* part) {
+    const std::size_t length = BoundedLength(text, capacity);
+    CopyTextCut(text + length, capacity - length, part);
 }
 
-std::int32_t WriteZoomEnvelope(void*, const ExportSettings*) { return 1; }
+// Shows "<what> <name><suffix>" in the status area's message line.
+void ShowProblem(const char* what, const char* name, const char* suffix) {
+    char message[kStatusTextCapacity];
+    CopyTextCut(message, sizeof message, what);
+    AppendCut(message, sizeof message, " ");
+    AppendCut(message, sizeof message, name);
+    AppendCut(message, sizeof message, suffix);
+    SetStatusText(message, 0, 0, kMessageOnly);
+}
+
+Collection ChooseCollection(const ExportSettings& settings, std::int64_t keyCount) {
+    if (settings.freezeMotion == kSamplingMode) return Collection::kFrames;
+    if (settings.freezeMotion == kKeysMode && keyCount >= 1) return Collection::kKeys;
+    return Collection::kPlaceholders;
+}
+
+// Why the export cannot run, or null. Checked before any file is touched.
+const char* Refusal(const MotionJob& job) {
+    const char* path = job.settings->destinationPath;
+    if (path == nullptr) return kNoPath;
+    const std::size_t limit = job.camera ? kMaxZoomBaseLength : kMaxMotionBaseLength;
+    if (BoundedLength(path, kPathCapacity) > limit) return kPathTooLong;
+    if (!IsUsableFrameRate(job.fps)) return kBadFrameRate;
+    if (job.collection == Collection::kFrames) {
+        const std::int64_t frames = job.lastFrame - job.firstFrame + 1;
+        if (frames < 0) return kEmptyRange;
+        if (frames > kMaxFrames) return kRangeTooLong;
+    }
+    return nullptr;
+}
+
+bool Collect(const MotionJob& job, const ChannelBuffers& buffers) {
+    const std::int32_t coordinates = job.settings->coordinates;
+    if (job.collection == Collection::kKeys) {
+        return CollectKeys(job.item, coordinates, job.keyCount, buffers, job.progressName);
+    }
+    return CollectFrames(job.item, coordinates, job.firstFrame, job.lastFrame, buffers, job.progressName);
+}
+
+bool PrintMotion(const MotionJob& job, const ChannelBuffers& buffers, void* file) {
+    const int channelCount = job.camera ? kCameraChannels : kMotionChannels;
+    const std::int64_t firstTime = job.firstFrame + job.settings->frameOffset;
+    const std::int64_t frameCount = job.lastFrame - job.firstFrame + 1;
+    MotionWriter writer;
+    BeginWriting(&writer, file);
+    WriteFileHeader(&writer, channelCount);
+    for (int c = 0; c < channelCount; ++c) {
+        WriteEnvelopeStart(&writer, c);
+        switch (job.collection) {
+            case Collection::kKeys:
+                WriteKeyedBody(&writer, buffers.table[c], job.keyCount, ItemKeys(job.item), job.fps);
+                break;
+            case Collection::kFrames:
+                WriteSampledBody(&writer, buffers.table[c], frameCount, firstTime, job.fps);
+                break;
+            case Collection::kPlaceholders:
+                WritePlaceholderBody(&writer);
+                break;
+        }
+        WriteEnvelopeEnd(&writer);
+    }
+    return FinishWriting(&writer);
+}
+
+// Collects the motion and prints it into the staged file, which is closed
+// when the result is kDone and discarded otherwise.
+Outcome StageMotionFile(const MotionJob& job, StagedFile* staged) {
+    ChannelBuffers buffers{};
+    if (job.collection != Collection::kPlaceholders) {
+        const std::int64_t entries =
+            job.collection == Collection::kKeys ? job.keyCount : job.lastFrame - job.firstFrame + 1;
+        // A press from before the export (closing a requester, say) is no
+        // request to abort it; a key still held is seen at the first poll.
+        if (entries > 0) EscapePressed();
+        if (!AllocateChannelBuffers(&buffers, entries)) {
+            DiscardStagedFile(staged);
+            return Outcome::kNoMemory;
+        }
+        if (!Collect(job, buffers)) {
+            ReleaseChannelBuffers(&buffers);
+            DiscardStagedFile(staged);
+            return Outcome::kAborted;
+        }
+    }
+    const bool printed = PrintMotion(job, buffers, staged->file);
+    ReleaseChannelBuffers(&buffers);
+    if (!printed) {
+        DiscardStagedFile(staged);
+        return Outcome::kWriteFailed;
+    }
+    return CloseStagedFile(staged) ? Outcome::kDone : Outcome::kWriteFailed;
+}
+
+// Writes a camera's zoom file beside the staged motion file, then moves the
+// files over their destinations. *failedSuffix names the file that failed.
+Outcome CommitFiles(const MotionJob& job, StagedFile* motion, const char** failedSuffix) {
+    StagedFile zoom;
+    if (job.camera) {
+        *failedSuffix = kZoomFileSuffix;
+        NameStagedFile(&zoom, job.settings->destinationPath, kZoomFileSuffix);
+        const StageResult staged = StageZoomEnvelope(job.item, job.fps, &zoom);
+        if (staged != StageResult::kWritten) {
+            DiscardStagedFile(motion);
+            return staged == StageResult::kNoMemory ? Outcome::kNoMemory : Outcome::kWriteFailed;
+        }
+    }
+    *failedSuffix = kMotionFileSuffix;
+    if (!CommitStagedFile(motion)) {
+        if (job.camera) DiscardStagedFile(&zoom);
+        return Outcome::kWriteFailed;
+    }
+    *failedSuffix = kZoomFileSuffix;
+    if (job.camera && !CommitStagedFile(&zoom)) return Outcome::kWriteFailed;
+    return Outcome::kDone;
+}
+
+void RestoreClock(double savedClock) {
+    SetAnimationClock(savedClock);
+    UpdateFXInterface(kReevaluateScene);
+}
+
+}  // namespace
+
+std::int32_t ExportItemMotion(void* item) {
+    if (item == nullptr) return kExportNothingWritten;
+    const bool camera = IsCamera(item);
+    const ExportSettings* settings = FindSettings(item);
+    if (settings == nullptr) {
+        UpdateFXInterface(kReevaluateScene);
+        return kExportDone;
+    }
+    if (settings->motionFormat != 0) return kExportNothingWritten;
+
+    char name[kFileNamePartCapacity] = "";
+    char directory[kFileNamePartCapacity] = "";
+    // A path without its NUL inside its buffer is never handed to the host.
+    if (BoundedLength(settings->destinationPath, kPathCapacity) < kPathCapacity) {
+        FindFileName(settings->destinationPath, name, directory);
+    }
+    const std::int32_t keyCount = ItemKeyCount(item);
+    const MotionJob job{item,
+                        settings,
+                        camera,
+                        FramesPerSecond(),
+                        ChooseCollection(*settings, keyCount),
+                        keyCount,
+                        settings->beginFrame,
+                        settings->endFrame,
+                        name};
+    if (const char* refusal = Refusal(job)) {
+        ShowProblem(refusal, name, kMotionFileSuffix);
+        return kExportNothingWritten;
+    }
+
+    const double savedClock = AnimationClock();
+    StagedFile motion;
+    if (!NameStagedFile(&motion, settings->destinationPath, kMotionFileSuffix) || !OpenStagedFile(&motion)) {
+        ShowProblem(kCouldNotWrite, name, kMotionFileSuffix);
+        return kExportNothingWritten;
+    }
+
+    Outcome outcome = StageMotionFile(job, &motion);
+    if (outcome == Outcome::kAborted) {
+        RestoreClock(savedClock);
+        SetStatusText(kAbortMessage, 0, 0, kProgressSaving);
+        return kExportAborted;
+    }
+
+    const char* failedSuffix = kMotionFileSuffix;
+    if (outcome == Outcome::kDone) outcome = CommitFiles(job, &motion, &failedSuffix);
+    if (outcome == Outcome::kDone) {
+        SetStatusIdle();
+    } else {
+        ShowProblem(outcome == Outcome::kNoMemory ? kNoMemoryMessage : kCouldNotWrite, name, failedSuffix);
+    }
+    RestoreClock(savedClock);
+    return outcome == Outcome::kDone ? kExportDone : kExportNothingWritten;
+}
 
 }  // namespace corvantide

@@ -1,0 +1,33 @@
+// Collection of an item's motion into channel buffers: from its host keys
+// (keys mode) or from every frame of a range (sampling mode), in local or
+// world values. Escape is polled before each key or frame, and the status
+// area shows the progress. [interface thread]
+#pragma once
+
+#include <cstdint>
+
+#include "export/envelope_key.h"
+
+namespace corvantide {
+
+inline constexpr std::int32_t kLocalCoordinates = 0;
+inline constexpr std::int32_t kWorldCoordinates = 1;
+
+// The file's behaviour code for a host behaviour code; Constant (1) outside 0-9.
+std::int32_t FileBehaviour(std::int16_t hostCode);
+
+// Entry k of channel c from host key k's own data: value, span shape and
+// parameters, behaviour and include.
+void FillLocalKeyEntry(EnvelopeKey* entry, const void* item, std::int64_t k, int channel);
+
+// Keys mode over the item's keyCount keys. World moves the clock to each
+// key's time. False when the user aborted with Escape.
+bool CollectKeys(void* item, std::int32_t coordinates, std::int64_t keyCount, const ChannelBuffers& buffers,
+                 const char* progressName);
+
+// Sampling mode over frames first to last inclusive: the clock is moved to
+// each frame. False when the user aborted with Escape.
+bool CollectFrames(void* item, std::int32_t coordinates, std::int64_t first, std::int64_t last,
+                   const ChannelBuffers& buffers, const char* progressName);
+
+}  // namespace corvantide

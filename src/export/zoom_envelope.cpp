@@ -1,0 +1,57 @@
+// Camera zoom-factor envelope.
+#include "export/zoom_envelope.h"
+
+#include "export/envelope_key.h"
+#include "export/item_export.h"
+#include "export/motion_writer.h"
+#include "host/core_services.h"
+#include "host/host_interface.h"
+#include "host/item_record.h"
+
+namespace corvantide {
+
+namespace {
+constexpr std::uint32_t kZoomKeyed = 1U << key_record::kZoomSlot;
+}
+
+StageResult StageZoomEnvelope(const void* item, double fps, StagedFile* staged) {
+    if (!OpenStagedFile(staged)) return StageResult::kWriteFailed;
+    const std::int32_t keyCount = ItemKeyCount(item) > 0 ? ItemKeyCount(item) : 0;
+    auto* entries = static_cast<EnvelopeKey*>(
+        HostAllocate(static_cast<std::uint64_t>(keyCount + kSpareEntries), sizeof(EnvelopeKey)));
+    if (entries == nullptr) {
+        DiscardStagedFile(staged);
+        return StageResult::kNoMemory;
+    }
+    const void* keys = ItemKeys(item);
+    for (std::int32_t j = 0; j < keyCount; ++j) {
+        const void* key = KeyAt(keys, j);
+        entries[j].value = KeyValue(key, key_record::kZoomSlot);
+        if ((KeyFlags(key) & kZoomKeyed) != 0) entries[j].include = 1;
+    }
+    MotionWriter writer;
+    BeginWriting(&writer, staged->file);
+    WriteEnvelopeStart(&writer, -1);
+    WriteZoomBody(&writer, entries, keyCount, keys, fps);
+    WriteEnvelopeEnd(&writer);
+    const bool written = FinishWriting(&writer);
+    HostRelease(entries);
+    if (!written) {
+        DiscardStagedFile(staged);
+        return StageResult::kWriteFailed;
+    }
+    return CloseStagedFile(staged) ? StageResult::kWritten : StageResult::kWriteFailed;
+}
+
+std::int32_t WriteZoomEnvelope(void* item, const ExportSettings* settings) {
+    if (item == nullptr || !IsCamera(item)) return 1;
+    if (settings == nullptr || settings->destinationPath == nullptr) return 0;
+    const double fps = FramesPerSecond();
+    if (!IsUsableFrameRate(fps)) return 0;
+    StagedFile staged;
+    if (!NameStagedFile(&staged, settings->destinationPath, kZoomFileSuffix)) return 0;
+    if (StageZoomEnvelope(item, fps, &staged) != StageResult::kWritten) return 0;
+    return CommitStagedFile(&staged) ? 1 : 0;
+}
+
+}  // namespace corvantide

@@ -1,0 +1,74 @@
+// The user presses Escape during an export: the export stops, the clock
+// goes back, and whatever file was at the destination stays as it was.
+#include "export/item_export.h"
+#include "linked_plugin.h"
+
+namespace corvantide_test {
+namespace {
+
+constexpr char kAborted[] = "Info  Motion File Generation Aborted.\nSaving Motion Frame: 0 of 0.   (ESC to Abort)";
+
+class ExportAbort : public LinkedPlugin {
+protected:
+    void* SampledBox(std::int32_t first, std::int32_t last) {
+        void* box = host.Scene().AddItem("Box");
+        corvantide::ExportSettings* settings = Prepare(box, "Box");
+        settings->freezeMotion = 1;
+        settings->beginFrame = first;
+        settings->endFrame = last;
+        return box;
+    }
+};
+
+TEST_F(ExportAbort, EscapeHeldWhenTheExportStartsAbortsBeforeTheFirstFrame) {
+    void* box = SampledBox(1, 5);
+    Write("Box.mot", "an older export");
+    host.dAnim_Clock = 12.0;
+    host.Escape().Hold();
+
+    EXPECT_EQ(-1, Export(box));
+
+    EXPECT_EQ("an older export", Read("Box.mot"));
+    EXPECT_EQ(std::vector<std::string>{"Box.mot"}, Files());
+    EXPECT_EQ(12.0, host.dAnim_Clock);
+    EXPECT_EQ(std::vector<std::int32_t>{32}, host.Updates());
+    EXPECT_EQ(0, host.Escape().ProgressLines());
+    EXPECT_EQ(kAborted, Status());
+}
+
+TEST_F(ExportAbort, EscapeInTheMiddleStopsAtTheNextFrameAndRestoresTheClock) {
+    void* box = SampledBox(1, 10);
+    host.dAnim_Clock = 3.5;
+    host.Escape().PressAtProgress(2);
+
+    EXPECT_EQ(-1, Export(box));
+
+    EXPECT_TRUE(Files().empty());
+    EXPECT_EQ(2, host.Escape().ProgressLines());
+    EXPECT_EQ(1 + 3, host.Escape().Polls());  // the start, then frames 1 to 3
+    EXPECT_EQ(3.5, host.dAnim_Clock);
+    EXPECT_EQ((std::vector<std::int32_t>{32, 32, 32}), host.Updates());
+    EXPECT_EQ(kAborted, Status());
+}
+
+TEST_F(ExportAbort, AnAbortedCameraGetsNoZoomFile) {
+    void* cam = host.Scene().AddItem("Cam", 8);
+    host.Scene().AddKey(cam, 0).Set(0, 1.0).Set(12, 2.0);
+    Prepare(cam, "Cam");
+    host.Escape().Hold();
+
+    EXPECT_EQ(-1, Export(cam));
+    EXPECT_TRUE(Files().empty());
+}
+
+TEST_F(ExportAbort, AnEscapePressFromBeforeTheExportDoesNotAbortIt) {
+    void* box = SampledBox(1, 3);
+    host.Escape().Tap();  // closing a file requester a moment earlier, say
+
+    EXPECT_EQ(1, Export(box));
+    EXPECT_TRUE(Exists("Box.mot"));
+    EXPECT_EQ("Info\nStatus: Idle", Status());
+}
+
+}  // namespace
+}  // namespace corvantide_test

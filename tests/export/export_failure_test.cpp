@@ -1,0 +1,251 @@
+// Exports that cannot complete: files that cannot be opened, written, closed
+// or moved, a host that refuses memory, and settings that make no file.
+// None is reported as success, none leaves a partial file or a temporary
+// file behind, and an earlier file at the destination survives.
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "export/file_output.h"
+#include "export/item_export.h"
+#include "host/text_buffer.h"
+#include "linked_plugin.h"
+
+namespace corvantide_test {
+namespace {
+
+using corvantide::ExportSettings;
+using corvantide::FileOutput;
+
+int writesLeft = 0;
+std::string failingName;
+
+bool WriteUntilExhausted(void* file, const char* data, std::size_t size) {
+    if (writesLeft-- <= 0) return false;
+    return corvantide::PlatformFileOperations().write(file, data, size);
+}
+
+void* OpenExceptFailingName(const char* path) {
+    if (std::string(path).find(failingName) != std::string::npos) return nullptr;
+    return corvantide::PlatformFileOperations().open(path);
+}
+
+bool CloseButFail(void* file) {
+    corvantide::PlatformFileOperations().close(file);
+    return false;
+}
+
+bool NeverReplace(const char*, const char*) { return false; }
+
+bool ReplaceExceptFailingName(const char* from, const char* to) {
+    if (std::string(to).find(failingName) != std::string::npos) return false;
+    return corvantide::PlatformFileOperations().replace(from, to);
+}
+
+class ExportFailure : public LinkedPlugin {
+protected:
+    // A sampled export of `frames` frames over an earlier file at the destination.
+    void* SampledBox(std::int32_t frames) {
+        void* box = host.Scene().AddItem("Box");
+        ExportSettings* settings = Prepare(box, "Box");
+        settings->freezeMotion = 1;
+        settings->beginFrame = 1;
+        settings->endFrame = frames;
+        Write("Box.mot", "an older export");
+        host.dAnim_Clock = 9.0;
+        return box;
+    }
+
+    void* KeyedCamera() {
+        void* cam = host.Scene().AddItem("Cam", 8);
+        host.Scene().AddKey(cam, 0).Set(0, 1.0).Set(12, 2.0);
+        host.Scene().AddKey(cam, 10).Set(0, 2.0).Set(12, 3.0);
+        Prepare(cam, "Cam");
+        Write("Cam.mot", "older motion");
+        Write("Cam_ZoomFactor.mot", "older zoom");
+        return cam;
+    }
+
+    // Nothing replaced, nothing left over, the clock back where it was.
+    void ExpectOlderFileKept(double clock = 9.0) {
+        EXPECT_EQ("an older export", Read("Box.mot"));
+        EXPECT_EQ(std::vector<std::string>{"Box.mot"}, Files());
+        EXPECT_EQ(clock, host.dAnim_Clock);
+    }
+};
+
+TEST_F(ExportFailure, AFileThatCannotBeOpenedIsReportedAndTheClockNeverMoves) {
+    void* box = SampledBox(5);
+    failingName = "Box.mot";
+    FileOutput.open = OpenExceptFailingName;
+    host.ClearUpdates();
+
+    EXPECT_EQ(0, Export(box));
+    ExpectOlderFileKept();
+    EXPECT_TRUE(host.Updates().empty());
+    EXPECT_EQ("Info  Couldn't write Box.mot\n", Status());
+}
+
+TEST_F(ExportFailure, AWriteThatFailsPartWayKeepsTheEarlierFile) {
+    void* box = SampledBox(2000);  // several chunks of text
+    writesLeft = 1;
+    FileOutput.write = WriteUntilExhausted;
+
+    EXPECT_EQ(0, Export(box));
+    ExpectOlderFileKept();
+    EXPECT_EQ("Info  Couldn't write Box.mot\n", Status());
+}
+
+TEST_F(ExportFailure, ACloseThatFailsIsAFailure) {
+    void* box = SampledBox(3);
+    FileOutput.close = CloseButFail;
+
+    EXPECT_EQ(0, Export(box));
+    ExpectOlderFileKept();
+    EXPECT_EQ("Info  Couldn't write Box.mot\n", Status());
+}
+
+TEST_F(ExportFailure, AMoveOverTheDestinationThatFailsIsAFailure) {
+    void* box = SampledBox(3);
+    FileOutput.replace = NeverReplace;
+
+    EXPECT_EQ(0, Export(box));
+    ExpectOlderFileKept();
+}
+
+TEST_F(ExportFailure, AZoomFileThatCannotBeWrittenFailsTheWholeCameraExport) {
+    void* cam = KeyedCamera();
+    failingName = "_ZoomFactor";
+    FileOutput.open = OpenExceptFailingName;
+
+    EXPECT_EQ(0, Export(cam));
+    EXPECT_EQ("older motion", Read("Cam.mot"));
+    EXPECT_EQ("older zoom", Read("Cam_ZoomFactor.mot"));
+    EXPECT_EQ(2u, Files().size());
+    EXPECT_EQ("Info  Couldn't write Cam_ZoomFactor.mot\n", Status());
+}
+
+TEST_F(ExportFailure, ACameraWhoseFilesCannotBeMovedIntoPlaceIsAFailure) {
+    void* cam = KeyedCamera();
+    FileOutput.replace = NeverReplace;
+    EXPECT_EQ(0, Export(cam));
+    EXPECT_EQ("older motion", Read("Cam.mot"));
+    EXPECT_EQ("older zoom", Read("Cam_ZoomFactor.mot"));
+    EXPECT_EQ(2u, Files().size());
+    EXPECT_EQ("Info  Couldn't write Cam.mot\n", Status());
+
+    // The motion file is in place when the zoom file's move fails: the
+    // export still reports the failure, naming the zoom file.
+    failingName = "_ZoomFactor";
+    FileOutput.replace = ReplaceExceptFailingName;
+    EXPECT_EQ(0, Export(cam));
+    EXPECT_EQ("older zoom", Read("Cam_ZoomFactor.mot"));
+    EXPECT_EQ(2u, Files().size());
+    EXPECT_EQ("Info  Couldn't write Cam_ZoomFactor.mot\n", Status());
+}
+
+TEST_F(ExportFailure, EveryRefusedAllocationFailsCleanly) {
+    void* cam = KeyedCamera();
+    host.dAnim_Clock = 4.0;
+    const std::uint64_t before = host.Memory().AllocationsMade();
+    ASSERT_EQ(1, Export(cam));
+    // The pointer table, nine channel buffers, the zoom buffer.
+    ASSERT_EQ(11u, host.Memory().AllocationsMade() - before);
+
+    for (std::uint64_t n = 1; n <= 11; ++n) {
+        Write("Cam.mot", "older motion");
+        Write("Cam_ZoomFactor.mot", "older zoom");
+        host.Memory().FailFrom(n);
+        EXPECT_EQ(0, Export(cam)) << "allocation " << n;
+        host.Memory().StopFailing();
+        EXPECT_EQ("older motion", Read("Cam.mot"));
+        EXPECT_EQ("older zoom", Read("Cam_ZoomFactor.mot"));
+        EXPECT_EQ(2u, Files().size());
+        EXPECT_EQ(4.0, host.dAnim_Clock);
+        EXPECT_EQ("Info  Not enough memory to write Cam" + std::string(n < 11 ? ".mot" : "_ZoomFactor.mot") + "\n",
+                  Status());
+    }
+}
+
+TEST_F(ExportFailure, ARangeEndingBeforeItsBeginIsRefusedBeforeAnyFileIsTouched) {
+    void* box = SampledBox(1);
+    ExportSettings* settings = corvantide::FindSettings(box);
+    settings->beginFrame = 10;
+    settings->endFrame = 8;
+    host.ClearUpdates();
+    const std::uint64_t before = host.Memory().AllocationsMade();
+
+    EXPECT_EQ(0, Export(box));
+    ExpectOlderFileKept();
+    EXPECT_TRUE(host.Updates().empty());
+    EXPECT_EQ(before, host.Memory().AllocationsMade());
+    EXPECT_EQ("Info  Frame range is empty, not written: Box.mot\n", Status());
+}
+
+TEST_F(ExportFailure, FrameArithmeticAtTheLimitsOf32BitsNeitherOverflowsNorAllocatesTheWorld) {
+    void* box = SampledBox(1);
+    ExportSettings* settings = corvantide::FindSettings(box);
+    settings->beginFrame = std::numeric_limits<std::int32_t>::min();
+    settings->endFrame = std::numeric_limits<std::int32_t>::max();
+    EXPECT_EQ(0, Export(box));
+    EXPECT_EQ("Info  Frame range too long, not written: Box.mot\n", Status());
+
+    settings->beginFrame = std::numeric_limits<std::int32_t>::max();
+    settings->endFrame = std::numeric_limits<std::int32_t>::max();
+    settings->frameOffset = std::numeric_limits<std::int32_t>::max();
+    host.dFPS = 2.0;
+    EXPECT_EQ(1, Export(box));
+    EXPECT_NE(std::string::npos,
+              Read("Box.mot").find("  1\n  Key 0.000000 2147483647.000000 0 0.000000 0.000000 0.000000 0.000000 "
+                                   "0.000000 0\n"));
+}
+
+TEST_F(ExportFailure, AFrameRateThatGivesNoTimesIsRefused) {
+    void* box = SampledBox(3);
+    for (double fps : {0.0, -24.0, std::nan(""), std::numeric_limits<double>::infinity()}) {
+        host.dFPS = fps;
+        EXPECT_EQ(0, Export(box)) << fps;
+        ExpectOlderFileKept();
+        EXPECT_EQ("Info  Frames per second must be above 0, not written: Box.mot\n", Status());
+    }
+}
+
+// Paths of exactly `length` characters in the test's directory, in
+// components short enough for any file system.
+std::string PathOfLength(const std::filesystem::path& directory, std::size_t length) {
+    std::string path = directory.string();
+    while (length - path.size() > 101) path += "/" + std::string(99, 'd');
+    return path + "/" + std::string(length - path.size() - 1, 'e');
+}
+
+TEST_F(ExportFailure, DestinationPathsTooLongForTheirFileNamesAreRefusedNotCut) {
+    void* box = host.Scene().AddItem("Box");
+    void* cam = host.Scene().AddItem("Cam", 8);
+    ExportSettings* boxSettings = Prepare(box, "Box");
+    ExportSettings* camSettings = Prepare(cam, "Cam");
+    const auto use = [](ExportSettings* settings, const std::string& path) {
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        ASSERT_TRUE(corvantide::CopyText(settings->destinationPath, corvantide::kPathCapacity, path.c_str()));
+    };
+
+    use(boxSettings, PathOfLength(directory, 1020));
+    EXPECT_EQ(0, Export(box));
+    EXPECT_NE(std::string::npos, Status().find("Path too long, not written:"));
+    std::memset(boxSettings->destinationPath, 'x', corvantide::kPathCapacity);  // no NUL at all
+    EXPECT_EQ(0, Export(box));
+    EXPECT_EQ("Info  Path too long, not written: .mot\n", Status());
+    use(boxSettings, PathOfLength(directory, 1019));
+    EXPECT_EQ(1, Export(box));
+    EXPECT_TRUE(std::filesystem::exists(std::string(boxSettings->destinationPath) + ".mot"));
+
+    use(camSettings, PathOfLength(directory, 1009));
+    EXPECT_EQ(0, Export(cam));
+    EXPECT_FALSE(std::filesystem::exists(std::string(camSettings->destinationPath) + ".mot"));
+    use(camSettings, PathOfLength(directory, 1008));
+    EXPECT_EQ(1, Export(cam));
+    EXPECT_TRUE(std::filesystem::exists(std::string(camSettings->destinationPath) + "_ZoomFactor.mot"));
+}
+
+}  // namespace
+}  // namespace corvantide_test

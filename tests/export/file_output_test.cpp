@@ -1,0 +1,97 @@
+// Staged files: the destination is replaced only by a complete file, and
+// names that do not fit are refused rather than cut.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "export/file_output.h"
+
+namespace corvantide_test {
+namespace {
+
+using corvantide::StagedFile;
+
+class StagedFiles : public testing::Test {
+protected:
+    void SetUp() override {
+        directory = std::filesystem::temp_directory_path() /
+                    ("corvantide-staged-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(directory);
+        std::filesystem::create_directories(directory);
+        base = (directory / "Box").string();
+    }
+    void TearDown() override { std::filesystem::remove_all(directory); }
+
+    static void Put(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+    static std::string Get(const std::string& path) {
+        std::ostringstream text;
+        text << std::ifstream(path, std::ios::binary).rdbuf();
+        return text.str();
+    }
+    std::size_t FileCount() const {
+        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(directory), {}));
+    }
+
+    std::filesystem::path directory;
+    std::string base;
+};
+
+TEST_F(StagedFiles, ACommittedFileReplacesTheDestination) {
+    Put(base + ".mot", "older");
+    StagedFile staged;
+    ASSERT_TRUE(corvantide::NameStagedFile(&staged, base.c_str(), ".mot"));
+    EXPECT_EQ(base + ".mot.tmp", staged.temporary);
+    ASSERT_TRUE(corvantide::OpenStagedFile(&staged));
+    EXPECT_EQ("older", Get(base + ".mot"));  // untouched while the new file is written
+    ASSERT_TRUE(corvantide::FileOutput.write(staged.file, "new\n", 4));
+    ASSERT_TRUE(corvantide::CloseStagedFile(&staged));
+    ASSERT_TRUE(corvantide::CommitStagedFile(&staged));
+    EXPECT_EQ("new\n", Get(base + ".mot"));
+    EXPECT_EQ(1u, FileCount());
+}
+
+TEST_F(StagedFiles, ADiscardedFileLeavesTheDestinationAndNoTemporaryFile) {
+    Put(base + ".mot", "older");
+    StagedFile staged;
+    ASSERT_TRUE(corvantide::NameStagedFile(&staged, base.c_str(), ".mot"));
+    ASSERT_TRUE(corvantide::OpenStagedFile(&staged));
+    corvantide::FileOutput.write(staged.file, "partial", 7);
+    corvantide::DiscardStagedFile(&staged);
+    EXPECT_EQ("older", Get(base + ".mot"));
+    EXPECT_EQ(1u, FileCount());
+}
+
+TEST_F(StagedFiles, AFileThatCouldNotBeOpenedRemovesNothingOfSomeoneElses) {
+    Put(base + ".mot.tmp", "not ours");
+    corvantide::FileOutput.open = [](const char*) -> void* { return nullptr; };
+    StagedFile staged;
+    ASSERT_TRUE(corvantide::NameStagedFile(&staged, base.c_str(), ".mot"));
+    EXPECT_FALSE(corvantide::OpenStagedFile(&staged));
+    corvantide::DiscardStagedFile(&staged);
+    corvantide::FileOutput = corvantide::PlatformFileOperations();
+    EXPECT_EQ("not ours", Get(base + ".mot.tmp"));
+}
+
+TEST_F(StagedFiles, NamesAreComposedWithinTheirBuffersOrRefused) {
+    char name[16];
+    std::memset(name, 'x', sizeof name);
+    EXPECT_TRUE(corvantide::ComposeFileName(name, sizeof name, "12345678901", ".mot"));  // 15 and the NUL
+    EXPECT_STREQ("12345678901.mot", name);
+    EXPECT_FALSE(corvantide::ComposeFileName(name, sizeof name, "123456789012", ".mot"));
+    EXPECT_STREQ("12345678901.mot", name);  // unchanged, not cut
+    EXPECT_FALSE(corvantide::ComposeFileName(name, sizeof name, nullptr, ".mot"));
+
+    const std::string longest(1019, 'p');
+    StagedFile staged;
+    EXPECT_TRUE(corvantide::NameStagedFile(&staged, longest.c_str(), ".mot"));
+    EXPECT_EQ(longest + ".mot.tmp", staged.temporary);
+    const std::string tooLong(1020, 'p');
+    EXPECT_FALSE(corvantide::NameStagedFile(&staged, tooLong.c_str(), ".mot"));
+}
+
+}  // namespace
+}  // namespace corvantide_test

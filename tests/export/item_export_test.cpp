@@ -1,0 +1,277 @@
+// Exports of one item's motion, as "Export Current Motion" runs them, checked
+// byte for byte against the files a receiving package reads.
+#include <string>
+
+#include "export/item_export.h"
+#include "linked_plugin.h"
+
+namespace corvantide_test {
+namespace {
+
+using corvantide::ExportSettings;
+
+constexpr char kZeros[] = " 0.000000 0.000000 0.000000 0.000000 0.000000 0\n";
+
+// A sampled channel: one line per value, at the given times.
+std::string SampledBody(const std::vector<std::string>& values, const std::vector<std::string>& times) {
+    std::string body = "  " + std::to_string(values.size()) + "\n";
+    for (std::size_t i = 0; i < values.size(); ++i) body += "  Key " + values[i] + " " + times[i] + " 0" + kZeros;
+    return body + "  Behaviors 1 1\n";
+}
+
+std::string Placeholders(int from, int to) {
+    std::string text;
+    for (int c = from; c < to; ++c) text += Channel(c, kPlaceholder);
+    return text;
+}
+
+class ItemExport : public LinkedPlugin {};
+
+TEST_F(ItemExport, KeysModeWritesEachKeysOwnSpanWithTheFirstAndLastKeyRules) {
+    host.dFPS = 10.0;
+    void* box = host.Scene().AddItem("Box");
+    auto& scene = host.Scene();
+    scene.AddKey(box, 0)
+        .Set(0, 1.0).Span(0, simhost::kSpanBezier).Handles(0, -0.5F, 0.25F)
+        .Set(1, 2.0).Span(1, simhost::kSpanTcb).Tcb(1, 0.3F, -0.5F, 0.125F)
+        .Set(2, -3.0).Span(2, simhost::kSpanLinear);
+    scene.AddKey(box, 10)
+        .Set(0, 2.0).Span(0, simhost::kSpanBezier).Handles(0, 0.5F, 1.5F)
+        .Set(1, 4.0).Span(1, 7).Tcb(1, 0.9F, 0.9F, 0.9F)
+        .Value(2, 99.0)
+        .Set(3, 0.5).Span(3, simhost::kSpanBezier).Handles(3, 1.0F, 2.0F);
+    scene.AddKey(box, 20)
+        .Set(0, 3.0).Span(0, simhost::kSpanBezier).Handles(0, -1.0F, -2.0F)
+        .Set(2, -4.0).Span(2, simhost::kSpanStepped);
+    scene.SetBehaviour(box, 0, 3);
+    scene.SetBehaviour(box, 1, 12);
+    scene.SetBehaviour(box, 2, 9);
+    scene.SetBehaviour(box, 3, -2);
+    scene.SetBehaviour(box, 4, 4);
+    ExportSettings* settings = Prepare(box, "Box");
+    settings->beginFrame = 100;  // keys mode ignores the range and the offset
+    settings->endFrame = 200;
+    settings->frameOffset = 7;
+    host.dAnim_Clock = 42.0;
+
+    EXPECT_EQ(1, Export(box));
+
+    const std::string expected =
+        Header(9) +
+        Channel(0,
+                "  3\n"
+                "  Key 1.000000 0.000000 2 0.000000 0.000000 0.000000 0.000000 1.250000 0\n"
+                "  Key 2.000000 1.000000 2 0.000000 0.000000 0.000000 2.500000 3.500000 0\n"
+                "  Key 3.000000 2.000000 2 0.000000 0.000000 0.000000 2.000000 0.000000 0\n"
+                "  Behaviors 2 2\n") +
+        Channel(1,
+                "  2\n"
+                "  Key 2.000000 0.000000 0 0.300000 -0.500000 0.125000 0.000000 0.000000 0\n"
+                "  Key 4.000000 1.000000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+                "  Behaviors 1 1\n") +
+        Channel(2,
+                "  2\n"
+                "  Key -3.000000 0.000000 3 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+                "  Key -4.000000 2.000000 4 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+                "  Behaviors 5 5\n") +
+        Channel(3,
+                "  1\n"
+                "  Key 0.500000 1.000000 2 0.000000 0.000000 0.000000 0.000000 2.500000 0\n"
+                "  Behaviors 1 1\n") +
+        Placeholders(4, 9);
+    EXPECT_EQ(expected, Read("Box.mot"));
+    EXPECT_EQ(std::vector<std::string>{"Box.mot"}, Files());
+    // Local keys never move the clock; it is written back once at the end.
+    EXPECT_EQ(42.0, host.dAnim_Clock);
+    EXPECT_EQ(std::vector<std::int32_t>{32}, host.Updates());
+    const auto& status = host.Ui().StatusHistory();
+    ASSERT_EQ(4u, status.size());
+    EXPECT_EQ("Info  Box\nComputing Frame: 1 of 3.   (ESC to Abort)", status[0]);
+    EXPECT_EQ("Info  Box\nComputing Frame: 3 of 3.   (ESC to Abort)", status[2]);
+    EXPECT_EQ("Info\nStatus: Idle", status[3]);
+}
+
+TEST_F(ItemExport, TheHostsFirstAndLastKeyIndexesDecideWhichHandlesAreDropped) {
+    host.dFPS = 1.0;
+    void* box = host.Scene().AddItem("Box");
+    host.Scene().AddKey(box, 0).Set(0, 1.0).Span(0, simhost::kSpanBezier).Handles(0, 1.0F, 2.0F);
+    host.Scene().AddKey(box, 1).Set(0, 5.0).Span(0, simhost::kSpanBezier).Handles(0, -1.0F, -2.0F);
+    host.Scene().SetFirstKey(box, 0, 1);  // the host says: key 1 is first, and no key is last
+    host.Scene().SetLastKey(box, 0, -1);
+    Prepare(box, "Box");
+
+    EXPECT_EQ(1, Export(box));
+    EXPECT_EQ(Header(9) + Channel(0,
+                                  "  2\n"
+                                  "  Key 1.000000 0.000000 2 0.000000 0.000000 0.000000 2.000000 3.000000 0\n"
+                                  "  Key 5.000000 1.000000 2 0.000000 0.000000 0.000000 0.000000 3.000000 0\n"
+                                  "  Behaviors 1 1\n") +
+                  Placeholders(1, 9),
+              Read("Box.mot"));
+}
+
+TEST_F(ItemExport, WorldKeysAreEvaluatedThroughTheParentAtEachKeysTime) {
+    host.dFPS = 30.0;
+    auto& scene = host.Scene();
+    void* rig = scene.AddItem("Rig");
+    scene.SetRestValue(rig, 0, 10.0);
+    scene.SetRestValue(rig, 1, 5.0);
+    void* arm = scene.AddItem("Arm");
+    ASSERT_TRUE(scene.SetParent(arm, rig));
+    scene.AddKey(arm, 1).Set(0, 1.0).Span(0, simhost::kSpanBezier).Handles(0, 1.0F, 1.0F);
+    scene.AddKey(arm, 15).Set(0, 2.0).Set(6, 2.0);
+    scene.SetBehaviour(arm, 0, 5);
+    Prepare(arm, "Arm")->coordinates = 1;
+    host.dAnim_Clock = 7.0;
+
+    EXPECT_EQ(1, Export(arm));
+
+    // World keys carry no span data and Reset behaviours; position Y is
+    // keyed by no key, so it stays a placeholder whatever its world value.
+    const std::string expected = Header(9) +
+                                 Channel(0, std::string("  2\n") +
+                                                "  Key 11.000000 0.033333 0" + kZeros +
+                                                "  Key 12.000000 0.500000 0" + kZeros +
+                                                "  Behaviors 0 0\n") +
+                                 Placeholders(1, 6) +
+                                 Channel(6, std::string("  1\n") + "  Key 2.000000 0.500000 0" + kZeros +
+                                                "  Behaviors 0 0\n") +
+                                 Placeholders(7, 9);
+    EXPECT_EQ(expected, Read("Arm.mot"));
+    EXPECT_EQ(7.0, host.dAnim_Clock);
+    EXPECT_EQ((std::vector<std::int32_t>{32, 32, 32}), host.Updates());
+}
+
+TEST_F(ItemExport, SamplingSetsTheClockToEachFrameAndWritesTimesWithTheOffset) {
+    host.dFPS = 30.0;
+    void* box = host.Scene().AddItem("Box");
+    host.Scene().AddKey(box, 0).Set(0, 0.0).Span(0, simhost::kSpanLinear);
+    host.Scene().AddKey(box, 100).Set(0, 100.0).Span(0, simhost::kSpanLinear);
+    ExportSettings* settings = Prepare(box, "Box");
+    settings->freezeMotion = 1;
+    settings->beginFrame = 10;
+    settings->endFrame = 12;
+    settings->frameOffset = 5;
+    host.dAnim_Clock = 3.0;
+
+    EXPECT_EQ(1, Export(box));
+
+    const std::vector<std::string> times = {"0.500000", "0.533333", "0.566667"};
+    std::string expected = Header(9) + Channel(0, SampledBody({"10.000000", "11.000000", "12.000000"}, times));
+    for (int c = 1; c < 9; ++c) {
+        const std::string rest = c < 6 ? "0.000000" : "1.000000";
+        expected += Channel(c, SampledBody({rest, rest, rest}, times));
+    }
+    EXPECT_EQ(expected, Read("Box.mot"));
+    EXPECT_EQ(3.0, host.dAnim_Clock);
+    EXPECT_EQ((std::vector<std::int32_t>{32, 32, 32, 32}), host.Updates());
+    const auto& status = host.Ui().StatusHistory();
+    ASSERT_EQ(4u, status.size());
+    EXPECT_EQ("Info  Box\nComputing Frame: 1 of 3.   (ESC to Abort)", status[0]);
+    EXPECT_EQ("Info  Box\nComputing Frame: 2 of 3.   (ESC to Abort)", status[1]);
+    EXPECT_EQ("Info  Box\nComputing Frame: 3 of 3.   (ESC to Abort)", status[2]);
+}
+
+TEST_F(ItemExport, SamplingOneFrameInWorldSpaceWritesOneLinePerChannel) {
+    host.dFPS = 30.0;
+    auto& scene = host.Scene();
+    void* rig = scene.AddItem("Rig");
+    scene.SetRestValue(rig, 0, 10.0);
+    scene.SetRestValue(rig, 8, 3.0);
+    void* arm = scene.AddItem("Arm");
+    scene.SetParent(arm, rig);
+    scene.AddKey(arm, 0).Set(0, 0.0).Span(0, simhost::kSpanLinear);
+    scene.AddKey(arm, 100).Set(0, 100.0).Span(0, simhost::kSpanLinear);
+    ExportSettings* settings = Prepare(arm, "Arm");
+    settings->freezeMotion = 1;
+    settings->coordinates = 1;
+    settings->beginFrame = 20;
+    settings->endFrame = 20;
+    settings->frameOffset = -5;
+
+    EXPECT_EQ(1, Export(arm));
+
+    const std::vector<std::string> time = {"0.500000"};
+    std::string expected = Header(9) + Channel(0, SampledBody({"30.000000"}, time));
+    for (int c = 1; c < 8; ++c) expected += Channel(c, SampledBody({c < 6 ? "0.000000" : "1.000000"}, time));
+    expected += Channel(8, SampledBody({"3.000000"}, time));
+    EXPECT_EQ(expected, Read("Arm.mot"));
+}
+
+TEST_F(ItemExport, AnEmptySampledRangeWritesPlaceholdersWithoutTouchingTheClockOrEscape) {
+    void* box = host.Scene().AddItem("Box");
+    ExportSettings* settings = Prepare(box, "Box");
+    settings->freezeMotion = 1;
+    settings->beginFrame = 5;
+    settings->endFrame = 4;
+
+    EXPECT_EQ(1, Export(box));
+    EXPECT_EQ(Header(9) + Placeholders(0, 9), Read("Box.mot"));
+    EXPECT_EQ(0, host.Escape().Polls());
+    EXPECT_EQ(std::vector<std::int32_t>{32}, host.Updates());
+    EXPECT_EQ("Info\nStatus: Idle", Status());
+}
+
+TEST_F(ItemExport, ACameraWritesSixChannelsAndItsZoomFile) {
+    host.dFPS = 24.0;
+    void* cam = host.Scene().AddItem("Cam", 8);
+    host.Scene().AddKey(cam, 0).Set(0, 1.0).Span(0, simhost::kSpanLinear).Set(6, 4.0)
+        .Set(12, 1.5).Tcb(12, 0.25F, -0.5F, 0.75F);
+    host.Scene().AddKey(cam, 48).Set(0, 2.0).Span(0, simhost::kSpanLinear).Set(12, 3.0);
+    Prepare(cam, "Cam");
+
+    EXPECT_EQ(1, Export(cam));
+
+    EXPECT_EQ(Header(6) + Channel(0, std::string("  2\n") + "  Key 1.000000 0.000000 3" + kZeros +
+                                         "  Key 2.000000 2.000000 3" + kZeros + "  Behaviors 1 1\n") +
+                  Placeholders(1, 6),
+              Read("Cam.mot"));
+    EXPECT_EQ("{ Envelope\n"
+              "  2\n"
+              "  Key 1.500000 0.000000 0 0.250000 -0.500000 0.750000 0 0 0\n"
+              "  Key 3.000000 2.000000 0 0.000000 0.000000 0.000000 0 0 0\n"
+              "  Behaviors 1 1\n"
+              "}\n",
+              Read("Cam_ZoomFactor.mot"));
+    EXPECT_EQ((std::vector<std::string>{"Cam.mot", "Cam_ZoomFactor.mot"}), Files());
+}
+
+TEST_F(ItemExport, AnItemWithoutKeysGetsACompleteFileOfPlaceholders) {
+    void* box = host.Scene().AddItem("Box");
+    void* cam = host.Scene().AddItem("Cam", 8);
+    Prepare(box, "Box");
+    Prepare(cam, "Cam");
+    Write("Box.mot", "an older export");
+
+    EXPECT_EQ(1, Export(box));
+    EXPECT_EQ(1, Export(cam));
+
+    EXPECT_EQ(Header(9) + Placeholders(0, 9), Read("Box.mot"));
+    EXPECT_EQ(Header(6) + Placeholders(0, 6), Read("Cam.mot"));
+    EXPECT_EQ(std::string("{ Envelope\n") + kPlaceholder + "}\n", Read("Cam_ZoomFactor.mot"));
+    EXPECT_EQ(0, host.Escape().Polls());
+    EXPECT_EQ("Info\nStatus: Idle", Status());
+}
+
+TEST_F(ItemExport, ASecondMotionFormatWritesNothingAndCallsTheHostNoFurther) {
+    void* box = host.Scene().AddItem("Box");
+    Prepare(box, "Box")->motionFormat = 1;
+    Write("Box.mot", "an older export");
+    host.ClearUpdates();
+
+    EXPECT_EQ(0, Export(box));
+    EXPECT_EQ("an older export", Read("Box.mot"));
+    EXPECT_TRUE(host.Updates().empty());
+    EXPECT_TRUE(host.Ui().StatusHistory().empty());
+}
+
+TEST_F(ItemExport, AnItemWithoutSettingsIsDoneAtOnceWithOneReevaluation) {
+    void* box = host.Scene().AddItem("Box");
+    EXPECT_EQ(1, Export(box));
+    EXPECT_EQ(std::vector<std::int32_t>{32}, host.Updates());
+    EXPECT_TRUE(Files().empty());
+    EXPECT_EQ(0, Export(nullptr));
+}
+
+}  // namespace
+}  // namespace corvantide_test
