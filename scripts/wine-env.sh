@@ -1,6 +1,6 @@
 # Sourced by the scripts that run Windows programs: a Wine prefix of the
 # project's own, made once, quietly and without a display.
-export WINEPREFIX="${WINEPREFIX:-$(pwd)/build/wine-prefix}"
+export WINEPREFIX="${WINEPREFIX:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wine-prefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/system.reg" ]; then

@@ -34,6 +34,13 @@ public:
     // The answer GetAsyncKeyState gives for Escape (Linux); clears the
     // "pressed since the last poll" bit, as Windows does.
     short Poll();
+    // Polls are seen only where the simulated host answers them itself; on
+    // Windows the plug-in asks USER32 and Polls() stays 0.
+#if defined(_WIN32)
+    static constexpr bool kCountsPolls = false;
+#else
+    static constexpr bool kCountsPolls = true;
+#endif
     std::int32_t Polls() const { return polls_; }
 
 private:

@@ -36,7 +36,8 @@ void LinkedPlugin::SetUp() {
     directory = std::filesystem::temp_directory_path() /
                 ("corvantide-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
                  std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-    std::filesystem::remove_all(directory);
+    std::error_code ignored;
+    std::filesystem::remove_all(directory, ignored);
     std::filesystem::create_directories(directory);
 }
 

@@ -225,7 +225,9 @@ TEST_F(ExportFailure, DestinationPathsTooLongForTheirFileNamesAreRefusedNotCut) 
     ExportSettings* boxSettings = Prepare(box, "Box");
     ExportSettings* camSettings = Prepare(cam, "Cam");
     const auto use = [](ExportSettings* settings, const std::string& path) {
+#if !defined(_WIN32)
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+#endif
         ASSERT_TRUE(corvantide::CopyText(settings->destinationPath, corvantide::kPathCapacity, path.c_str()));
     };
 
@@ -235,16 +237,24 @@ TEST_F(ExportFailure, DestinationPathsTooLongForTheirFileNamesAreRefusedNotCut) 
     std::memset(boxSettings->destinationPath, 'x', corvantide::kPathCapacity);  // no NUL at all
     EXPECT_EQ(0, Export(box));
     EXPECT_EQ("Info  Path too long, not written: .mot\n", Status());
-    use(boxSettings, PathOfLength(directory, 1019));
-    EXPECT_EQ(1, Export(box));
-    EXPECT_TRUE(std::filesystem::exists(std::string(boxSettings->destinationPath) + ".mot"));
-
     use(camSettings, PathOfLength(directory, 1009));
     EXPECT_EQ(0, Export(cam));
     EXPECT_FALSE(std::filesystem::exists(std::string(camSettings->destinationPath) + ".mot"));
+
+#if defined(_WIN32)
+    // Windows' C runtime opens no path beyond MAX_PATH: the longest paths that
+    // fit their buffers cannot be written there, and that is reported.
+    use(boxSettings, PathOfLength(directory, 1019));
+    EXPECT_EQ(0, Export(box));
+    EXPECT_NE(std::string::npos, Status().find("Couldn't write"));
+#else
+    use(boxSettings, PathOfLength(directory, 1019));
+    EXPECT_EQ(1, Export(box));
+    EXPECT_TRUE(std::filesystem::exists(std::string(boxSettings->destinationPath) + ".mot"));
     use(camSettings, PathOfLength(directory, 1008));
     EXPECT_EQ(1, Export(cam));
     EXPECT_TRUE(std::filesystem::exists(std::string(camSettings->destinationPath) + "_ZoomFactor.mot"));
+#endif
 }
 
 }  // namespace
