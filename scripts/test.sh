@@ -11,6 +11,14 @@ presets=("$@")
 scripts/setup.sh all
 jobs=$(nproc)
 
+# A decimal-comma locale of our own, so the tests can prove that files never
+# follow the process locale.
+if [ ! -d build/locales/de_DE.UTF-8 ] && command -v localedef >/dev/null; then
+  mkdir -p build/locales
+  localedef -i de_DE -f UTF-8 build/locales/de_DE.UTF-8 2>/dev/null || true
+fi
+export LOCPATH="$(pwd)/build/locales"
+
 for preset in "${presets[@]}"; do
   echo "== $preset: configure and build"
   if [ "$preset" = windows ]; then
