@@ -3,10 +3,13 @@
 // the counts written and every number as "%f" prints it.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,7 +41,7 @@ bool WriteToMemory(void*, const char* data, std::size_t size) {
 }
 
 // The number as C's "%f" prints it and a reader parses it back.
-double Printed(double value) {
+double AsPrinted(double value) {
     char text[400];
     std::snprintf(text, sizeof text, "%f", value);
     return std::strtod(text, nullptr);
@@ -50,17 +53,22 @@ void Expect(bool condition, const char* what) {
     std::abort();
 }
 
-void ExpectNumber(double parsed, double written, const char* what) { Expect(parsed == Printed(written), what); }
+void ExpectNumber(double parsed, double written, const char* what) { Expect(parsed == AsPrinted(written), what); }
 
 struct Channel {
     std::vector<EnvelopeKey> entries;  // exactly as many as the body reads
 };
 
-// Mostly values of a scene's size; now and then any finite number at all.
+// Mostly values of a scene's size; now and then any finite number at all,
+// or one that is not finite, as a broken host may hand over.
 template <typename T>
 T Number(FuzzedDataProvider& data) {
-    if (data.ConsumeIntegralInRange<int>(0, 15) == 15) return data.ConsumeFloatingPoint<T>();
-    return data.ConsumeFloatingPointInRange<T>(T(-1e6), T(1e6));
+    switch (data.ConsumeIntegralInRange<int>(0, 31)) {
+        case 31: return data.PickValueInArray({std::numeric_limits<T>::infinity(), -std::numeric_limits<T>::infinity(),
+                                               std::numeric_limits<T>::quiet_NaN()});
+        case 30: return data.ConsumeFloatingPoint<T>();
+        default: return data.ConsumeFloatingPointInRange<T>(T(-1e6), T(1e6));
+    }
 }
 
 EnvelopeKey RandomEntry(FuzzedDataProvider& data) {
@@ -98,12 +106,21 @@ double KeyTime(const std::vector<unsigned char>& keys, std::int64_t j) {
     return corvantide::KeyTime(corvantide::KeyAt(keys.data(), j));
 }
 
-void ExpectEntry(const motfile::MotionKey& key, const EnvelopeKey& entry, double time) {
-    ExpectNumber(key.value, entry.value, "value");
-    ExpectNumber(key.time, time, "time");
-    Expect(key.shape == entry.shape, "shape");
-    const float parameters[] = {entry.p1, entry.p2, entry.p3, entry.p4, entry.p5};
-    for (std::size_t p = 0; p < 5; ++p) ExpectNumber(key.params[p], static_cast<double>(parameters[p]), "parameter");
+// One key line as the writer should print it.
+struct Printed {
+    double value;
+    double time;
+    std::int32_t shape;
+    std::array<float, 5> parameters;
+};
+
+void ExpectKey(const motfile::MotionKey& key, const Printed& printed) {
+    ExpectNumber(key.value, printed.value, "value");
+    ExpectNumber(key.time, printed.time, "time");
+    Expect(key.shape == printed.shape, "shape");
+    for (std::size_t p = 0; p < printed.parameters.size(); ++p) {
+        ExpectNumber(key.params[p], static_cast<double>(printed.parameters[p]), "parameter");
+    }
     Expect(key.params[5] == 0.0, "p6");
 }
 
@@ -118,10 +135,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const int channelCount = body == Body::kZoom ? 1 : camera ? corvantide::kCameraChannels : corvantide::kMotionChannels;
     // The exporter refuses every other frame rate before it writes.
     double fps = data.PickValueInArray({24.0, 25.0, 29.97, 30.0, 60.0});
-    switch (data.ConsumeIntegralInRange<int>(0, 3)) {
+    switch (data.ConsumeIntegralInRange<int>(0, 4)) {
         case 1: fps = data.ConsumeFloatingPoint<double>(); break;
         case 2: fps = data.ConsumeFloatingPointInRange<double>(0.0, 1e-3); break;
         case 3: fps = data.ConsumeFloatingPointInRange<double>(0.0, 1e3); break;
+        case 4: fps = data.ConsumeFloatingPointInRange<double>(0.0, 1e-300); break;  // times overflow
         default: break;
     }
     if (!corvantide::IsUsableFrameRate(fps)) return -1;
@@ -157,7 +175,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         if (body == Body::kZoom) corvantide::WriteZoomBody(writer.get(), entries, count, keys.data(), fps);
         corvantide::WriteEnvelopeEnd(writer.get());
     }
-    Expect(corvantide::FinishWriting(writer.get()), "writes to memory never fail");
+    const bool written = corvantide::FinishWriting(writer.get());
+
+    // What the file should hold, channel by channel.
+    std::vector<std::vector<Printed>> expected(channels.size());
+    bool finite = true;
+    for (int c = 0; c < channelCount; ++c) {
+        const std::vector<EnvelopeKey>& entries = channels[static_cast<std::size_t>(c)].entries;
+        for (std::int64_t j = 0; j < count; ++j) {
+            const EnvelopeKey& entry = entries[static_cast<std::size_t>(j)];
+            if (body != Body::kSampled && entry.include != 1) continue;
+            Printed key{entry.value, 0.0, entry.shape, {entry.p1, entry.p2, entry.p3, entry.p4, entry.p5}};
+            if (body == Body::kSampled) {
+                key.time = static_cast<double>(firstTime + j) / fps;
+            } else {
+                key.time = KeyTime(keys, j) / fps;
+            }
+            if (body == Body::kZoom) {
+                const void* hostKey = corvantide::KeyAt(keys.data(), j);
+                const int slot = key_record::kZoomSlot;
+                key.shape = 0;
+                key.parameters = {corvantide::KeyTension(hostKey, slot), corvantide::KeyContinuity(hostKey, slot),
+                                  corvantide::KeyBias(hostKey, slot), 0.0F, 0.0F};
+            }
+            finite = finite && std::isfinite(key.value) && std::isfinite(key.time);
+            for (float parameter : key.parameters) finite = finite && std::isfinite(parameter);
+            expected[static_cast<std::size_t>(c)].push_back(key);
+        }
+    }
+    // A number that is not finite fails the file; anything else is written.
+    Expect(written == finite, written ? "a number that is not finite was written" : "a sound file was refused");
+    if (!written) return 0;
 
     const motfile::ReadResult read = motfile::ParseMotionText(output);
     if (!read.ok) {
@@ -167,33 +215,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     Expect(read.file.envelopes.size() == static_cast<std::size_t>(channelCount), "channel count");
     for (int c = 0; c < channelCount; ++c) {
         const motfile::Envelope& envelope = read.file.envelopes[static_cast<std::size_t>(c)];
-        const std::vector<EnvelopeKey>& entries = channels[static_cast<std::size_t>(c)].entries;
-        std::size_t k = 0;
-        for (std::int64_t j = 0; j < count; ++j) {
-            const EnvelopeKey& entry = entries[static_cast<std::size_t>(j)];
-            if (body != Body::kSampled && entry.include != 1) continue;
-            Expect(k < envelope.keys.size(), "fewer keys than written");
-            const motfile::MotionKey& key = envelope.keys[k++];
-            if (body == Body::kSampled) {
-                ExpectEntry(key, entry, static_cast<double>(firstTime + j) / fps);
-            } else if (body == Body::kKeyed) {
-                ExpectEntry(key, entry, KeyTime(keys, j) / fps);
-            } else {
-                const void* hostKey = corvantide::KeyAt(keys.data(), j);
-                const int slot = key_record::kZoomSlot;
-                const EnvelopeKey zoom{entry.value, 1, 0, corvantide::KeyTension(hostKey, slot),
-                                       corvantide::KeyContinuity(hostKey, slot), corvantide::KeyBias(hostKey, slot),
-                                       0.0F, 0.0F, 0};
-                ExpectEntry(key, zoom, KeyTime(keys, j) / fps);
-            }
-        }
-        if (k == 0) {
+        const std::vector<Printed>& keysWritten = expected[static_cast<std::size_t>(c)];
+        if (keysWritten.empty()) {
             Expect(envelope.placeholder, "a channel without keys is the placeholder");
             continue;
         }
         Expect(!envelope.placeholder, "written keys read as the placeholder");
-        Expect(envelope.keys.size() == k, "more keys than written");
-        const std::int32_t behaviour = body == Body::kKeyed ? entries[0].behaviour : 1;
+        Expect(envelope.keys.size() == keysWritten.size(), "key count");
+        for (std::size_t k = 0; k < keysWritten.size(); ++k) ExpectKey(envelope.keys[k], keysWritten[k]);
+        const std::int32_t behaviour = body == Body::kKeyed ? channels[static_cast<std::size_t>(c)].entries[0].behaviour : 1;
         Expect(envelope.preBehavior == behaviour && envelope.postBehavior == behaviour, "behaviours");
     }
     return 0;
