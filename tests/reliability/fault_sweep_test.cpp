@@ -174,6 +174,7 @@ protected:
         }
         fault = InjectedFault{};
         EXPECT_GE(counts.at("write"), static_cast<int>(files.size()));
+        RecordProperty("faults_injected", faultsInjected);
     }
 
     int faultsInjected = 0;
@@ -307,6 +308,7 @@ TEST_F(BatchFaultSweep, BatchOfFiveItemsViaThePanel) {
         ExpectEachFileWholeOrEarlier("write " + std::to_string(i));
     }
     fault = InjectedFault{};
+    RecordProperty("faults_injected", static_cast<int>(allocations) + writes);
 }
 
 }  // namespace

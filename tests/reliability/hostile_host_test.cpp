@@ -272,6 +272,7 @@ TEST(HostileHostNames, EveryNameTheHostDoesNotKnowIsSurvived) {
         ++sessions;
     }
     EXPECT_EQ(static_cast<int>(names.size()), sessions);
+    testing::Test::RecordProperty("sessions", sessions);
 }
 
 }  // namespace
