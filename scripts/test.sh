@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the Linux build, the sanitizer build,
-# and the Windows DLL with its tests under Wine.
-# Usage: scripts/test.sh [linux|sanitize|windows ...]   (default: all three)
+# the Windows DLL with its tests under Wine, and bounded fuzz runs.
+# Usage: scripts/test.sh [linux|sanitize|windows|fuzz ...]   (default: all four)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 presets=("$@")
-[ ${#presets[@]} -eq 0 ] && presets=(linux sanitize windows)
+[ ${#presets[@]} -eq 0 ] && presets=(linux sanitize windows fuzz)
 
 scripts/setup.sh all
 jobs=$(nproc)
@@ -20,6 +20,10 @@ fi
 export LOCPATH="$(pwd)/build/locales"
 
 for preset in "${presets[@]}"; do
+  if [ "$preset" = fuzz ]; then
+    scripts/fuzz.sh
+    continue
+  fi
   echo "== $preset: configure and build"
   if [ "$preset" = windows ]; then
     source scripts/wine-env.sh

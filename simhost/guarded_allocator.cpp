@@ -1,6 +1,7 @@
 // Guarded, counting allocator of the simulated host.
 #include "guarded_allocator.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -24,6 +25,7 @@ void* GuardedAllocator::Allocate(std::uint64_t count, std::uint64_t size) {
         return nullptr;
     }
     const std::uint64_t bytes = count * size;
+    if (limit_ != 0 && bytes > limit_ - std::min(bytes_, limit_)) return nullptr;
     auto* block = static_cast<unsigned char*>(std::calloc(1, bytes + kGuardSize));
     if (block == nullptr) return nullptr;
     std::memset(block + bytes, kGuardByte, kGuardSize);

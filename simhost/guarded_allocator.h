@@ -26,6 +26,9 @@ public:
     // Allocation number n (1-based, counted from now) and every later one fail.
     void FailFrom(std::uint64_t n);
     void StopFailing() { failFrom_ = 0; }
+    // A host with this many bytes to give: a block that would take the
+    // outstanding total past it is refused (null, no violation). 0: no limit.
+    void LimitBytes(std::uint64_t limit) { limit_ = limit; }
 
     std::uint64_t AllocationsMade() const { return made_; }
     std::size_t Outstanding() const { return blocks_.size(); }
@@ -46,6 +49,7 @@ private:
     std::map<const void*, std::uint64_t> blocks_;
     std::uint64_t made_ = 0;
     std::uint64_t failFrom_ = 0;  // 0: never fail
+    std::uint64_t limit_ = 0;     // 0: no limit
     std::uint64_t bytes_ = 0;
     std::uint64_t peakBytes_ = 0;
 };

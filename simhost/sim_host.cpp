@@ -186,12 +186,13 @@ std::int32_t SimHost::HierarchyList(std::uint64_t root, void** list) {
     }
     if (root != kItemListRoot) Report("GetHierarchyList with a root the host did not give");
     if (hierarchyUnavailable_) return 0;
-    const auto& items = scene_.Items();
+    std::vector<void*> items = scene_.Items();
+    if (nullHierarchyEntry_) items.insert(items.begin(), nullptr);
     auto* entries = static_cast<unsigned char*>(std::calloc(items.size() + 1, kHierarchyEntrySize));
     for (std::size_t i = 0; i < items.size(); ++i) Put(entries, i * kHierarchyEntrySize + 8, items[i]);
     openLists_.insert(entries);
     *list = entries;
-    return static_cast<std::int32_t>(items.size());
+    return hierarchyCount_.value_or(static_cast<std::int32_t>(items.size()));
 }
 
 void SimHost::FreeHierarchy(void** list) {

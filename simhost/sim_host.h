@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -86,6 +87,11 @@ public:
     std::size_t OpenHierarchyLists() const { return openLists_.size(); }
     // Make GetHierarchyList leave the list pointer null.
     void SetHierarchyListUnavailable(bool unavailable) { hierarchyUnavailable_ = unavailable; }
+    // A hostile list: GetHierarchyList answers this count whatever the list
+    // holds (its entries stay the scene's: a count past them reads past the
+    // list), and may hold a null item pointer before the scene's items.
+    void OverrideHierarchyCount(std::optional<std::int32_t> count) { hierarchyCount_ = count; }
+    void SetNullHierarchyEntry(bool present) { nullHierarchyEntry_ = present; }
 
     // What the validator saw: null handles, overruns, unknown blocks, ...
     const std::vector<std::string>& Violations() const { return violations_; }
@@ -135,6 +141,8 @@ private:
     bool failInstanceCreation_ = false;
     std::set<void*> openLists_;
     bool hierarchyUnavailable_ = false;
+    std::optional<std::int32_t> hierarchyCount_;
+    bool nullHierarchyEntry_ = false;
     SimScene scene_;
     SimInterface ui_;
     EscapeScript escape_;

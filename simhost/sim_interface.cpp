@@ -160,6 +160,10 @@ std::int32_t SimInterface::ControlGet(std::int32_t code, void* handle, va_list* 
             Report("fxControlGet of a String without a buffer");
             return 0;
         }
+        if (control->unterminatedText) {
+            std::memset(buffer, 'x', static_cast<std::size_t>(size));
+            return 1;
+        }
         const std::size_t length = std::min(control->text.size(), static_cast<std::size_t>(size) - 1);
         std::memcpy(buffer, control->text.data(), length);
         buffer[length] = '\0';

@@ -32,6 +32,8 @@ struct SimControl {
     std::vector<std::string> listEntries;        // a PopupList's names, read at creation
     std::int32_t value = 0;
     std::string text;
+    // A hostile host: reading the text fills the whole buffer, no terminator.
+    bool unterminatedText = false;
     bool enabled = true;
     std::int32_t x = 0, y = 0, width = 0, height = 0;
     bool positioned = false, sized = false;

@@ -155,7 +155,7 @@ void* KeyBuilder::Record() const { return scene_->KeyRecord(scene_->Existing(ite
 std::int32_t KeyBuilder::Index() const {
     SimScene::Item& item = scene_->Existing(item_);
     const auto* record = static_cast<unsigned char*>(Record());
-    return static_cast<std::int32_t>((record - item.keys.data()) / key_layout::kRecordSize);
+    return static_cast<std::int32_t>(static_cast<std::size_t>(record - item.keys.data()) / key_layout::kRecordSize);
 }
 
 KeyBuilder& KeyBuilder::Set(int slot, double value) {

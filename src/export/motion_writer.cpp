@@ -66,17 +66,24 @@ void WriteBehaviours(MotionWriter* writer, std::int32_t pre, std::int32_t post) 
     LineEnd(writer, at);
 }
 
+// A number that is not finite ("inf", "nan") reads back as no number at all:
+// it fails the file as a failed write does, so no such file replaces another.
+char* AppendNumber(MotionWriter* writer, char* at, double value) {
+    if (!std::isfinite(value)) writer->failed = true;
+    return AppendFixed(at, value);
+}
+
 void WriteKeyLine(MotionWriter* writer, const EnvelopeKey& entry, double time) {
     char* at = Literal(LineStart(writer), "  Key ");
-    at = AppendFixed(at, entry.value);
+    at = AppendNumber(writer, at, entry.value);
     *at++ = ' ';
-    at = AppendFixed(at, time);
+    at = AppendNumber(writer, at, time);
     *at++ = ' ';
     at = AppendInt(at, entry.shape);
     const float parameters[] = {entry.p1, entry.p2, entry.p3, entry.p4, entry.p5};
     for (float parameter : parameters) {
         *at++ = ' ';
-        at = AppendFixed(at, static_cast<double>(parameter));
+        at = AppendNumber(writer, at, static_cast<double>(parameter));
     }
     at = Literal(at, " 0\n");
     LineEnd(writer, at);
@@ -85,14 +92,14 @@ void WriteKeyLine(MotionWriter* writer, const EnvelopeKey& entry, double time) {
 void WriteZoomLine(MotionWriter* writer, double value, double time, const void* key) {
     constexpr int slot = key_record::kZoomSlot;
     char* at = Literal(LineStart(writer), "  Key ");
-    at = AppendFixed(at, value);
+    at = AppendNumber(writer, at, value);
     *at++ = ' ';
-    at = AppendFixed(at, time);
+    at = AppendNumber(writer, at, time);
     at = Literal(at, " 0");
     const float parameters[] = {KeyTension(key, slot), KeyContinuity(key, slot), KeyBias(key, slot)};
     for (float parameter : parameters) {
         *at++ = ' ';
-        at = AppendFixed(at, static_cast<double>(parameter));
+        at = AppendNumber(writer, at, static_cast<double>(parameter));
     }
     at = Literal(at, " 0 0 0\n");
     LineEnd(writer, at);

@@ -3,7 +3,9 @@
 //
 // The text is formatted into the writer's own chunk and handed to the file
 // in large writes. Every line ends with a single "\n". A failed write is
-// remembered; later output is dropped and FinishWriting reports it.
+// remembered; later output is dropped and FinishWriting reports it. A number
+// that is not finite (a host's NaN, a time beyond the range of a double) is
+// reported the same way: such a file could not be read back.
 #pragma once
 
 #include <cstddef>

@@ -21,7 +21,12 @@ void* GetInstanceData(void* item) {
 }
 
 void* CreateInstanceData(void* item) {
-    if (HostApi.CreateInstanceData == nullptr) return nullptr;
+    // A record the plug-in could not find again, or not hand back, would keep
+    // its path buffers and itself in the host for good: none is created.
+    if (HostApi.CreateInstanceData == nullptr || HostApi.GetInstanceData == nullptr ||
+        HostApi.FreeInstanceData == nullptr) {
+        return nullptr;
+    }
     return HostApi.CreateInstanceData(item, ModuleRecordPointer, 0, kInstanceDataSize);
 }
 

@@ -11,7 +11,8 @@ namespace corvantide {
 
 // The item's settings block for this module, or null.
 void* GetInstanceData(void* item);
-// A new zero-filled 64-byte settings block for the item, or null.
+// A new zero-filled 64-byte settings block for the item, or null (also when
+// the host lacks GetInstanceData or FreeInstanceData to find and free it).
 void* CreateInstanceData(void* item);
 void FreeInstanceData(void* item);
 

@@ -1,0 +1,230 @@
+// The motion writer with random channel buffers, counts, key times and frame
+// rates. Whatever it prints must read back through the strict reader with
+// the counts written and every number as "%f" prints it.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "export/envelope_key.h"
+#include "export/file_output.h"
+#include "export/motion_writer.h"
+#include "host/item_record.h"
+#include "motfile/motion_reader.h"
+
+namespace {
+
+using corvantide::EnvelopeKey;
+namespace key_record = corvantide::key_record;
+namespace motfile = corvantide::motfile;
+
+// Bounds that keep one run short; the writer's own limits are far larger.
+constexpr std::int64_t kMaxKeys = 48;
+constexpr std::int64_t kMaxFrames = 400;
+// Shapes and behaviours the collection ever puts into an entry.
+constexpr std::int32_t kShapes[] = {0, 2, 3, 4};
+constexpr std::int32_t kLastBehaviour = 5;
+
+std::string output;
+
+bool WriteToMemory(void*, const char* data, std::size_t size) {
+    output.append(data, size);
+    return true;
+}
+
+// The number as C's "%f" prints it and a reader parses it back.
+double AsPrinted(double value) {
+    char text[400];
+    std::snprintf(text, sizeof text, "%f", value);
+    return std::strtod(text, nullptr);
+}
+
+void Expect(bool condition, const char* what) {
+    if (condition) return;
+    std::fprintf(stderr, "motion writer: %s\n", what);
+    std::abort();
+}
+
+void ExpectNumber(double parsed, double written, const char* what) { Expect(parsed == AsPrinted(written), what); }
+
+struct Channel {
+    std::vector<EnvelopeKey> entries;  // exactly as many as the body reads
+};
+
+// Mostly values of a scene's size; now and then any finite number at all,
+// or one that is not finite, as a broken host may hand over.
+template <typename T>
+T Number(FuzzedDataProvider& data) {
+    switch (data.ConsumeIntegralInRange<int>(0, 31)) {
+        case 31: return data.PickValueInArray({std::numeric_limits<T>::infinity(), -std::numeric_limits<T>::infinity(),
+                                               std::numeric_limits<T>::quiet_NaN()});
+        case 30: return data.ConsumeFloatingPoint<T>();
+        default: return data.ConsumeFloatingPointInRange<T>(T(-1e6), T(1e6));
+    }
+}
+
+EnvelopeKey RandomEntry(FuzzedDataProvider& data) {
+    EnvelopeKey entry{};
+    entry.value = Number<double>(data);
+    entry.include = data.ConsumeBool() ? 1 : 0;
+    entry.shape = data.PickValueInArray(kShapes);
+    entry.p1 = Number<float>(data);
+    entry.p2 = Number<float>(data);
+    entry.p3 = Number<float>(data);
+    entry.p4 = Number<float>(data);
+    entry.p5 = Number<float>(data);
+    entry.behaviour = data.ConsumeIntegralInRange<std::int32_t>(0, kLastBehaviour);
+    return entry;
+}
+
+// Host key records in time order, as the host keeps them, with zoom TCB values.
+std::vector<unsigned char> HostKeys(FuzzedDataProvider& data, std::int64_t count) {
+    std::vector<unsigned char> keys(static_cast<std::size_t>(count) * key_record::kSize);
+    double time = data.ConsumeFloatingPointInRange<double>(-1e6, 1e6);
+    for (std::int64_t j = 0; j < count; ++j) {
+        unsigned char* key = keys.data() + static_cast<std::size_t>(j) * key_record::kSize;
+        std::memcpy(key + key_record::kTime, &time, sizeof time);
+        const float tcb[] = {Number<float>(data), Number<float>(data), Number<float>(data)};
+        const std::size_t slot = 4 * static_cast<std::size_t>(key_record::kZoomSlot);
+        std::memcpy(key + key_record::kTension + slot, &tcb[0], sizeof(float));
+        std::memcpy(key + key_record::kContinuity + slot, &tcb[1], sizeof(float));
+        std::memcpy(key + key_record::kBias + slot, &tcb[2], sizeof(float));
+        time += data.ConsumeFloatingPointInRange<double>(0.0, 1e4);
+    }
+    return keys;
+}
+
+double KeyTime(const std::vector<unsigned char>& keys, std::int64_t j) {
+    return corvantide::KeyTime(corvantide::KeyAt(keys.data(), j));
+}
+
+// One key line as the writer should print it.
+struct Printed {
+    double value;
+    double time;
+    std::int32_t shape;
+    std::array<float, 5> parameters;
+};
+
+void ExpectKey(const motfile::MotionKey& key, const Printed& printed) {
+    ExpectNumber(key.value, printed.value, "value");
+    ExpectNumber(key.time, printed.time, "time");
+    Expect(key.shape == printed.shape, "shape");
+    for (std::size_t p = 0; p < printed.parameters.size(); ++p) {
+        ExpectNumber(key.params[p], static_cast<double>(printed.parameters[p]), "parameter");
+    }
+    Expect(key.params[5] == 0.0, "p6");
+}
+
+enum class Body { kKeyed, kSampled, kZoom };
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+    FuzzedDataProvider data(bytes, size);
+    const Body body = static_cast<Body>(data.ConsumeIntegralInRange<int>(0, 2));
+    const bool camera = data.ConsumeBool();
+    const int channelCount = body == Body::kZoom ? 1 : camera ? corvantide::kCameraChannels : corvantide::kMotionChannels;
+    // The exporter refuses every other frame rate before it writes.
+    double fps = data.PickValueInArray({24.0, 25.0, 29.97, 30.0, 60.0});
+    switch (data.ConsumeIntegralInRange<int>(0, 4)) {
+        case 1: fps = data.ConsumeFloatingPoint<double>(); break;
+        case 2: fps = data.ConsumeFloatingPointInRange<double>(0.0, 1e-3); break;
+        case 3: fps = data.ConsumeFloatingPointInRange<double>(0.0, 1e3); break;
+        case 4: fps = data.ConsumeFloatingPointInRange<double>(0.0, 1e-300); break;  // times overflow
+        default: break;
+    }
+    if (!corvantide::IsUsableFrameRate(fps)) return -1;
+
+    const std::int64_t count = body == Body::kSampled ? data.ConsumeIntegralInRange<std::int64_t>(0, kMaxFrames)
+                                                      : data.ConsumeIntegralInRange<std::int64_t>(0, kMaxKeys);
+    // The first written frame is a begin frame plus an offset, both 32-bit.
+    const std::int64_t firstTime = std::int64_t{data.ConsumeIntegral<std::int32_t>()} +
+                                   std::int64_t{data.ConsumeIntegral<std::int32_t>()};
+    const std::vector<unsigned char> keys = HostKeys(data, body == Body::kSampled ? 0 : count);
+    std::vector<Channel> channels(static_cast<std::size_t>(channelCount));
+    for (Channel& channel : channels) {
+        for (std::int64_t j = 0; j < count; ++j) channel.entries.push_back(RandomEntry(data));
+        if (body == Body::kZoom) {
+            for (EnvelopeKey& entry : channel.entries) {
+                entry.shape = 0;
+                entry.behaviour = 0;
+            }
+        }
+    }
+
+    output.clear();
+    corvantide::FileOutput.write = WriteToMemory;
+    auto writer = std::make_unique<corvantide::MotionWriter>();
+    int dummyFile = 0;
+    corvantide::BeginWriting(writer.get(), &dummyFile);
+    if (body != Body::kZoom) corvantide::WriteFileHeader(writer.get(), channelCount);
+    for (int c = 0; c < channelCount; ++c) {
+        const EnvelopeKey* entries = channels[static_cast<std::size_t>(c)].entries.data();
+        corvantide::WriteEnvelopeStart(writer.get(), body == Body::kZoom ? -1 : c);
+        if (body == Body::kKeyed) corvantide::WriteKeyedBody(writer.get(), entries, count, keys.data(), fps);
+        if (body == Body::kSampled) corvantide::WriteSampledBody(writer.get(), entries, count, firstTime, fps);
+        if (body == Body::kZoom) corvantide::WriteZoomBody(writer.get(), entries, count, keys.data(), fps);
+        corvantide::WriteEnvelopeEnd(writer.get());
+    }
+    const bool written = corvantide::FinishWriting(writer.get());
+
+    // What the file should hold, channel by channel.
+    std::vector<std::vector<Printed>> expected(channels.size());
+    bool finite = true;
+    for (int c = 0; c < channelCount; ++c) {
+        const std::vector<EnvelopeKey>& entries = channels[static_cast<std::size_t>(c)].entries;
+        for (std::int64_t j = 0; j < count; ++j) {
+            const EnvelopeKey& entry = entries[static_cast<std::size_t>(j)];
+            if (body != Body::kSampled && entry.include != 1) continue;
+            Printed key{entry.value, 0.0, entry.shape, {entry.p1, entry.p2, entry.p3, entry.p4, entry.p5}};
+            if (body == Body::kSampled) {
+                key.time = static_cast<double>(firstTime + j) / fps;
+            } else {
+                key.time = KeyTime(keys, j) / fps;
+            }
+            if (body == Body::kZoom) {
+                const void* hostKey = corvantide::KeyAt(keys.data(), j);
+                const int slot = key_record::kZoomSlot;
+                key.shape = 0;
+                key.parameters = {corvantide::KeyTension(hostKey, slot), corvantide::KeyContinuity(hostKey, slot),
+                                  corvantide::KeyBias(hostKey, slot), 0.0F, 0.0F};
+            }
+            finite = finite && std::isfinite(key.value) && std::isfinite(key.time);
+            for (float parameter : key.parameters) finite = finite && std::isfinite(parameter);
+            expected[static_cast<std::size_t>(c)].push_back(key);
+        }
+    }
+    // A number that is not finite fails the file; anything else is written.
+    Expect(written == finite, written ? "a number that is not finite was written" : "a sound file was refused");
+    if (!written) return 0;
+
+    const motfile::ReadResult read = motfile::ParseMotionText(output);
+    if (!read.ok) {
+        std::fprintf(stderr, "line %d: %s\n", read.error.line, read.error.reason.c_str());
+        Expect(false, "the written text does not read back");
+    }
+    Expect(read.file.envelopes.size() == static_cast<std::size_t>(channelCount), "channel count");
+    for (int c = 0; c < channelCount; ++c) {
+        const motfile::Envelope& envelope = read.file.envelopes[static_cast<std::size_t>(c)];
+        const std::vector<Printed>& keysWritten = expected[static_cast<std::size_t>(c)];
+        if (keysWritten.empty()) {
+            Expect(envelope.placeholder, "a channel without keys is the placeholder");
+            continue;
+        }
+        Expect(!envelope.placeholder, "written keys read as the placeholder");
+        Expect(envelope.keys.size() == keysWritten.size(), "key count");
+        for (std::size_t k = 0; k < keysWritten.size(); ++k) ExpectKey(envelope.keys[k], keysWritten[k]);
+        const std::int32_t behaviour = body == Body::kKeyed ? channels[static_cast<std::size_t>(c)].entries[0].behaviour : 1;
+        Expect(envelope.preBehavior == behaviour && envelope.postBehavior == behaviour, "behaviours");
+    }
+    return 0;
+}
