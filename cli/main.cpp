@@ -12,12 +12,15 @@ namespace {
 constexpr corvantide::cli::AddCommand kCommands[] = {
     corvantide::cli::AddCheckCommand,
     corvantide::cli::AddPlotCommand,
+    corvantide::cli::AddDemoCommand,
+    corvantide::cli::AddRunCommand,
+    corvantide::cli::AddCheckPluginCommand,
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Corvantide's command-line host: check and plot motion files"};
+    CLI::App app{"Corvantide's command-line host: run the plug-in in a simulated host, check and plot motion files"};
     app.require_subcommand(1);
     corvantide::cli::CommandAction action;
     for (corvantide::cli::AddCommand add : kCommands) {
