@@ -76,7 +76,9 @@ std::string MotionPictureSvg(simhost::SimHost& host, const WrittenFile& written,
     motfile::PlotOptions options;
     options.title = std::filesystem::path(written.path).filename().string();
     options.subtitle = Subtitle(host, written, sampling);
-    options.referenceLabel = "host evaluated, frame by frame";
+    // Short legend texts: a single-envelope picture is narrow.
+    options.curveLabel = "file";
+    options.referenceLabel = "host, each frame";
     for (const motfile::Envelope& envelope : file.envelopes) {
         std::vector<motfile::CurveSample> samples;
         const int channel = envelope.channel;

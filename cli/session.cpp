@@ -95,7 +95,6 @@ int RunSession(const SceneSpec& scene, const SessionSettings& settings, std::ost
     out << "Plug-in: " << plugin << "\nWorking folder: " << folder.string() << "\n";
     BuildScene(scene, host);
     TellScene(scene, out);
-    out << "\n";
 
     SessionRunner runner(host, out, {kPictureFolder, settings.liveProgress, settings.watchKeyboard});
     int status = runner.Run(scene.actions, err) ? kExitOk : kExitUsage;

@@ -42,7 +42,7 @@ SessionRunner::SessionRunner(simhost::SimHost& host, std::ostream& out, SessionO
 
 std::string SessionRunner::Display(const std::string& path) {
     std::error_code error;
-    const fs::path absolute = fs::absolute(path, error);
+    const fs::path absolute = fs::absolute(path, error).lexically_normal();
     if (error) return path;
     const fs::path relative = absolute.lexically_proximate(fs::current_path(error));
     const std::string shown = relative.generic_string();
@@ -83,7 +83,7 @@ std::string SessionRunner::Describe(const Action& action) const {
         case ActionKind::kItemRemoved:
             return "Remove item " + Quoted(action.item);
         case ActionKind::kEscapeAtFrame:
-            return "Press Escape at the " + std::to_string(action.number) + ". progress line of the next export";
+            return "Press Escape when the next export shows progress line " + std::to_string(action.number);
         case ActionKind::kPanelPicture:
             return "Take a picture of the panel: " + action.text;
     }
@@ -108,7 +108,8 @@ bool SessionRunner::Do(const Action& action, std::ostream& err) {
                    Quoted(action.control);
         }
     }
-    out_ << " " << ++step_ << ". " << said << "\n";
+    ++step_;
+    out_ << (step_ < 10 ? "  " : " ") << step_ << ". " << said << "\n";
     switch (action.kind) {
         case ActionKind::kShowPanel:
             if (host_.Ui().LastBlock() == nullptr) host_.BuildPanel();

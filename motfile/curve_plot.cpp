@@ -241,10 +241,6 @@ public:
         const std::string_view curveStyle = envelope.placeholder ? "stroke-dasharray=\"5 4\" " : "";
         svg += Join({"<path d=\"", path, "\" fill=\"none\" stroke=\"", kCurveColor, "\" ",
                      curveStyle, "stroke-width=\"1.8\" stroke-linejoin=\"round\"/>\n"});
-        for (const CurveSample& sample : reference) {
-            svg += SvgCircle(x(sample.time), y(sample.value), kReferenceRadius,
-                             Join({"fill=\"", kReferenceColor, "\""}));
-        }
         svg += "</g>\n";
         // Markers are not clipped: a key on the frame stays a whole circle.
         if (markersShown) {
@@ -252,6 +248,13 @@ public:
                 svg += SvgCircle(x(key.time), y(key.value), kKeyRadius, KeyMarkerStyle());
             }
         }
+        // Reference dots go on top, so that a key at a sampled frame still shows its dot.
+        svg += Join({"<g clip-path=\"url(#", clipId, ")\">\n"});
+        for (const CurveSample& sample : reference) {
+            svg += SvgCircle(x(sample.time), y(sample.value), kReferenceRadius,
+                             Join({"fill=\"", kReferenceColor, "\""}));
+        }
+        svg += "</g>\n";
         svg += "</g>\n";
         return svg;
     }
