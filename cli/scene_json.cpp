@@ -1,6 +1,7 @@
 // Scene files: JSON checked field by field, every fault named by its place.
 #include "scene_json.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -18,6 +19,10 @@ using nlohmann::json;
 constexpr std::array<std::string_view, 13> kSlotNames = {
     "position.x", "position.y", "position.z", "heading", "pitch", "bank", "scale.x",
     "scale.y",    "scale.z",    "",           "",        "",      "zoom"};
+// A host item record is 6 KiB and a key record nearly 2 KiB: these keep a
+// scene file from asking for more memory than a workstation scene would.
+constexpr std::size_t kMaxItems = 10'000;
+constexpr std::size_t kMaxKeysPerItem = 20'000;
 constexpr int kFirstRotation = 3;
 constexpr int kLastRotation = 5;
 
@@ -283,6 +288,8 @@ ItemSpec ReadItem(const json& object, std::size_t index) {
     const bool camera = item.type == kCameraType;
     if (itemFields.Has("keys")) {
         const json& keys = itemFields.List("keys");
+        if (keys.size() > kMaxKeysPerItem)
+            itemFields.Fail("keys", "more than " + std::to_string(kMaxKeysPerItem) + " keys");
         for (std::size_t k = 0; k < keys.size(); ++k) {
             item.keys.push_back(ReadKey(keys[k], itemFields.PlaceOf("keys[" + std::to_string(k) + "]"), camera));
         }
@@ -456,6 +463,7 @@ void ReadScene(std::string_view text, SceneSpec* scene) {
     if (scene->lastFrame < scene->firstFrame) fields.Fail("lastFrame", "must not be before firstFrame");
     if (fields.Has("contentDirectory")) scene->contentDirectory = fields.Text("contentDirectory");
     const json& items = fields.List("items");
+    if (items.size() > kMaxItems) fields.Fail("items", "more than " + std::to_string(kMaxItems) + " items");
     for (std::size_t i = 0; i < items.size(); ++i) scene->items.push_back(ReadItem(items[i], i));
     CheckParents(*scene);
     if (fields.Has("actions")) {

@@ -22,7 +22,6 @@ TEST(ExportProgress, OnATerminalTheLineIsRewrittenAndEndsWithTheLastFrame) {
     std::ostringstream out;
     {
         ExportProgress progress(host, out, true, false);
-        host.Ui().ClearStatusHistory();
         progress.OnStatus(kHips1);
         progress.OnStatus(kHips2);
         progress.OnStatus(kIdle);
