@@ -34,6 +34,8 @@ constexpr double kMinPixelsPerKeyMarker = 6;
 // Room above and below the curve, as a fraction of its value range, so that
 // extremes and their key markers do not sit on the frame.
 constexpr double kValuePadding = 0.04;
+// Numbers in motion files carry six decimals.
+constexpr double kFilePrecision = 2e-6;
 
 constexpr std::string_view kFont = "DejaVu Sans, Helvetica, Arial, sans-serif";
 constexpr std::string_view kInk = "#1f2933";
@@ -281,6 +283,11 @@ private:
         }
         if (low > high) {
             low = high = 0.0;
+        }
+        // A spread below the file's six decimals is rounding of the written
+        // numbers, not motion: such a channel is drawn flat.
+        if (high - low < kFilePrecision * scale) {
+            low = high = (low + high) / 2;
         }
         const double pad = (high - low) * kValuePadding;
         return MakeAxis(low - pad, high + pad, std::clamp(static_cast<int>(height / 32), 2, 6));
