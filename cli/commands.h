@@ -15,7 +15,8 @@ namespace corvantide::cli {
 // Exit statuses of the program.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitBadFile = 1;  // a motion file is malformed
-inline constexpr int kExitUsage = 2;    // bad arguments, or a file cannot be read or written
+inline constexpr int kExitUsage = 2;    // bad arguments, a bad scene, or a file cannot be read or written
+inline constexpr int kExitHostFault = 3;  // the plug-in did what a real host would punish
 
 // What runs once the arguments are parsed; returns the exit status.
 using CommandAction = std::function<int()>;
@@ -25,10 +26,18 @@ using AddCommand = void (*)(CLI::App& app, CommandAction* action);
 
 void AddCheckCommand(CLI::App& app, CommandAction* action);
 void AddPlotCommand(CLI::App& app, CommandAction* action);
+void AddDemoCommand(CLI::App& app, CommandAction* action);
+void AddRunCommand(CLI::App& app, CommandAction* action);
+void AddCheckPluginCommand(CLI::App& app, CommandAction* action);
 
 // The work of each subcommand, callable without parsing arguments.
 int RunCheck(const std::string& path, std::ostream& out, std::ostream& err);
 int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& out,
             std::ostream& err);
+// `terminal`: stdout and stdin are the user's terminal (live progress, Escape).
+int RunDemo(const std::string& outputFolder, std::ostream& out, std::ostream& err, bool terminal = false);
+int RunScene(const std::string& scenePath, const std::string& outputFolder, std::ostream& out,
+             std::ostream& err, bool terminal = false);
+int RunCheckPlugin(const std::string& libraryPath, std::ostream& out, std::ostream& err);
 
 }  // namespace corvantide::cli

@@ -12,13 +12,18 @@ namespace {
 constexpr corvantide::cli::AddCommand kCommands[] = {
     corvantide::cli::AddCheckCommand,
     corvantide::cli::AddPlotCommand,
+    corvantide::cli::AddDemoCommand,
+    corvantide::cli::AddRunCommand,
+    corvantide::cli::AddCheckPluginCommand,
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Corvantide's command-line host: check and plot motion files"};
+    CLI::App app{"Corvantide's command-line host: run the plug-in in a simulated host, check and plot motion files"};
     app.require_subcommand(1);
+    // Same parsing everywhere: an argument starting with "/" is a path (Wine, MSYS), not an option.
+    app.allow_windows_style_options(false);
     corvantide::cli::CommandAction action;
     for (corvantide::cli::AddCommand add : kCommands) {
         add(app, &action);

@@ -34,6 +34,8 @@ constexpr double kMinPixelsPerKeyMarker = 6;
 // Room above and below the curve, as a fraction of its value range, so that
 // extremes and their key markers do not sit on the frame.
 constexpr double kValuePadding = 0.04;
+// Numbers in motion files carry six decimals.
+constexpr double kFilePrecision = 2e-6;
 
 constexpr std::string_view kFont = "DejaVu Sans, Helvetica, Arial, sans-serif";
 constexpr std::string_view kInk = "#1f2933";
@@ -241,10 +243,6 @@ public:
         const std::string_view curveStyle = envelope.placeholder ? "stroke-dasharray=\"5 4\" " : "";
         svg += Join({"<path d=\"", path, "\" fill=\"none\" stroke=\"", kCurveColor, "\" ",
                      curveStyle, "stroke-width=\"1.8\" stroke-linejoin=\"round\"/>\n"});
-        for (const CurveSample& sample : reference) {
-            svg += SvgCircle(x(sample.time), y(sample.value), kReferenceRadius,
-                             Join({"fill=\"", kReferenceColor, "\""}));
-        }
         svg += "</g>\n";
         // Markers are not clipped: a key on the frame stays a whole circle.
         if (markersShown) {
@@ -252,6 +250,13 @@ public:
                 svg += SvgCircle(x(key.time), y(key.value), kKeyRadius, KeyMarkerStyle());
             }
         }
+        // Reference dots go on top, so that a key at a sampled frame still shows its dot.
+        svg += Join({"<g clip-path=\"url(#", clipId, ")\">\n"});
+        for (const CurveSample& sample : reference) {
+            svg += SvgCircle(x(sample.time), y(sample.value), kReferenceRadius,
+                             Join({"fill=\"", kReferenceColor, "\""}));
+        }
+        svg += "</g>\n";
         svg += "</g>\n";
         return svg;
     }
@@ -278,6 +283,11 @@ private:
         }
         if (low > high) {
             low = high = 0.0;
+        }
+        // A spread below the file's six decimals is rounding of the written
+        // numbers, not motion: such a channel is drawn flat.
+        if (high - low < kFilePrecision * scale) {
+            low = high = (low + high) / 2;
         }
         const double pad = (high - low) * kValuePadding;
         return MakeAxis(low - pad, high + pad, std::clamp(static_cast<int>(height / 32), 2, 6));

@@ -120,6 +120,7 @@ std::int32_t SimInterface::ControlSet(std::int32_t code, void* handle, va_list* 
                     statusHistory_.push_back(control->text);
                     SimHost::Current().Escape().OnStatusText(control->text.find("Computing Frame:") !=
                                                              std::string::npos);
+                    if (statusListener_) statusListener_(control->text);
                 }
             } else if (IsIntType(control->type)) {
                 control->value = va_arg(*arguments, std::int32_t);

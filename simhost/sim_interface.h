@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -105,6 +106,10 @@ public:
     // Every text the status area (the first "AreaText") was given, in order.
     const std::vector<std::string>& StatusHistory() const { return statusHistory_; }
     void ClearStatusHistory() { statusHistory_.clear(); }
+    // Called with every text the status area is given, as it is given (a
+    // host's redraw); the command-line host shows progress from it.
+    using StatusListener = std::function<void(const std::string& text)>;
+    void SetStatusListener(StatusListener listener) { statusListener_ = std::move(listener); }
 
     // The user's answers to the coming file requesters, in order; a requester
     // with no answer queued is cancelled.
@@ -135,6 +140,7 @@ private:
     std::vector<RequesterCall> requesterCalls_;
     std::deque<RequesterAnswer> answers_;
     std::vector<std::string> statusHistory_;
+    StatusListener statusListener_;
     std::uint64_t initialBlockFlags_ = 0x5;
 };
 

@@ -365,29 +365,28 @@ void SimScene::UpdateKeyRange(Item& item) {
 
 // Evaluation.
 
+double SimScene::SlotValue(const Item& source, std::size_t slot, double time, double unkeyed) const {
+    std::vector<Knot> knots;
+    for (std::size_t k = 0; k < source.keyIds.size(); ++k) {
+        const unsigned char* key = source.keys.data() + k * key_layout::kRecordSize;
+        if ((Get<std::uint32_t>(key, key_layout::kFlags) >> slot & 1U) == 0) continue;
+        knots.push_back({Get<double>(key, key_layout::kTime), Get<double>(key, key_layout::kValue + 8 * slot), key});
+    }
+    if (knots.empty()) return unkeyed;
+    if (time <= knots.front().time) return knots.front().value;
+    if (time >= knots.back().time) return knots.back().value;
+    std::size_t i = 0;
+    while (knots[i + 1].time <= time) ++i;
+    return SpanValue(knots, i, time, slot);
+}
+
 void SimScene::LocalChannels(void* item, double time, double* out) const {
     const Item& source = Existing(item);
-    std::vector<Knot> knots;
-    for (std::size_t c = 0; c < kChannels; ++c) {
-        knots.clear();
-        for (std::size_t k = 0; k < source.keyIds.size(); ++k) {
-            const unsigned char* key = source.keys.data() + k * key_layout::kRecordSize;
-            if ((Get<std::uint32_t>(key, key_layout::kFlags) >> c & 1U) == 0) continue;
-            knots.push_back(
-                {Get<double>(key, key_layout::kTime), Get<double>(key, key_layout::kValue + 8 * c), key});
-        }
-        if (knots.empty()) {
-            out[c] = source.rest[c];
-        } else if (time <= knots.front().time) {
-            out[c] = knots.front().value;
-        } else if (time >= knots.back().time) {
-            out[c] = knots.back().value;
-        } else {
-            std::size_t i = 0;
-            while (knots[i + 1].time <= time) ++i;
-            out[c] = SpanValue(knots, i, time, c);
-        }
-    }
+    for (std::size_t c = 0; c < kChannels; ++c) out[c] = SlotValue(source, c, time, source.rest[c]);
+}
+
+double SimScene::KeyedValue(void* item, int slot, double time, double unkeyed) const {
+    return SlotValue(Existing(item), Slot(slot), time, unkeyed);
 }
 
 void SimScene::Evaluate(double frame) {

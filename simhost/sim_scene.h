@@ -110,6 +110,9 @@ public:
     void Evaluate(double frame);
     // The item's nine local channel values at `time`, from its keys.
     void LocalChannels(void* item, double time, double* out) const;
+    // Any key slot's value at `time` from the keys that key it (a camera's
+    // zoom is slot 12); `unkeyed` when no key does.
+    double KeyedValue(void* item, int slot, double time, double unkeyed) const;
     // GetChannels: group 43 position, 44 rotation, 37 scale, in world space.
     void WorldChannels(void* item, std::int32_t group, double time, double* out) const;
 
@@ -133,6 +136,7 @@ private:
     unsigned char* KeyRecord(Item& item, std::uint64_t id) const;
     void Publish(Item& item);
     void UpdateKeyRange(Item& item);
+    double SlotValue(const Item& source, std::size_t slot, double time, double unkeyed) const;
     World WorldOf(const Item& item, double time, int depth) const;
 
     std::vector<std::unique_ptr<Item>> items_;

@@ -1,0 +1,48 @@
+// corvantide-sim check-plugin [LIBRARY]: loads the plug-in as the host does
+// and reports what it set up, without a scene.
+#include <CLI/CLI.hpp>
+#include <cstring>
+#include <iostream>
+#include <memory>
+
+#include "commands.h"
+#include "sim_host.h"
+
+namespace corvantide::cli {
+namespace {
+
+constexpr std::size_t kModuleNameOffset = 0x28;  // in the host's module record
+constexpr std::size_t kModuleNameCapacity = 32;
+
+}  // namespace
+
+int RunCheckPlugin(const std::string& libraryPath, std::ostream& out, std::ostream& err) {
+    const std::string path = libraryPath.empty() ? simhost::DefaultPluginPath() : libraryPath;
+    simhost::SimHost host;
+    std::string reason;
+    if (!host.LoadAndStart(path, &reason)) {
+        err << "corvantide-sim: cannot load the plug-in " << path << ": " << reason << "\n";
+        return kExitUsage;
+    }
+    const char* name = static_cast<const char*>(host.ModuleRecord()) + kModuleNameOffset;
+    const void* end = std::memchr(name, '\0', kModuleNameCapacity);
+    const std::string moduleName(name, end != nullptr ? static_cast<const char*>(end) - name : 0);
+    const bool panel = host.BuildPanel() == 1;
+    out << path << ": loaded; InitCustomize named the module \"" << moduleName << "\""
+        << (panel ? "; its panel builds" : "; it has no panel builder") << "\n";
+    const std::vector<std::string> findings = host.Audit();
+    for (const std::string& finding : findings) err << "corvantide-sim: the host saw: " << finding << "\n";
+    if (!panel || moduleName.empty()) return kExitHostFault;
+    return findings.empty() ? kExitOk : kExitHostFault;
+}
+
+void AddCheckPluginCommand(CLI::App& app, CommandAction* action) {
+    CLI::App* command = app.add_subcommand("check-plugin", "Load the plug-in as the host does and report on it");
+    auto library = std::make_shared<std::string>();
+    command->add_option("library", *library, "the plug-in library (default: $CORVANTIDE_PLUGIN, else the built one)");
+    command->callback([library, action] {
+        *action = [library] { return RunCheckPlugin(*library, std::cout, std::cerr); };
+    });
+}
+
+}  // namespace corvantide::cli

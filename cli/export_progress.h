@@ -1,0 +1,52 @@
+// The status area's progress while an export runs, shown at the terminal,
+// and the terminal's Escape key passed to the plug-in.
+//
+// On a terminal the progress is one line rewritten in place; elsewhere (a
+// pipe, a file, a test) each item's last progress line is printed once when
+// its export ends. While a terminal's Escape key is watched, stdin is put in
+// non-canonical mode without echo and read without waiting at each status
+// update; a lone ESC byte taps the Escape key the plug-in polls.
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "sim_host.h"
+
+namespace corvantide::cli {
+
+class ExportProgress {
+public:
+    // `live`: rewrite one line with \r (stdout is a terminal). `watchKeyboard`:
+    // read Escape from stdin (it is a terminal). Both false in tests.
+    ExportProgress(simhost::SimHost& host, std::ostream& out, bool live, bool watchKeyboard);
+    ~ExportProgress();
+    ExportProgress(const ExportProgress&) = delete;
+    ExportProgress& operator=(const ExportProgress&) = delete;
+
+    // Called with every status text; never throws (it runs inside the plug-in's call).
+    void OnStatus(const std::string& text) noexcept;
+    // Ends the line of the export in progress, if any.
+    void Finish() noexcept;
+    bool EscapeSeen() const { return escapeSeen_; }
+
+private:
+    void Show(const std::string& line);
+    bool EscapeTyped();
+
+    simhost::SimHost& host_;
+    std::ostream& out_;
+    bool live_;
+    std::string pending_;  // the last progress line not yet ended
+    std::size_t shownWidth_ = 0;
+    bool escapeSeen_ = false;
+    struct Keyboard;
+    std::unique_ptr<Keyboard> keyboard_;
+};
+
+// Whether stdout and stdin are terminals.
+bool StdoutIsTerminal();
+bool StdinIsTerminal();
+
+}  // namespace corvantide::cli

@@ -1,0 +1,48 @@
+// corvantide-sim run SCENE.json [--out DIR]: a scene and a user's actions from a file.
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <memory>
+
+#include "commands.h"
+#include "export_progress.h"
+#include "motfile/motion_reader.h"
+#include "scene_json.h"
+#include "session.h"
+
+namespace corvantide::cli {
+
+int RunScene(const std::string& scenePath, const std::string& outputFolder, std::ostream& out, std::ostream& err,
+             bool terminal) {
+    std::string text;
+    std::string reason;
+    if (!motfile::LoadFileText(scenePath, &text, &reason)) {
+        err << "corvantide-sim: cannot read " << scenePath << ": " << reason << "\n";
+        return kExitUsage;
+    }
+    SceneSpec scene;
+    if (!ParseSceneJson(text, &scene, &reason)) {
+        err << scenePath << ": " << reason << "\n";
+        return kExitUsage;
+    }
+    SessionSettings settings;
+    settings.outputFolder = outputFolder;
+    settings.heading = "Scene " + scenePath;
+    settings.liveProgress = terminal && StdoutIsTerminal();
+    settings.watchKeyboard = terminal && StdinIsTerminal();
+    return RunSession(scene, settings, out, err);
+}
+
+void AddRunCommand(CLI::App& app, CommandAction* action) {
+    CLI::App* command =
+        app.add_subcommand("run", "Build a scene from a JSON file and act out its user actions at the panel");
+    auto scene = std::make_shared<std::string>();
+    auto folder = std::make_shared<std::string>(".");
+    command->add_option("scene", *scene, "scene file (JSON; see docs/scene-format.md)")->required();
+    command->add_option("--out", *folder, "working folder: relative paths of the scene, and the pictures")
+        ->capture_default_str();
+    command->callback([scene, folder, action] {
+        *action = [scene, folder] { return RunScene(*scene, *folder, std::cout, std::cerr, true); };
+    });
+}
+
+}  // namespace corvantide::cli

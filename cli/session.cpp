@@ -1,0 +1,139 @@
+// A session from loading the plug-in to the pictures of what it wrote.
+#include "session.h"
+
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <set>
+#include <sstream>
+#include <system_error>
+
+#include "commands.h"
+#include "motfile/motion_reader.h"
+#include "motion_pictures.h"
+#include "scene_build.h"
+#include "session_runner.h"
+#include "sim_host.h"
+
+namespace corvantide::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kPictureFolder[] = "pictures";
+
+// The session's working folder while it lives: the plug-in opens relative
+// paths against the process's folder, as it would in the host.
+class WorkingFolder {
+public:
+    explicit WorkingFolder(const fs::path& folder, std::error_code& error) : previous_(fs::current_path(error)) {
+        if (!error) fs::current_path(folder, error);
+        entered_ = !error;
+    }
+    ~WorkingFolder() {
+        std::error_code ignored;
+        if (entered_) fs::current_path(previous_, ignored);
+    }
+    WorkingFolder(const WorkingFolder&) = delete;
+    WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+private:
+    fs::path previous_;
+    bool entered_ = false;
+};
+
+void TellScene(const SceneSpec& scene, std::ostream& out) {
+    out << "Scene: " << scene.items.size() << " items, frames " << scene.firstFrame << " to " << scene.lastFrame
+        << " at " << scene.fps << " fps, content directory \"" << scene.contentDirectory << "\"\n";
+    for (const ItemSpec& item : scene.items) {
+        out << "  " << item.name << (item.type == kCameraType ? " (camera)" : "") << ": " << item.keys.size()
+            << (item.keys.size() == 1 ? " key" : " keys");
+        if (item.parent) out << ", child of " << *item.parent;
+        if (item.sourcePath) out << ", loaded from \"" << *item.sourcePath << "\"";
+        out << "\n";
+    }
+}
+
+std::string PictureName(const std::string& motionPath, std::set<std::string>* taken) {
+    const std::string stem = fs::path(motionPath).stem().string();
+    std::string name = stem + ".svg";
+    for (int n = 2; !taken->insert(name).second; ++n) name = stem + "-" + std::to_string(n) + ".svg";
+    return (fs::path(kPictureFolder) / name).string();
+}
+
+bool WriteText(const std::string& path, const std::string& text) {
+    std::ofstream stream(path, std::ios::binary | std::ios::trunc);
+    stream << text;
+    stream.close();
+    return static_cast<bool>(stream);
+}
+
+}  // namespace
+
+int RunSession(const SceneSpec& scene, const SessionSettings& settings, std::ostream& out, std::ostream& err) {
+    std::error_code error;
+    const fs::path folder = fs::absolute(settings.outputFolder, error);
+    if (!error) fs::create_directories(folder / kPictureFolder, error);
+    if (error) {
+        err << "corvantide-sim: cannot make the folder " << settings.outputFolder << ": " << error.message() << "\n";
+        return kExitUsage;
+    }
+    WorkingFolder working(folder, error);
+    if (error) {
+        err << "corvantide-sim: cannot work in " << folder.string() << ": " << error.message() << "\n";
+        return kExitUsage;
+    }
+
+    simhost::SimHost host;
+    const std::string plugin = simhost::DefaultPluginPath();
+    std::string reason;
+    if (!host.LoadAndStart(plugin, &reason)) {
+        err << "corvantide-sim: cannot load the plug-in " << plugin << ": " << reason << "\n";
+        return kExitUsage;
+    }
+    if (!settings.heading.empty()) out << settings.heading << "\n";
+    out << "Plug-in: " << plugin << "\nWorking folder: " << folder.string() << "\n";
+    BuildScene(scene, host);
+    TellScene(scene, out);
+
+    SessionRunner runner(host, out, {kPictureFolder, settings.liveProgress, settings.watchKeyboard});
+    int status = runner.Run(scene.actions, err) ? kExitOk : kExitUsage;
+
+    out << "\nFiles written (in " << folder.string() << "):\n";
+    if (runner.Written().empty()) out << "  none\n";
+    std::set<std::string> pictureNames;
+    std::vector<std::string> pictures = runner.Pictures();
+    for (const std::string& picture : pictures) pictureNames.insert(fs::path(picture).filename().string());
+    for (const WrittenFile& written : runner.Written()) {
+        std::ostringstream summary;
+        std::ostringstream problems;
+        if (RunCheck(written.path, summary, problems) != kExitOk) {
+            err << problems.str();
+            status = kExitBadFile;
+            continue;
+        }
+        const std::string firstLine = summary.str().substr(0, summary.str().find('\n'));
+        out << "  " << SessionRunner::Display(written.path) << firstLine.substr(written.path.size()) << "\n";
+        motfile::ReadResult result;
+        std::string text;
+        if (!motfile::LoadFileText(written.path, &text, &reason)) continue;
+        result = motfile::ParseMotionText(text);
+        const std::string picture = PictureName(written.path, &pictureNames);
+        if (!WriteText(picture, MotionPictureSvg(host, written, result.file))) {
+            err << "corvantide-sim: cannot write the picture " << picture << "\n";
+            status = kExitUsage;
+            continue;
+        }
+        pictures.push_back(picture);
+    }
+    out << "\nPictures (in " << (folder / kPictureFolder).string() << "):\n";
+    if (pictures.empty()) out << "  none\n";
+    for (const std::string& picture : pictures) out << "  " << fs::path(picture).filename().string() << "\n";
+
+    const std::vector<std::string> findings = host.Audit();
+    for (const std::string& finding : findings) err << "corvantide-sim: the host saw: " << finding << "\n";
+    if (!findings.empty() && status == kExitOk) status = kExitHostFault;
+    return status;
+}
+
+}  // namespace corvantide::cli

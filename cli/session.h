@@ -1,0 +1,24 @@
+// One whole session of the command-line host: load the plug-in, build the
+// scene, act out the user's actions, then check every written file and draw
+// its picture. Shared by `demo` and `run`.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "scene_spec.h"
+
+namespace corvantide::cli {
+
+struct SessionSettings {
+    std::string outputFolder;  // made if missing; the session's working folder
+    std::string heading;       // first line printed
+    bool liveProgress = false;
+    bool watchKeyboard = false;
+};
+
+// Returns kExitOk, kExitBadFile (a written file does not read back),
+// kExitUsage (no output folder, no plug-in) or kExitHostFault.
+int RunSession(const SceneSpec& scene, const SessionSettings& settings, std::ostream& out, std::ostream& err);
+
+}  // namespace corvantide::cli

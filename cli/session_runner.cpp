@@ -1,0 +1,264 @@
+// The session's actions, told and done through the panel.
+#include "session_runner.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <system_error>
+
+#include "export_progress.h"
+#include "host_paths.h"
+#include "panel_svg.h"
+
+namespace corvantide::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kZoomSuffix[] = "_ZoomFactor.mot";
+constexpr char kMotionSuffix[] = ".mot";
+constexpr char kDetailIndent[] = "      ";
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::optional<fs::file_time_type> WriteTime(const std::string& path) {
+    std::error_code error;
+    const auto time = fs::last_write_time(path, error);
+    if (error) return std::nullopt;
+    return time;
+}
+
+const char* ControlName(const std::string& label) {
+    if (label == "path") return simhost::kPathText;
+    if (label == "batch path") return simhost::kBatchPathText;
+    return nullptr;
+}
+
+}  // namespace
+
+SessionRunner::SessionRunner(simhost::SimHost& host, std::ostream& out, SessionOptions options)
+    : host_(host), user_(host), out_(out), options_(std::move(options)) {}
+
+std::string SessionRunner::Display(const std::string& path) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error).lexically_normal();
+    if (error) return path;
+    const fs::path relative = absolute.lexically_proximate(fs::current_path(error));
+    const std::string shown = relative.generic_string();
+    if (error || relative.is_absolute() || shown.rfind("..", 0) == 0) return absolute.string();
+    return relative.string();
+}
+
+void* SessionRunner::Item(const std::string& name) const { return host_.Scene().ItemByName(name); }
+
+std::string SessionRunner::Describe(const Action& action) const {
+    switch (action.kind) {
+        case ActionKind::kShowPanel:
+            return host_.Ui().LastBlock() == nullptr ? "Open the Corvantide panel (the host builds it, then shows it)"
+                                                     : "Show the panel";
+        case ActionKind::kHidePanel:
+            return "Hide the panel";
+        case ActionKind::kBuildPanel:
+            return "The host builds the panel again";
+        case ActionKind::kSelect:
+            return action.item.empty() ? "Select nothing" : "Select " + Quoted(action.item);
+        case ActionKind::kTypeNumber:
+            return "Type " + std::to_string(action.number) + " into " + Quoted(action.control);
+        case ActionKind::kTypeText:
+            return "Type " + Quoted(action.text) + " into the " + action.control + " field";
+        case ActionKind::kToggle:
+            return std::string("Turn ") + Quoted(action.control) + (action.on ? " on" : " off");
+        case ActionKind::kChoose:
+            return "Choose entry " + std::to_string(action.number) + " in " + Quoted(action.control);
+        case ActionKind::kPress:
+            return "Press " + Quoted(action.control);
+        case ActionKind::kAnswerRequester:
+            return "Be ready to answer the file requester with " +
+                   Quoted(action.text.empty() ? action.directory : action.text);
+        case ActionKind::kCancelRequester:
+            return "Be ready to cancel the file requester";
+        case ActionKind::kItemAdded:
+            return "The host announces item " + Quoted(action.item);
+        case ActionKind::kItemRemoved:
+            return "Remove item " + Quoted(action.item);
+        case ActionKind::kEscapeAtFrame:
+            return "Press Escape when the next export shows progress line " + std::to_string(action.number);
+        case ActionKind::kPanelPicture:
+            return "Take a picture of the panel: " + action.text;
+    }
+    return {};
+}
+
+bool SessionRunner::Run(const std::vector<Action>& actions, std::ostream& err) {
+    for (const Action& action : actions) {
+        if (!Do(action, err)) return false;
+    }
+    return true;
+}
+
+bool SessionRunner::Do(const Action& action, std::ostream& err) {
+    if (!action.note.empty()) out_ << "\n" << action.note << "\n";
+    std::string said = Describe(action);
+    if (action.kind == ActionKind::kChoose) {
+        const simhost::SimControl* list = user_.Find(action.control);
+        if (list != nullptr && action.number >= 0 &&
+            static_cast<std::size_t>(action.number) < list->listEntries.size()) {
+            said = "Choose " + Quoted(list->listEntries[static_cast<std::size_t>(action.number)]) + " in " +
+                   Quoted(action.control);
+        }
+    }
+    ++step_;
+    out_ << (step_ < 10 ? "  " : " ") << step_ << ". " << said << "\n";
+    switch (action.kind) {
+        case ActionKind::kShowPanel:
+            if (host_.Ui().LastBlock() == nullptr) host_.BuildPanel();
+            user_.ShowPanel();
+            break;
+        case ActionKind::kHidePanel:
+            user_.HidePanel();
+            break;
+        case ActionKind::kBuildPanel:
+            host_.BuildPanel();
+            break;
+        case ActionKind::kSelect:
+            user_.SelectItem(action.item.empty() ? nullptr : Item(action.item));
+            break;
+        case ActionKind::kTypeNumber:
+            user_.Type(action.control, action.number);
+            break;
+        case ActionKind::kTypeText: {
+            const char* field = ControlName(action.control);
+            user_.Type(field != nullptr ? field : action.control.c_str(), action.text);
+            break;
+        }
+        case ActionKind::kToggle:
+            user_.Toggle(action.control, action.on);
+            break;
+        case ActionKind::kChoose:
+            user_.Choose(action.control, action.number);
+            break;
+        case ActionKind::kPress:
+            Press(action.control);
+            break;
+        case ActionKind::kAnswerRequester:
+            user_.AnswerRequester(true, action.directory, action.text);
+            break;
+        case ActionKind::kCancelRequester:
+            user_.CancelRequester();
+            break;
+        case ActionKind::kItemAdded:
+            user_.ItemAdded(Item(action.item));
+            break;
+        case ActionKind::kItemRemoved:
+            if (void* item = Item(action.item)) user_.ItemRemoved(item);
+            break;
+        case ActionKind::kEscapeAtFrame:
+            host_.Escape().Reset();
+            host_.Escape().PressAtProgress(action.number);
+            break;
+        case ActionKind::kPanelPicture: {
+            const std::string path = (options_.outputFolder / action.text).string();
+            if (!simhost::WritePanelSvg(host_.Ui(), path)) {
+                err << "corvantide-sim: cannot write the panel picture " << path << "\n";
+                return false;
+            }
+            pictures_.push_back(path);
+            out_ << kDetailIndent << "wrote " << Display(path) << "\n";
+            break;
+        }
+    }
+    TellNewMessages();
+    return true;
+}
+
+void SessionRunner::Press(const std::string& label) {
+    const std::size_t requesters = host_.Ui().RequesterCalls().size();
+    if (label == "Export Current Motion" || label == "Export Batch Motions") {
+        ExportPress(label);
+    } else {
+        user_.Press(label);
+    }
+    const auto& calls = host_.Ui().RequesterCalls();
+    for (std::size_t i = requesters; i < calls.size(); ++i) {
+        out_ << kDetailIndent << "the file requester " << Quoted(calls[i].title) << " opens, offering "
+             << Quoted(calls[i].suggestedName);
+        if (label == "Path") {
+            out_ << "; the path field now shows " << Quoted(user_.PathText()) << "\n";
+        } else {
+            out_ << "; the batch path field now shows " << Quoted(user_.BatchPathText()) << "\n";
+        }
+    }
+    if (label == "Setup Batch") TellDestinations();
+}
+
+void SessionRunner::TellDestinations() {
+    out_ << kDetailIndent << "\"Use Batch Directory\" shows " << (user_.Value("Use Batch Directory") ? "on" : "off")
+         << ", \"Use Current Data\" " << (user_.Value("Use Current Data") ? "on" : "off")
+         << "; each item's destination base path:\n";
+    for (void* item : host_.Scene().Items()) {
+        const auto record = ReadItemRecord(host_, item);
+        std::string name = ItemName(item);
+        name.resize(std::max<std::size_t>(name.size(), 8), ' ');
+        out_ << kDetailIndent << "  " << name << "  "
+             << (record && record->destination ? *record->destination : std::string("(none)")) << "\n";
+    }
+}
+
+void SessionRunner::TellNewMessages() {
+    const auto& messages = host_.Ui().Messages();
+    for (; messagesSeen_ < messages.size(); ++messagesSeen_) {
+        const simhost::ShownMessage& message = messages[messagesSeen_];
+        out_ << kDetailIndent << "the host shows a message: " << Quoted(message.line1);
+        if (message.lineCount > 1) out_ << " " << Quoted(message.line2);
+        out_ << "\n";
+    }
+}
+
+void SessionRunner::ExportPress(const std::string& label) {
+    struct Candidate {
+        WrittenFile file;
+        std::string hostPath;
+        std::optional<fs::file_time_type> before;
+    };
+    std::vector<Candidate> candidates;
+    for (void* item : host_.Scene().Items()) {
+        const auto record = ReadItemRecord(host_, item);
+        if (!record || !record->destination) continue;
+        std::vector<std::pair<std::string, bool>> names = {{*record->destination + kMotionSuffix, false}};
+        if (IsCamera(item)) names.emplace_back(*record->destination + kZoomSuffix, true);
+        for (const auto& [hostPath, zoom] : names) {
+            Candidate candidate;
+            candidate.hostPath = hostPath;
+            candidate.file = {NativePath(hostPath), item, ItemName(item), zoom, *record};
+            candidate.before = WriteTime(candidate.file.path);
+            candidates.push_back(std::move(candidate));
+        }
+    }
+    {
+        ExportProgress progress(host_, out_, options_.liveProgress, options_.watchKeyboard);
+        user_.Press(label);
+    }
+    for (Candidate& candidate : candidates) {
+        const Settled settled = SettleWrittenFile(candidate.hostPath);
+        if (settled == Settled::kNoFolder || settled == Settled::kMoveFailed) {
+            out_ << kDetailIndent << "written as " << Quoted(Display(candidate.hostPath)) << ": "
+                 << (settled == Settled::kNoFolder ? "the folder of " + Display(candidate.file.path) + " does not exist"
+                                                   : std::string("it could not be moved to ") +
+                                                         Display(candidate.file.path))
+                 << "\n";
+            continue;
+        }
+        const auto after = WriteTime(candidate.file.path);
+        if (!after || after == candidate.before) continue;
+        out_ << kDetailIndent << "wrote " << Display(candidate.file.path);
+        if (settled == Settled::kMoved) out_ << "  (the host named it " << Quoted(fs::path(candidate.hostPath).filename().string()) << ")";
+        out_ << "\n";
+        written_.erase(std::remove_if(written_.begin(), written_.end(),
+                                      [&](const WrittenFile& file) { return file.path == candidate.file.path; }),
+                       written_.end());
+        written_.push_back(candidate.file);
+    }
+}
+
+}  // namespace corvantide::cli

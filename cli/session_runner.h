@@ -1,0 +1,66 @@
+// A person's session at the panel, acted out on a loaded plug-in: each
+// action is told as it is done, progress shows while exports run, and every
+// file an export writes is noted with the item and settings it came from.
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "item_records.h"
+#include "panel_user.h"
+#include "scene_spec.h"
+#include "sim_host.h"
+
+namespace corvantide::cli {
+
+struct WrittenFile {
+    std::string path;  // native path
+    void* item = nullptr;
+    std::string itemName;
+    bool zoom = false;  // a camera's "_ZoomFactor.mot" file
+    ItemRecord record;  // the item's settings when it was exported
+};
+
+struct SessionOptions {
+    std::filesystem::path outputFolder;  // panel pictures are written here
+    bool liveProgress = false;           // rewrite the progress line (a terminal)
+    bool watchKeyboard = false;          // Escape from the terminal aborts
+};
+
+class SessionRunner {
+public:
+    SessionRunner(simhost::SimHost& host, std::ostream& out, SessionOptions options);
+
+    // Acts out the actions in order; false when one could not be done (a
+    // panel picture not written), with the reason on err.
+    bool Run(const std::vector<Action>& actions, std::ostream& err);
+
+    // Files written, in the order of their last writing; each path once.
+    const std::vector<WrittenFile>& Written() const { return written_; }
+    const std::vector<std::string>& Pictures() const { return pictures_; }
+
+    // A path as the user is shown it: relative to the current folder when inside it.
+    static std::string Display(const std::string& path);
+
+private:
+    bool Do(const Action& action, std::ostream& err);
+    std::string Describe(const Action& action) const;
+    void* Item(const std::string& name) const;
+    void Press(const std::string& label);
+    void ExportPress(const std::string& label);
+    void TellDestinations();
+    void TellNewMessages();
+
+    simhost::SimHost& host_;
+    simhost::PanelUser user_;
+    std::ostream& out_;
+    SessionOptions options_;
+    int step_ = 0;
+    std::size_t messagesSeen_ = 0;
+    std::vector<WrittenFile> written_;
+    std::vector<std::string> pictures_;
+};
+
+}  // namespace corvantide::cli

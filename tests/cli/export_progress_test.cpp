@@ -1,0 +1,51 @@
+// The export's progress at the terminal: one line rewritten in place, or one
+// plain line per item when the output is not a terminal.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "export_progress.h"
+
+namespace corvantide_test {
+namespace {
+
+using corvantide::cli::ExportProgress;
+
+const char kHips1[] = "Info  Hips\nComputing Frame: 1 of 2.   (ESC to Abort)";
+const char kHips2[] = "Info  Hips\nComputing Frame: 2 of 2.   (ESC to Abort)";
+const char kArm1[] = "Info  Arm\nComputing Frame: 1 of 2.   (ESC to Abort)";
+const char kIdle[] = "Info\nStatus: Idle";
+const char kAborted[] = "Info  Motion File Generation Aborted.\nSaving Motion Frame: 0 of 0.   (ESC to Abort)";
+
+TEST(ExportProgress, OnATerminalTheLineIsRewrittenAndEndsWithTheLastFrame) {
+    simhost::SimHost host;
+    std::ostringstream out;
+    {
+        ExportProgress progress(host, out, true, false);
+        progress.OnStatus(kHips1);
+        progress.OnStatus(kHips2);
+        progress.OnStatus(kIdle);
+    }
+    const std::string shown = out.str();
+    EXPECT_NE(std::string::npos, shown.find("\r      Hips: Computing Frame: 1 of 2   (Esc to abort)"));
+    EXPECT_NE(std::string::npos, shown.find("\r      Hips: Computing Frame: 2 of 2   (Esc to abort)"));
+    EXPECT_EQ("      Hips: Computing Frame: 2 of 2\n", shown.substr(shown.rfind('\r') + 1));
+}
+
+TEST(ExportProgress, ElsewhereEachItemGetsOnePlainLineAndAnAbortIsSaid) {
+    simhost::SimHost host;
+    std::ostringstream out;
+    ExportProgress progress(host, out, false, false);
+    progress.OnStatus(kHips1);
+    progress.OnStatus(kHips2);
+    progress.OnStatus(kArm1);
+    progress.OnStatus(kAborted);
+    EXPECT_EQ("      Hips: Computing Frame: 2 of 2\n"
+              "      Arm: Computing Frame: 1 of 2\n"
+              "      aborted: Motion File Generation Aborted.\n",
+              out.str());
+    EXPECT_FALSE(progress.EscapeSeen());
+}
+
+}  // namespace
+}  // namespace corvantide_test

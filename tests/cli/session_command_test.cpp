@@ -1,0 +1,179 @@
+// corvantide-sim demo, run and check-plugin, as a newcomer and a pipeline
+// engineer use them: every file they write reads back, and the host is clean.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "commands.h"
+
+namespace corvantide_test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace corvantide::cli;
+
+std::set<std::string> FilesIn(const fs::path& folder, const std::string& extension) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.path().extension() == extension) names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+class SessionCommands : public testing::Test {
+protected:
+    void SetUp() override {
+        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+        folder_ = fs::temp_directory_path() / (std::string("corvantide-session-") + test->name());
+        fs::remove_all(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    // Every .mot file of the folder passes `check`.
+    void ExpectAllCheck(const fs::path& folder) {
+        for (const std::string& name : FilesIn(folder, ".mot")) {
+            std::ostringstream summary, problems;
+            EXPECT_EQ(kExitOk, RunCheck((folder / name).string(), summary, problems)) << problems.str();
+        }
+    }
+
+    fs::path folder_;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(SessionCommands, TheDemoExportsEveryItemAndDrawsThePanelAndEachFile) {
+    ASSERT_EQ(kExitOk, RunDemo(folder_.string(), out, err)) << err.str() << out.str();
+    EXPECT_EQ("", err.str());
+    const std::set<std::string> expected = {"Hand_World.mot", "Camera.mot", "Camera_ZoomFactor.mot", "Hips.mot",
+                                            "Spine.mot",      "Arm.mot",    "Hand.mot",              "Lamp.mot"};
+    EXPECT_EQ(expected, FilesIn(folder_, ".mot"));
+    ExpectAllCheck(folder_);
+    // On Linux the host's backslash names were moved into the folder: nothing is left beside it.
+    for (const auto& entry : fs::directory_iterator(folder_.parent_path())) {
+        EXPECT_EQ(std::string::npos, entry.path().filename().string().find(folder_.filename().string() + "\\"))
+            << entry.path();
+    }
+    std::set<std::string> pictures = FilesIn(folder_ / "pictures", ".svg");
+    EXPECT_EQ(expected.size() + 1, pictures.size());
+    EXPECT_TRUE(pictures.count("panel.svg"));
+    EXPECT_TRUE(pictures.count("Camera_ZoomFactor.svg"));
+
+    const std::string told = out.str();
+    EXPECT_NE(std::string::npos, told.find("Press \"Export Batch Motions\""));
+    EXPECT_NE(std::string::npos, told.find("Hips: Computing Frame: 5 of 5"));
+    EXPECT_NE(std::string::npos, told.find("D:\\Library\\Props\\Lamp"));       // an absolute source folder
+    EXPECT_NE(std::string::npos, told.find("\\Objects\\Hips"));                // a relative one, under the content directory
+    EXPECT_EQ(std::string::npos, told.find('\r'));  // not a terminal: plain progress lines
+    std::ifstream panel(folder_ / "pictures" / "panel.svg");
+    const std::string panelSvg((std::istreambuf_iterator<char>(panel)), std::istreambuf_iterator<char>());
+    EXPECT_NE(std::string::npos, panelSvg.find("Setup Batch"));
+}
+
+TEST_F(SessionCommands, EveryExampleSceneRunsAndItsFilesCheck) {
+    const fs::path examples = fs::path(CORVANTIDE_SOURCE_DIR) / "examples";
+    std::size_t scenes = 0;
+    for (const auto& entry : fs::directory_iterator(examples)) {
+        if (entry.path().extension() != ".json") continue;
+        ++scenes;
+        const fs::path folder = folder_ / entry.path().stem();
+        std::ostringstream told, problems;
+        EXPECT_EQ(kExitOk, RunScene(entry.path().string(), folder.string(), told, problems))
+            << entry.path() << "\n" << problems.str() << told.str();
+        EXPECT_FALSE(FilesIn(folder, ".mot").empty()) << entry.path();
+        ExpectAllCheck(folder);
+    }
+    EXPECT_GE(scenes, 4U);
+}
+
+TEST_F(SessionCommands, EscapeDuringABatchKeepsTheFinishedItemAndStopsTheRun) {
+    const fs::path scene = fs::path(CORVANTIDE_SOURCE_DIR) / "examples" / "batch-escape.json";
+    ASSERT_EQ(kExitOk, RunScene(scene.string(), folder_.string(), out, err)) << err.str();
+    EXPECT_EQ(std::set<std::string>{"One.mot"}, FilesIn(folder_, ".mot"));
+    EXPECT_NE(std::string::npos, out.str().find("Two: Computing Frame: 4 of 10\n"));
+    EXPECT_NE(std::string::npos, out.str().find("aborted: Motion File Generation Aborted."));
+    EXPECT_EQ(std::string::npos, out.str().find("Three: Computing"));
+}
+
+TEST_F(SessionCommands, AMessageOfThePanelIsToldAndNothingIsWritten) {
+    fs::create_directories(folder_);
+    const fs::path scene = folder_ / "no-path.json";
+    std::ofstream(scene) << R"({"items": [{"name": "Arm"}],
+        "actions": [{"do": "showPanel"}, {"do": "select", "item": "Arm"},
+                    {"do": "press", "button": "Export Current Motion"}]})";
+    ASSERT_EQ(kExitOk, RunScene(scene.string(), folder_.string(), out, err)) << err.str();
+    EXPECT_NE(std::string::npos, out.str().find("the host shows a message: \"Destination path not selected.\""));
+    EXPECT_NE(std::string::npos, out.str().find("Files written (in"));
+    EXPECT_TRUE(FilesIn(folder_, ".mot").empty());
+}
+
+// Each broken scene: its text, and what the message must name.
+struct BadScene {
+    const char* text;
+    std::vector<std::string> named;
+};
+
+TEST_F(SessionCommands, ABadSceneFileIsRefusedWithWhereAndWhy) {
+    const BadScene scenes[] = {
+        {R"({"items": [)", {"not valid JSON at line 1"}},
+        {R"({"fps": 0, "items": []})", {"fps", "above 0"}},
+        {R"({"items": [{"name": "Arm", "keys": [{"frame": 0, "values": {"position.x": 1}, "span": "bezir"}]}]})",
+         {"items[0] \"Arm\".keys[0].span", "bezir"}},
+        {R"({"items": [{"name": "Arm", "keys": [{"frame": 0, "values": {"elbow": 1}}]}]})",
+         {"items[0] \"Arm\".keys[0].values", "\"elbow\" is not a channel"}},
+        {R"({"items": [{"name": "Arm", "keys": [{"frame": 0, "values": {"zoom": 2}}]}]})",
+         {"\"Arm\"", "zoom", "only a camera"}},
+        {R"({"items": [{"name": "Arm", "keys": [{"frame": "ten", "values": {"heading": 1}}]}]})",
+         {"keys[0].frame", "must be a number, not a text"}},
+        {R"({"items": [{"name": "Arm", "parent": "Body"}]})", {"\"Arm\".parent", "no item \"Body\""}},
+        {R"({"items": [{"name": "A", "parent": "B"}, {"name": "B", "parent": "A"}]})", {"parent", "descendant"}},
+        {R"({"items": [{"name": "A"}, {"name": "A"}]})", {"items[1] \"A\".name", "already"}},
+        {R"({"items": [{"name": "Arm", "behaviours": {"heading": 40000}}]})", {"behaviours.heading", "-32768"}},
+        {R"({"items": [{"name": "Arm", "colour": "red"}]})", {"\"Arm\".colour", "not a known field"}},
+        {R"({"items": [], "actions": [{"do": "press", "button": "Export"}]})",
+         {"actions[0].button", "\"Export\" is not a button"}},
+        {R"({"items": [], "actions": [{"do": "select", "item": "Ghost"}]})", {"actions[0].item", "\"Ghost\""}},
+        {R"({"items": [], "actions": [{"do": "choose", "list": "Coordinates", "entry": "Global"}]})",
+         {"actions[0].entry", "\"Global\"", "\"World\""}},
+        {R"({"items": [], "actions": [{"do": "type", "field": "Begin Frame", "value": 1.5}]})",
+         {"actions[0].value", "whole number"}},
+        {R"({"items": [], "actions": [{"do": "dance"}]})", {"actions[0].do", "unknown action \"dance\""}},
+        {R"([1, 2])", {"the scene", "must be an object"}},
+    };
+    fs::create_directories(folder_);
+    int index = 0;
+    for (const BadScene& scene : scenes) {
+        const fs::path path = folder_ / ("bad" + std::to_string(index++) + ".json");
+        std::ofstream(path) << scene.text;
+        std::ostringstream told, problems;
+        EXPECT_EQ(kExitUsage, RunScene(path.string(), (folder_ / "out").string(), told, problems)) << scene.text;
+        const std::string message = problems.str();
+        EXPECT_EQ(0U, message.rfind(path.string() + ": ", 0)) << message;
+        for (const std::string& part : scene.named) {
+            EXPECT_NE(std::string::npos, message.find(part)) << scene.text << "\n" << message;
+        }
+        EXPECT_EQ("", told.str());  // nothing was started
+    }
+    EXPECT_FALSE(fs::exists(folder_ / "out"));
+}
+
+TEST_F(SessionCommands, AMissingSceneFileIsAUsageError) {
+    EXPECT_EQ(kExitUsage, RunScene((folder_ / "nothing.json").string(), folder_.string(), out, err));
+    EXPECT_NE(std::string::npos, err.str().find("cannot read"));
+}
+
+TEST_F(SessionCommands, CheckPluginLoadsTheLibraryAsTheHostDoes) {
+    EXPECT_EQ(kExitOk, RunCheckPlugin("", out, err)) << err.str();
+    EXPECT_NE(std::string::npos, out.str().find("named the module \"Corvantide\"; its panel builds"));
+    std::ostringstream missing;
+    EXPECT_EQ(kExitUsage, RunCheckPlugin((folder_ / "none.dll").string(), out, missing));
+    EXPECT_NE(std::string::npos, missing.str().find("cannot load the plug-in"));
+}
+
+}  // namespace
+}  // namespace corvantide_test
