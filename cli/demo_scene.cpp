@@ -26,8 +26,8 @@ constexpr std::int16_t kLinear = 9;        // (Linear)
 double Degrees(double angle) { return angle * std::numbers::pi / 180.0; }
 
 // A key that keys all nine channels with these values, TCB spans at zero.
-KeySpec Pose(double frame, const std::array<double, kMotionChannels>& values) {
-    KeySpec key;
+KeyDescription Pose(double frame, const std::array<double, kMotionChannels>& values) {
+    KeyDescription key;
     key.frame = frame;
     for (int c = 0; c < kMotionChannels; ++c) {
         SlotKey slot;
@@ -38,7 +38,7 @@ KeySpec Pose(double frame, const std::array<double, kMotionChannels>& values) {
     return key;
 }
 
-SlotKey& Slot(KeySpec& key, int slot) {
+SlotKey& Slot(KeyDescription& key, int slot) {
     for (SlotKey& entry : key.slots) {
         if (entry.slot == slot) return entry;
     }
@@ -47,18 +47,18 @@ SlotKey& Slot(KeySpec& key, int slot) {
     return key.slots.back();
 }
 
-void Span(std::vector<KeySpec>& keys, int channel, SpanMode mode) {
-    for (KeySpec& key : keys) Slot(key, channel).span = mode;
+void Span(std::vector<KeyDescription>& keys, int channel, SpanMode mode) {
+    for (KeyDescription& key : keys) Slot(key, channel).span = mode;
 }
 
-ItemSpec Camera() {
-    ItemSpec camera{"Camera", kCameraType, std::nullopt, std::nullopt, {}, {}, {}};
+ItemDescription Camera() {
+    ItemDescription camera{"Camera", kCameraType, std::nullopt, std::nullopt, {}, {}, {}};
     const double heading[] = {-20, 0, 20};
     const double x[] = {-4, 0, 4};
     const double z[] = {-7, -5.5, -7};
     const double zoom[] = {3.2, 2.0, 3.2};
     for (int i = 0; i < 3; ++i) {
-        KeySpec key = Pose(30.0 * i, {x[i], 1.6, z[i], Degrees(heading[i]), Degrees(-8), 0, 1, 1, 1});
+        KeyDescription key = Pose(30.0 * i, {x[i], 1.6, z[i], Degrees(heading[i]), Degrees(-8), 0, 1, 1, 1});
         SlotKey& zoomKey = Slot(key, kZoomSlot);
         zoomKey.value = zoom[i];
         zoomKey.tension = 0.3f;
@@ -67,8 +67,8 @@ ItemSpec Camera() {
     return camera;
 }
 
-ItemSpec Hips() {
-    ItemSpec hips{"Hips", 0, std::string("Objects\\Hips.lwo"), std::nullopt, {}, {}, {}};
+ItemDescription Hips() {
+    ItemDescription hips{"Hips", 0, std::string("Objects\\Hips.lwo"), std::nullopt, {}, {}, {}};
     for (int i = 0; i <= 4; ++i) {
         const double frame = 15.0 * i;
         const double bob = i % 2 == 0 ? 1.0 : 0.92;
@@ -76,7 +76,7 @@ ItemSpec Hips() {
     }
     Span(hips.keys, kZ, SpanMode::kLinear);  // walks forward at an even pace
     Span(hips.keys, kHeading, SpanMode::kBezier);
-    for (KeySpec& key : hips.keys) {
+    for (KeyDescription& key : hips.keys) {
         Slot(key, kHeading).inHandle = static_cast<float>(Degrees(-4));
         Slot(key, kHeading).outHandle = static_cast<float>(Degrees(4));
         Slot(key, kY).tension = -0.3f;  // a rounder bob
@@ -85,12 +85,12 @@ ItemSpec Hips() {
     return hips;
 }
 
-ItemSpec Spine() {
-    ItemSpec spine{"Spine", 0, std::nullopt, std::string("Hips"), {}, {}, {}};
+ItemDescription Spine() {
+    ItemDescription spine{"Spine", 0, std::nullopt, std::string("Hips"), {}, {}, {}};
     const double pitch[] = {4, 12, 4, 12, 4};
     const double bank[] = {0, 5, 0, -5, 0};
     for (int i = 0; i <= 4; ++i) {
-        KeySpec key = Pose(15.0 * i, {0, 0.25, 0, 0, Degrees(pitch[i]), Degrees(bank[i]), 1, 1, 1});
+        KeyDescription key = Pose(15.0 * i, {0, 0.25, 0, 0, Degrees(pitch[i]), Degrees(bank[i]), 1, 1, 1});
         Slot(key, kPitch).continuity = 0.4f;
         Slot(key, kPitch).bias = 0.3f;
         spine.keys.push_back(key);
@@ -99,11 +99,11 @@ ItemSpec Spine() {
     return spine;
 }
 
-ItemSpec Arm() {
-    ItemSpec arm{"Arm", 0, std::nullopt, std::string("Spine"), {}, {}, {}};
+ItemDescription Arm() {
+    ItemDescription arm{"Arm", 0, std::nullopt, std::string("Spine"), {}, {}, {}};
     const double swing[] = {-35, 35, -35, 35, -35};
     for (int i = 0; i <= 4; ++i) {
-        KeySpec key = Pose(15.0 * i, {0.22, 0.3, 0, 0, Degrees(swing[i]), Degrees(-10), 1, 1, 1});
+        KeyDescription key = Pose(15.0 * i, {0.22, 0.3, 0, 0, Degrees(swing[i]), Degrees(-10), 1, 1, 1});
         Slot(key, kPitch).span = SpanMode::kBezier;
         Slot(key, kPitch).inHandle = static_cast<float>(Degrees(swing[i] > 0 ? -10 : 10));
         Slot(key, kPitch).outHandle = static_cast<float>(Degrees(swing[i] > 0 ? -10 : 10));
@@ -113,8 +113,8 @@ ItemSpec Arm() {
     return arm;
 }
 
-ItemSpec Hand() {
-    ItemSpec hand{"Hand", 0, std::nullopt, std::string("Arm"), {}, {}, {}};
+ItemDescription Hand() {
+    ItemDescription hand{"Hand", 0, std::nullopt, std::string("Arm"), {}, {}, {}};
     const double bank[] = {0, 30, 30, -20, 0};
     for (int i = 0; i <= 4; ++i) {
         hand.keys.push_back(Pose(15.0 * i, {0, -0.3, 0.02, 0, Degrees(10), Degrees(bank[i]), 1, 1, 1}));
@@ -141,19 +141,19 @@ Action With(Action action, std::string control, std::int32_t number = 0, bool on
 
 }  // namespace
 
-SceneSpec DemoScene(const std::string& outputFolder) {
+SceneDescription DemoScene(const std::string& outputFolder) {
     namespace fs = std::filesystem;
     const std::string folder = fs::absolute(outputFolder).lexically_normal().string();
     const std::string trimmed =
         folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\') ? folder.substr(0, folder.size() - 1)
                                                                             : folder;
-    SceneSpec scene;
+    SceneDescription scene;
     scene.fps = kFps;
     scene.firstFrame = 0;
     scene.lastFrame = kLastFrame;
     scene.contentDirectory = trimmed;
     scene.items = {Camera(), Hips(), Spine(), Arm(), Hand()};
-    ItemSpec lamp{"Lamp", 0, std::string("D:\\Library\\Props\\Lamp.lwo"), std::nullopt, {}, {}, {}};
+    ItemDescription lamp{"Lamp", 0, std::string("D:\\Library\\Props\\Lamp.lwo"), std::nullopt, {}, {}, {}};
     lamp.restValues = {{kX, 1.5}, {kZ, 2.0}};
     scene.items.push_back(lamp);
 

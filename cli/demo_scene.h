@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "scene_spec.h"
+#include "scene_description.h"
 
 namespace corvantide::cli {
 
 // Paths in the session point into `outputFolder` (made absolute).
-SceneSpec DemoScene(const std::string& outputFolder);
+SceneDescription DemoScene(const std::string& outputFolder);
 
 }  // namespace corvantide::cli

@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "motfile/curve_plot.h"
-#include "scene_spec.h"
+#include "scene_description.h"
 
 namespace corvantide::cli {
 namespace {

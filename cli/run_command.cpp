@@ -19,7 +19,7 @@ int RunScene(const std::string& scenePath, const std::string& outputFolder, std:
         err << "corvantide-sim: cannot read " << scenePath << ": " << reason << "\n";
         return kExitUsage;
     }
-    SceneSpec scene;
+    SceneDescription scene;
     if (!ParseSceneJson(text, &scene, &reason)) {
         err << scenePath << ": " << reason << "\n";
         return kExitUsage;

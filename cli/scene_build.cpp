@@ -3,18 +3,18 @@
 
 namespace corvantide::cli {
 
-void BuildScene(const SceneSpec& scene, simhost::SimHost& host) {
+void BuildScene(const SceneDescription& scene, simhost::SimHost& host) {
     simhost::SimScene& items = host.Scene();
     host.dFPS = scene.fps;
     host.iIn = scene.firstFrame;
     host.iOut = scene.lastFrame;
     host.dAnim_Clock = scene.firstFrame;
     host.SetContentDirectory(scene.contentDirectory);
-    for (const ItemSpec& spec : scene.items) {
-        void* item = items.AddItem(spec.name, spec.type, spec.sourcePath ? spec.sourcePath->c_str() : nullptr);
-        for (const auto& [channel, value] : spec.restValues) items.SetRestValue(item, channel, value);
-        for (const auto& [channel, code] : spec.behaviours) items.SetBehaviour(item, channel, code);
-        for (const KeySpec& key : spec.keys) {
+    for (const ItemDescription& described : scene.items) {
+        void* item = items.AddItem(described.name, described.type, described.sourcePath ? described.sourcePath->c_str() : nullptr);
+        for (const auto& [channel, value] : described.restValues) items.SetRestValue(item, channel, value);
+        for (const auto& [channel, code] : described.behaviours) items.SetBehaviour(item, channel, code);
+        for (const KeyDescription& key : described.keys) {
             simhost::KeyBuilder builder = items.AddKey(item, key.frame);
             for (const SlotKey& slot : key.slots) {
                 if (slot.keyed) {
@@ -28,8 +28,8 @@ void BuildScene(const SceneSpec& scene, simhost::SimHost& host) {
             }
         }
     }
-    for (const ItemSpec& spec : scene.items) {
-        if (spec.parent) items.SetParent(items.ItemByName(spec.name), items.ItemByName(*spec.parent));
+    for (const ItemDescription& described : scene.items) {
+        if (described.parent) items.SetParent(items.ItemByName(described.name), items.ItemByName(*described.parent));
     }
     host.Scene().Evaluate(host.dAnim_Clock);
 }

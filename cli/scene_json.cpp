@@ -209,9 +209,9 @@ void ReadSpanSettings(Fields& fields, SpanSettings* settings) {
     }
 }
 
-KeySpec ReadKey(const json& object, const std::string& place, bool camera) {
+KeyDescription ReadKey(const json& object, const std::string& place, bool camera) {
     Fields fields(object, place);
-    KeySpec key;
+    KeyDescription key;
     key.frame = fields.Number("frame");
     SpanSettings shared;
     ReadSpanSettings(fields, &shared);
@@ -260,10 +260,10 @@ KeySpec ReadKey(const json& object, const std::string& place, bool camera) {
     return key;
 }
 
-ItemSpec ReadItem(const json& object, std::size_t index) {
+ItemDescription ReadItem(const json& object, std::size_t index) {
     const std::string place = "items[" + std::to_string(index) + "]";
     Fields fields(object, place);
-    ItemSpec item;
+    ItemDescription item;
     item.name = fields.Text("name");
     if (item.name.empty()) fields.Fail("name", "must not be empty");
     const std::string named = place + " " + Quoted(item.name);
@@ -320,14 +320,14 @@ std::string ControlOf(Fields& fields, const std::string& field, const std::set<s
     return label;
 }
 
-void NeedItem(Fields& fields, const std::string& name, const SceneSpec& scene) {
-    for (const ItemSpec& item : scene.items) {
+void NeedItem(Fields& fields, const std::string& name, const SceneDescription& scene) {
+    for (const ItemDescription& item : scene.items) {
         if (item.name == name) return;
     }
     fields.Fail("item", "the scene has no item " + Quoted(name));
 }
 
-Action ReadAction(const json& object, std::size_t index, const SceneSpec& scene) {
+Action ReadAction(const json& object, std::size_t index, const SceneDescription& scene) {
     Fields fields(object, "actions[" + std::to_string(index) + "]");
     Action action;
     const std::string verb = fields.Text("do");
@@ -414,16 +414,16 @@ Action ReadAction(const json& object, std::size_t index, const SceneSpec& scene)
     return action;
 }
 
-void CheckParents(const SceneSpec& scene) {
+void CheckParents(const SceneDescription& scene) {
     std::map<std::string, std::size_t> byName;
     for (std::size_t i = 0; i < scene.items.size(); ++i) {
-        const ItemSpec& item = scene.items[i];
+        const ItemDescription& item = scene.items[i];
         const std::string place = "items[" + std::to_string(i) + "] " + Quoted(item.name);
         if (!byName.emplace(item.name, i).second)
             throw SceneError(place + ".name: another item already has this name");
     }
     for (std::size_t i = 0; i < scene.items.size(); ++i) {
-        const ItemSpec& item = scene.items[i];
+        const ItemDescription& item = scene.items[i];
         const std::string place = "items[" + std::to_string(i) + "] " + Quoted(item.name) + ".parent";
         if (!item.parent) continue;
         if (!byName.count(*item.parent)) throw SceneError(place + ": the scene has no item " + Quoted(*item.parent));
@@ -452,7 +452,7 @@ std::string Position(std::string_view text, std::size_t offset) {
     return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
-void ReadScene(std::string_view text, SceneSpec* scene) {
+void ReadScene(std::string_view text, SceneDescription* scene) {
     const json document = json::parse(text.begin(), text.end());
     Fields fields(document, "");
     scene->fps = fields.Number("fps", 30.0);
@@ -480,8 +480,8 @@ std::string_view SlotName(int slot) {
                                                                            : std::string_view();
 }
 
-bool ParseSceneJson(std::string_view text, SceneSpec* scene, std::string* error) {
-    *scene = SceneSpec();
+bool ParseSceneJson(std::string_view text, SceneDescription* scene, std::string* error) {
+    *scene = SceneDescription();
     try {
         ReadScene(text, scene);
         return true;
@@ -494,7 +494,7 @@ bool ParseSceneJson(std::string_view text, SceneSpec* scene, std::string* error)
     } catch (const std::exception& fault) {
         *error = fault.what();
     }
-    *scene = SceneSpec();
+    *scene = SceneDescription();
     return false;
 }
 

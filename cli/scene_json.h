@@ -1,18 +1,18 @@
-// Reading a scene file (JSON) into a SceneSpec. The format is described in
+// Reading a scene file (JSON) into a SceneDescription. The format is described in
 // docs/scene-format.md.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "scene_spec.h"
+#include "scene_description.h"
 
 namespace corvantide::cli {
 
 // Parses and checks the whole text. False, with one message naming the
 // place (field, item, action) and the reason, when the text is not a valid
 // scene; never throws.
-bool ParseSceneJson(std::string_view text, SceneSpec* scene, std::string* error);
+bool ParseSceneJson(std::string_view text, SceneDescription* scene, std::string* error);
 
 // The channel name of a slot in scene files ("position.x", ..., "zoom").
 std::string_view SlotName(int slot);

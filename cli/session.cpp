@@ -42,10 +42,10 @@ private:
     bool entered_ = false;
 };
 
-void TellScene(const SceneSpec& scene, std::ostream& out) {
+void TellScene(const SceneDescription& scene, std::ostream& out) {
     out << "Scene: " << scene.items.size() << " items, frames " << scene.firstFrame << " to " << scene.lastFrame
         << " at " << scene.fps << " fps, content directory \"" << scene.contentDirectory << "\"\n";
-    for (const ItemSpec& item : scene.items) {
+    for (const ItemDescription& item : scene.items) {
         out << "  " << item.name << (item.type == kCameraType ? " (camera)" : "") << ": " << item.keys.size()
             << (item.keys.size() == 1 ? " key" : " keys");
         if (item.parent) out << ", child of " << *item.parent;
@@ -70,7 +70,7 @@ bool WriteText(const std::string& path, const std::string& text) {
 
 }  // namespace
 
-int RunSession(const SceneSpec& scene, const SessionSettings& settings, std::ostream& out, std::ostream& err) {
+int RunSession(const SceneDescription& scene, const SessionSettings& settings, std::ostream& out, std::ostream& err) {
     std::error_code error;
     const fs::path folder = fs::absolute(settings.outputFolder, error);
     if (!error) fs::create_directories(folder / kPictureFolder, error);

@@ -6,7 +6,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "scene_spec.h"
+#include "scene_description.h"
 
 namespace corvantide::cli {
 
@@ -19,6 +19,6 @@ struct SessionSettings {
 
 // Returns kExitOk, kExitBadFile (a written file does not read back),
 // kExitUsage (no output folder, no plug-in) or kExitHostFault.
-int RunSession(const SceneSpec& scene, const SessionSettings& settings, std::ostream& out, std::ostream& err);
+int RunSession(const SceneDescription& scene, const SessionSettings& settings, std::ostream& out, std::ostream& err);
 
 }  // namespace corvantide::cli

@@ -10,7 +10,7 @@
 
 #include "item_records.h"
 #include "panel_user.h"
-#include "scene_spec.h"
+#include "scene_description.h"
 #include "sim_host.h"
 
 namespace corvantide::cli {

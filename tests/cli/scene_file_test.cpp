@@ -43,7 +43,7 @@ protected:
         ASSERT_TRUE(ParseSceneJson(kScene, &scene, &error)) << error;
         BuildScene(scene, host);
     }
-    SceneSpec scene;
+    SceneDescription scene;
     simhost::SimHost host;
 };
 

@@ -26,17 +26,17 @@ struct SlotKey {
     float inHandle = 0, outHandle = 0;  // relative to the value
 };
 
-struct KeySpec {
+struct KeyDescription {
     double frame = 0.0;
     std::vector<SlotKey> slots;
 };
 
-struct ItemSpec {
+struct ItemDescription {
     std::string name;
     std::int32_t type = 0;
     std::optional<std::string> sourcePath;  // the file the item was loaded from
     std::optional<std::string> parent;
-    std::vector<KeySpec> keys;
+    std::vector<KeyDescription> keys;
     std::vector<std::pair<int, std::int16_t>> behaviours;  // channel, host code
     std::vector<std::pair<int, double>> restValues;        // channel, value where unkeyed
 };
@@ -70,12 +70,12 @@ struct Action {
     std::string note;  // said before the action, in the session's narration
 };
 
-struct SceneSpec {
+struct SceneDescription {
     double fps = 30.0;
     std::int32_t firstFrame = 0;
     std::int32_t lastFrame = 60;
     std::string contentDirectory;
-    std::vector<ItemSpec> items;
+    std::vector<ItemDescription> items;
     std::vector<Action> actions;
 };
 
