@@ -89,10 +89,10 @@ void WriteKeyLine(MotionWriter* writer, const EnvelopeKey& entry, double time) {
     LineEnd(writer, at);
 }
 
-void WriteZoomLine(MotionWriter* writer, double value, double time, const void* key) {
+void WriteZoomLine(MotionWriter* writer, const EnvelopeKey& entry, double time, const void* key) {
     constexpr int slot = key_record::kZoomSlot;
     char* at = Literal(LineStart(writer), "  Key ");
-    at = AppendNumber(writer, at, value);
+    at = AppendNumber(writer, at, entry.value);
     *at++ = ' ';
     at = AppendNumber(writer, at, time);
     at = Literal(at, " 0");
@@ -109,6 +109,32 @@ std::int64_t IncludedCount(const EnvelopeKey* entries, std::int64_t keyCount) {
     std::int64_t count = 0;
     for (std::int64_t j = 0; j < keyCount; ++j) count += entries[j].include == 1 ? 1 : 0;
     return count;
+}
+
+void WriteMotionKeyLine(MotionWriter* writer, const EnvelopeKey& entry, double time, const void*) {
+    WriteKeyLine(writer, entry, time);
+}
+
+using KeyLineWriter = void (*)(MotionWriter*, const EnvelopeKey&, double time, const void* hostKey);
+enum class Behaviour { kFirstEntry, kAlwaysConstant };
+
+// The keys whose entry includes them, each at its host key's time; a body
+// without any is the placeholder.
+void WriteIncludedKeys(MotionWriter* writer, const EnvelopeKey* entries, std::int64_t keyCount,
+                       const void* hostKeys, double fps, KeyLineWriter writeLine, Behaviour behaviour) {
+    const std::int64_t count = keyCount > 0 ? IncludedCount(entries, keyCount) : 0;
+    if (count == 0) {
+        WritePlaceholderBody(writer);
+        return;
+    }
+    WriteCountLine(writer, count);
+    for (std::int64_t j = 0; j < keyCount; ++j) {
+        if (entries[j].include != 1) continue;
+        const void* key = KeyAt(hostKeys, j);
+        writeLine(writer, entries[j], KeyTime(key) / fps, key);
+    }
+    const std::int32_t code = behaviour == Behaviour::kFirstEntry ? entries[0].behaviour : kConstant;
+    WriteBehaviours(writer, code, code);
 }
 
 }  // namespace
@@ -150,17 +176,7 @@ void WritePlaceholderBody(MotionWriter* writer) { WriteLiteral(writer, kPlacehol
 
 void WriteKeyedBody(MotionWriter* writer, const EnvelopeKey* entries, std::int64_t keyCount,
                     const void* hostKeys, double fps) {
-    const std::int64_t count = keyCount > 0 ? IncludedCount(entries, keyCount) : 0;
-    if (count == 0) {
-        WritePlaceholderBody(writer);
-        return;
-    }
-    WriteCountLine(writer, count);
-    for (std::int64_t j = 0; j < keyCount; ++j) {
-        if (entries[j].include != 1) continue;
-        WriteKeyLine(writer, entries[j], KeyTime(KeyAt(hostKeys, j)) / fps);
-    }
-    WriteBehaviours(writer, entries[0].behaviour, entries[0].behaviour);
+    WriteIncludedKeys(writer, entries, keyCount, hostKeys, fps, WriteMotionKeyLine, Behaviour::kFirstEntry);
 }
 
 void WriteSampledBody(MotionWriter* writer, const EnvelopeKey* entries, std::int64_t frameCount,
@@ -178,18 +194,7 @@ void WriteSampledBody(MotionWriter* writer, const EnvelopeKey* entries, std::int
 
 void WriteZoomBody(MotionWriter* writer, const EnvelopeKey* entries, std::int64_t keyCount,
                    const void* hostKeys, double fps) {
-    const std::int64_t count = keyCount > 0 ? IncludedCount(entries, keyCount) : 0;
-    if (count == 0) {
-        WritePlaceholderBody(writer);
-        return;
-    }
-    WriteCountLine(writer, count);
-    for (std::int64_t j = 0; j < keyCount; ++j) {
-        if (entries[j].include != 1) continue;
-        const void* key = KeyAt(hostKeys, j);
-        WriteZoomLine(writer, entries[j].value, KeyTime(key) / fps, key);
-    }
-    WriteBehaviours(writer, kConstant, kConstant);
+    WriteIncludedKeys(writer, entries, keyCount, hostKeys, fps, WriteZoomLine, Behaviour::kAlwaysConstant);
 }
 
 }  // namespace corvantide
