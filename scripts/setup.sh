@@ -5,7 +5,7 @@ set -euo pipefail
 
 scope=${1:-all}
 packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev
-          libcli11-dev librsvg2-bin)
+          libcli11-dev librsvg2-bin locales)
 if [ "$scope" = all ]; then
   packages+=(g++-mingw-w64-x86-64 wine wine64 clang libclang-rt-14-dev zip unzip)
 fi
@@ -21,5 +21,12 @@ echo "Installing: ${missing[*]}"
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
 "${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
-  "${missing[@]}" >/dev/null
+# Wine comes with what it recommends (the configuration the tests were proven
+# with); everything else without.
+wine=() rest=()
+for package in "${missing[@]}"; do
+  case "$package" in wine|wine64) wine+=("$package") ;; *) rest+=("$package") ;; esac
+done
+install=("${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq)
+[ ${#rest[@]} -eq 0 ] || "${install[@]}" --no-install-recommends "${rest[@]}" >/dev/null
+[ ${#wine[@]} -eq 0 ] || "${install[@]}" "${wine[@]}" >/dev/null
