@@ -8,6 +8,8 @@
 #include <io.h>
 #include <stdio.h>
 #else
+#include <csignal>
+
 #include <termios.h>
 #include <unistd.h>
 #endif
@@ -43,6 +45,20 @@ struct ExportProgress::Keyboard {
     termios saved{};
     bool active = false;
 };
+
+namespace {
+
+// Ctrl-C during an export must not leave the terminal without echo: the
+// handler puts the saved settings back, then lets the signal end the program.
+termios terminalBeforeExport{};
+
+extern "C" void RestoreTerminalAndStop(int signalNumber) {
+    tcsetattr(STDIN_FILENO, TCSANOW, &terminalBeforeExport);
+    std::signal(signalNumber, SIG_DFL);
+    std::raise(signalNumber);
+}
+
+}  // namespace
 bool StdoutIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
 bool StdinIsTerminal() { return isatty(STDIN_FILENO) != 0; }
 
@@ -71,6 +87,9 @@ ExportProgress::ExportProgress(simhost::SimHost& host, std::ostream& out, bool l
             raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
             raw.c_cc[VMIN] = 0;  // read returns at once, with or without a key
             raw.c_cc[VTIME] = 0;
+            terminalBeforeExport = keyboard_->saved;
+            std::signal(SIGINT, RestoreTerminalAndStop);
+            std::signal(SIGTERM, RestoreTerminalAndStop);
             keyboard_->active = tcsetattr(STDIN_FILENO, TCSANOW, &raw) == 0;
         }
     }
@@ -87,6 +106,10 @@ ExportProgress::~ExportProgress() {
     if (keyboard_ && keyboard_->active) {
         tcflush(STDIN_FILENO, TCIFLUSH);  // keys typed during the export are not commands for the shell
         tcsetattr(STDIN_FILENO, TCSANOW, &keyboard_->saved);
+    }
+    if (keyboard_) {
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGTERM, SIG_DFL);
     }
 #endif
 }
