@@ -1,7 +1,6 @@
 // Batch path composition.
 #include "batch/batch_paths.h"
 
-#include <cstring>
 #include <iterator>
 
 #include "host/text_buffer.h"
@@ -25,9 +24,7 @@ bool BatchBaseName(char* baseName, const char* itemName) {
         baseName[0] = '\0';
         return false;
     }
-    if (EndsWithIgnoreCase(baseName, kObjectSuffix)) {
-        baseName[std::strlen(baseName) - (sizeof kObjectSuffix - 1)] = '\0';
-    }
+    DropObjectSuffix(baseName);
     return true;
 }
 
