@@ -11,7 +11,6 @@ namespace corvantide {
 namespace {
 
 constexpr std::int32_t kBehaviourByHostCode[] = {0, 1, 2, 2, 3, 4, 4, 2, 3, 5};
-constexpr std::int32_t kConstantBehaviour = 1;
 
 // Span mode byte of a host key -> shape of the file.
 constexpr std::int8_t kSpanTcb = 0;
