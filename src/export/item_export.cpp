@@ -1,7 +1,6 @@
 // Export of one item's motion file (and a camera's zoom file).
 #include "export/item_export.h"
 
-#include <cstring>
 #include <limits>
 
 #include "export/envelope_key.h"
@@ -14,6 +13,7 @@
 #include "host/item_record.h"
 #include "host/text_buffer.h"
 #include "panel/status_area.h"
+#include "settings/export_settings.h"
 
 namespace corvantide {
 

@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "export/envelope_key.h"
-#include "export/item_export.h"
 #include "export/motion_writer.h"
 #include "host/core_services.h"
 #include "host/host_interface.h"
