@@ -43,7 +43,7 @@ bool ComposeBatchPaths(const BatchPathSources& sources, char* requesterPath, cha
     } else {
         const char* parts[3] = {content, name, nullptr};
         std::size_t count = 2;
-        if (directory[0] != '\0' && IsAbsoluteDirectory(directory)) {
+        if (IsAbsoluteDirectory(directory)) {
             parts[0] = directory;
         } else if (directory[0] != '\0') {
             parts[1] = directory;
