@@ -63,9 +63,7 @@ constexpr HostNameBinding kPanelBuilderNames[] = {
 
 #undef SLOT
 
-using Lookup = void* (*)(const char* name);
-
-void BindGroup(HostNameGroup group, Lookup lookup) {
+void BindGroup(HostNameGroup group, LookupFn lookup) {
     for (std::size_t i = 0; i < group.count; ++i) {
         void* address = lookup(group.names[i].name);
         std::memcpy(reinterpret_cast<unsigned char*>(&HostApi) + group.names[i].slotOffset,
