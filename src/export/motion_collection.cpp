@@ -103,7 +103,9 @@ bool CollectKeys(void* item, std::int32_t coordinates, std::int64_t keyCount, co
         SetStatusText(progressName, Step(k + 1), Step(keyCount), kProgressComputing);
         const void* key = KeyAt(keys, k);
         if (coordinates == kLocalCoordinates) {
-            for (int c = 0; c < kMotionChannels; ++c) FillLocalKeyEntry(&buffers.table[c][k], item, key, k, c);
+            for (int c = 0; c < kMotionChannels; ++c) {
+                FillLocalKeyEntry(&buffers.table[c][k], item, key, k, c);
+            }
         } else if (coordinates == kWorldCoordinates) {
             SetAnimationClock(KeyTime(key));
             UpdateFXInterface(kReevaluateScene);
