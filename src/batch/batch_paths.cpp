@@ -1,7 +1,6 @@
 // Batch path composition.
 #include "batch/batch_paths.h"
 
-#include <cstring>
 #include <iterator>
 
 #include "host/text_buffer.h"
@@ -25,9 +24,7 @@ bool BatchBaseName(char* baseName, const char* itemName) {
         baseName[0] = '\0';
         return false;
     }
-    if (EndsWithIgnoreCase(baseName, kObjectSuffix)) {
-        baseName[std::strlen(baseName) - (sizeof kObjectSuffix - 1)] = '\0';
-    }
+    DropObjectSuffix(baseName);
     return true;
 }
 
@@ -46,7 +43,7 @@ bool ComposeBatchPaths(const BatchPathSources& sources, char* requesterPath, cha
     } else {
         const char* parts[3] = {content, name, nullptr};
         std::size_t count = 2;
-        if (directory[0] != '\0' && IsAbsoluteDirectory(directory)) {
+        if (IsAbsoluteDirectory(directory)) {
             parts[0] = directory;
         } else if (directory[0] != '\0') {
             parts[1] = directory;

@@ -10,9 +10,9 @@
 #include "host/core_services.h"
 #include "host/host_interface.h"
 #include "host/interface_services.h"
+#include "host/item_record.h"
 #include "host/text_buffer.h"
 #include "panel/current_item.h"
-#include "panel/item_fields.h"
 #include "panel/user_notices.h"
 
 namespace corvantide {

@@ -21,15 +21,10 @@ namespace {
 
 constexpr char kModuleName[module_record::kNameCapacity] = "Corvantide";
 constexpr float kHostSettingValue = 1.0F;
-constexpr std::uint64_t kItemMessageCodes = 0x100004;  // 0x100000 | 4
+constexpr std::uint64_t kItemMessageCodes = kItemCurrent | kItemRemoved;
 constexpr std::uint64_t kHostOptionValue = 6;
 
 void EmptyHostEntry() {}
-
-template <typename Fn>
-void WriteEntry(void* record, std::size_t offset, Fn entry) {
-    WriteField(record, offset, entry);
-}
 
 }  // namespace
 }  // namespace corvantide
@@ -43,11 +38,11 @@ CORVANTIDE_EXPORT void InitCustomize(void* hostInterface, void* moduleRecord) no
         std::memcpy(FieldAddress(moduleRecord, module_record::kName), kModuleName,
                     sizeof kModuleName);
         WriteField(moduleRecord, module_record::kHostSetting, kHostSettingValue);
-        WriteEntry<EmptyEntry>(moduleRecord, module_record::kEmptyEntry, EmptyHostEntry);
-        WriteEntry<PanelBuilder>(moduleRecord, module_record::kPanelBuilder, BuildPanel);
-        WriteEntry<MessageHandler>(moduleRecord, module_record::kDefaultHandler,
+        WriteField<EmptyEntry>(moduleRecord, module_record::kEmptyEntry, EmptyHostEntry);
+        WriteField<PanelBuilder>(moduleRecord, module_record::kPanelBuilder, BuildPanel);
+        WriteField<MessageHandler>(moduleRecord, module_record::kDefaultHandler,
                                    static_cast<MessageHandler>(DefaultMessageHandler));
-        WriteEntry<ModuleMessageEntry>(moduleRecord, module_record::kMessageEntry,
+        WriteField<ModuleMessageEntry>(moduleRecord, module_record::kMessageEntry,
                                        DispatchModuleMessage);
     }
 

@@ -8,6 +8,11 @@ namespace corvantide {
 
 ModuleMessageHandler ModuleMessageTable[kMessageCategories]{};
 
+namespace {
+constexpr std::uint64_t kBindHostNamesPhase = 2;
+constexpr std::uint64_t kBindInterfacePhase = 4;
+}  // namespace
+
 std::int64_t DispatchModuleMessage(void* context, void* subject, std::int32_t category,
                                    std::uint64_t code) noexcept {
     if (category < 0 || category >= kMessageCategories) return 0;
@@ -21,12 +26,12 @@ std::int64_t DefaultMessageHandler(void*, void*, std::uint64_t) noexcept { retur
 std::int64_t DefaultMessageHandler(void*, void*, void*, std::uint64_t) noexcept { return 0; }
 
 std::int64_t HandleInitPhase(void*, void*, std::uint64_t phase) noexcept {
-    if (phase == 2) {
+    if (phase == kBindHostNamesPhase) {
         BindHostFunctionGroup();
         BindPlatformGroup();
         BindUtilityGroup();
         ResetPluginState();
-    } else if (phase == 4) {
+    } else if (phase == kBindInterfacePhase) {
         BindInterfaceGroup();
     }
     return 0;

@@ -19,6 +19,9 @@ struct EnvelopeKey {
     std::int32_t behaviour;  // pre and post behaviour; only a channel's entry 0 is printed
 };
 
+// The file's "Constant" behaviour code.
+inline constexpr std::int32_t kConstantBehaviour = 1;
+
 // Channels 0-2 position X Y Z, 3-5 heading pitch bank, 6-8 scale X Y Z.
 inline constexpr int kMotionChannels = 9;
 // A camera's file holds position and rotation only; its scale is collected, not printed.

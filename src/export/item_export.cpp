@@ -1,7 +1,6 @@
 // Export of one item's motion file (and a camera's zoom file).
 #include "export/item_export.h"
 
-#include <cstring>
 #include <limits>
 
 #include "export/envelope_key.h"
@@ -14,6 +13,7 @@
 #include "host/item_record.h"
 #include "host/text_buffer.h"
 #include "panel/status_area.h"
+#include "settings/export_settings.h"
 
 namespace corvantide {
 
@@ -54,6 +54,9 @@ struct MotionJob {
 
 enum class Outcome { kDone, kAborted, kNoMemory, kWriteFailed };
 
+// Frames of the sampled range, first to last inclusive; negative when empty.
+std::int64_t FrameCount(const MotionJob& job) { return job.lastFrame - job.firstFrame + 1; }
+
 void AppendCut(char* text, std::size_t capacity, const char* part) {
     const std::size_t length = BoundedLength(text, capacity);
     CopyTextCut(text + length, capacity - length, part);
@@ -83,7 +86,7 @@ const char* Refusal(const MotionJob& job) {
     if (BoundedLength(path, kPathCapacity) > limit) return kPathTooLong;
     if (!IsUsableFrameRate(job.fps)) return kBadFrameRate;
     if (job.collection == Collection::kFrames) {
-        const std::int64_t frames = job.lastFrame - job.firstFrame + 1;
+        const std::int64_t frames = FrameCount(job);
         if (frames < 0) return kEmptyRange;
         if (frames > kMaxFrames) return kRangeTooLong;
     }
@@ -101,7 +104,8 @@ bool Collect(const MotionJob& job, const ChannelBuffers& buffers) {
 bool PrintMotion(const MotionJob& job, const ChannelBuffers& buffers, void* file) {
     const int channelCount = job.camera ? kCameraChannels : kMotionChannels;
     const std::int64_t firstTime = job.firstFrame + job.settings->frameOffset;
-    const std::int64_t frameCount = job.lastFrame - job.firstFrame + 1;
+    const std::int64_t frameCount = FrameCount(job);
+    const void* hostKeys = ItemKeys(job.item);
     MotionWriter writer;
     BeginWriting(&writer, file);
     WriteFileHeader(&writer, channelCount);
@@ -109,7 +113,7 @@ bool PrintMotion(const MotionJob& job, const ChannelBuffers& buffers, void* file
         WriteEnvelopeStart(&writer, c);
         switch (job.collection) {
             case Collection::kKeys:
-                WriteKeyedBody(&writer, buffers.table[c], job.keyCount, ItemKeys(job.item), job.fps);
+                WriteKeyedBody(&writer, buffers.table[c], job.keyCount, hostKeys, job.fps);
                 break;
             case Collection::kFrames:
                 WriteSampledBody(&writer, buffers.table[c], frameCount, firstTime, job.fps);
@@ -128,8 +132,7 @@ bool PrintMotion(const MotionJob& job, const ChannelBuffers& buffers, void* file
 Outcome StageMotionFile(const MotionJob& job, StagedFile* staged) {
     ChannelBuffers buffers{};
     if (job.collection != Collection::kPlaceholders) {
-        const std::int64_t entries =
-            job.collection == Collection::kKeys ? job.keyCount : job.lastFrame - job.firstFrame + 1;
+        const std::int64_t entries = job.collection == Collection::kKeys ? job.keyCount : FrameCount(job);
         // A press from before the export (closing a requester, say) is no
         // request to abort it; a key still held is seen at the first poll.
         if (entries > 0) EscapePressed();

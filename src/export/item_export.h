@@ -4,8 +4,6 @@
 
 #include <cstdint>
 
-#include "settings/export_settings.h"
-
 namespace corvantide {
 
 inline constexpr std::int32_t kExportDone = 1;
@@ -16,8 +14,5 @@ inline constexpr std::int32_t kExportAborted = -1;
 // item has no settings: nothing is written), 0 nothing written, -1 aborted
 // with the Escape key. The animation clock is always restored.
 std::int32_t ExportItemMotion(void* item);
-
-// Writes a camera's zoom-factor envelope; 1 written or not a camera, 0 failed.
-std::int32_t WriteZoomEnvelope(void* item, const ExportSettings* settings);
 
 }  // namespace corvantide

@@ -11,7 +11,6 @@ namespace corvantide {
 namespace {
 
 constexpr std::int32_t kBehaviourByHostCode[] = {0, 1, 2, 2, 3, 4, 4, 2, 3, 5};
-constexpr std::int32_t kConstantBehaviour = 1;
 
 // Span mode byte of a host key -> shape of the file.
 constexpr std::int8_t kSpanTcb = 0;
@@ -33,8 +32,10 @@ constexpr WorldGroup kWorldGroups[] = {{kWorldPosition, 0}, {kWorldRotation, 3},
 // The progress step number shown; counts beyond 32 bits are refused before collecting.
 std::int32_t Step(std::int64_t n) { return static_cast<std::int32_t>(n); }
 
+// World values of the item at `time` into entry `entry` of every channel. With
+// a host key (keys mode), the channels it keys are included.
 void FillWorldValues(void* item, double time, const ChannelBuffers& buffers, std::int64_t entry,
-                     std::uint32_t keyFlags, bool keyed) {
+                     const void* hostKey) {
     for (const WorldGroup& world : kWorldGroups) {
         double out[3] = {0.0, 0.0, 0.0};
         GetChannels(item, world.group, time, out);
@@ -42,20 +43,20 @@ void FillWorldValues(void* item, double time, const ChannelBuffers& buffers, std
             const int c = world.firstChannel + i;
             EnvelopeKey& key = buffers.table[c][entry];
             key.value = out[i];
-            if (keyed && (keyFlags >> c & 1U) != 0) key.include = 1;
+            if (hostKey != nullptr && KeyHasSlot(hostKey, c)) key.include = 1;
         }
     }
 }
 
-}  // namespace
-
+// The file's behaviour code for a host behaviour code; Constant outside 0-9.
 std::int32_t FileBehaviour(std::int16_t hostCode) {
     if (hostCode < 0 || hostCode > 9) return kConstantBehaviour;
     return kBehaviourByHostCode[hostCode];
 }
 
-void FillLocalKeyEntry(EnvelopeKey* entry, const void* item, std::int64_t k, int channel) {
-    const void* key = KeyAt(ItemKeys(item), k);
+// Entry k of channel c from host key k's own data (`key` is that record):
+// value, span shape and parameters, behaviour and include.
+void FillLocalKeyEntry(EnvelopeKey* entry, const void* item, const void* key, std::int64_t k, int channel) {
     *entry = EnvelopeKey{};
     entry->value = KeyValue(key, channel);
     entry->behaviour = FileBehaviour(ItemBehaviour(item, channel));
@@ -92,19 +93,23 @@ void FillLocalKeyEntry(EnvelopeKey* entry, const void* item, std::int64_t k, int
     if (KeyHasSlot(key, channel)) entry->include = 1;
 }
 
+}  // namespace
+
 bool CollectKeys(void* item, std::int32_t coordinates, std::int64_t keyCount, const ChannelBuffers& buffers,
                  const char* progressName) {
     const void* keys = ItemKeys(item);
     for (std::int64_t k = 0; k < keyCount; ++k) {
         if (EscapePressed() == 1) return false;
         SetStatusText(progressName, Step(k + 1), Step(keyCount), kProgressComputing);
+        const void* key = KeyAt(keys, k);
         if (coordinates == kLocalCoordinates) {
-            for (int c = 0; c < kMotionChannels; ++c) FillLocalKeyEntry(&buffers.table[c][k], item, k, c);
+            for (int c = 0; c < kMotionChannels; ++c) {
+                FillLocalKeyEntry(&buffers.table[c][k], item, key, k, c);
+            }
         } else if (coordinates == kWorldCoordinates) {
-            const void* key = KeyAt(keys, k);
             SetAnimationClock(KeyTime(key));
             UpdateFXInterface(kReevaluateScene);
-            FillWorldValues(item, AnimationClock(), buffers, k, KeyFlags(key), true);
+            FillWorldValues(item, AnimationClock(), buffers, k, key);
         }
     }
     return true;
@@ -122,7 +127,7 @@ bool CollectFrames(void* item, std::int32_t coordinates, std::int64_t first, std
             for (int c = 0; c < kMotionChannels; ++c)
                 buffers.table[c][i - 1].value = ItemChannelValue(item, c);
         } else if (coordinates == kWorldCoordinates) {
-            FillWorldValues(item, AnimationClock(), buffers, i - 1, 0, false);
+            FillWorldValues(item, AnimationClock(), buffers, i - 1, nullptr);
         }
     }
     return true;

@@ -13,13 +13,6 @@ namespace corvantide {
 inline constexpr std::int32_t kLocalCoordinates = 0;
 inline constexpr std::int32_t kWorldCoordinates = 1;
 
-// The file's behaviour code for a host behaviour code; Constant (1) outside 0-9.
-std::int32_t FileBehaviour(std::int16_t hostCode);
-
-// Entry k of channel c from host key k's own data: value, span shape and
-// parameters, behaviour and include.
-void FillLocalKeyEntry(EnvelopeKey* entry, const void* item, std::int64_t k, int channel);
-
 // Keys mode over the item's keyCount keys. World moves the clock to each
 // key's time. False when the user aborted with Escape.
 bool CollectKeys(void* item, std::int32_t coordinates, std::int64_t keyCount, const ChannelBuffers& buffers,

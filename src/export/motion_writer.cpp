@@ -16,7 +16,6 @@ namespace {
 constexpr std::size_t kMaxLineLength = 7 * (kMaxFixedLength + 1) + kMaxIntLength + 32;
 static_assert(kMaxLineLength < kWriteChunk);
 
-constexpr std::int32_t kConstant = 1;
 constexpr char kPlaceholderBody[] = "  1\n  Key 0 0 0 0 0 0 0 0 0\n  Behaviors 1 1\n";
 
 void Flush(MotionWriter* writer) {
@@ -122,7 +121,7 @@ enum class Behaviour { kFirstEntry, kAlwaysConstant };
 // without any is the placeholder.
 void WriteIncludedKeys(MotionWriter* writer, const EnvelopeKey* entries, std::int64_t keyCount,
                        const void* hostKeys, double fps, KeyLineWriter writeLine, Behaviour behaviour) {
-    const std::int64_t count = keyCount > 0 ? IncludedCount(entries, keyCount) : 0;
+    const std::int64_t count = IncludedCount(entries, keyCount);
     if (count == 0) {
         WritePlaceholderBody(writer);
         return;
@@ -133,7 +132,7 @@ void WriteIncludedKeys(MotionWriter* writer, const EnvelopeKey* entries, std::in
         const void* key = KeyAt(hostKeys, j);
         writeLine(writer, entries[j], KeyTime(key) / fps, key);
     }
-    const std::int32_t code = behaviour == Behaviour::kFirstEntry ? entries[0].behaviour : kConstant;
+    const std::int32_t code = behaviour == Behaviour::kFirstEntry ? entries[0].behaviour : kConstantBehaviour;
     WriteBehaviours(writer, code, code);
 }
 
@@ -189,7 +188,7 @@ void WriteSampledBody(MotionWriter* writer, const EnvelopeKey* entries, std::int
     for (std::int64_t j = 0; j < frameCount; ++j) {
         WriteKeyLine(writer, entries[j], static_cast<double>(firstTime + j) / fps);
     }
-    WriteBehaviours(writer, kConstant, kConstant);
+    WriteBehaviours(writer, kConstantBehaviour, kConstantBehaviour);
 }
 
 void WriteZoomBody(MotionWriter* writer, const EnvelopeKey* entries, std::int64_t keyCount,

@@ -1,8 +1,9 @@
 // Camera zoom-factor envelope.
 #include "export/zoom_envelope.h"
 
+#include <algorithm>
+
 #include "export/envelope_key.h"
-#include "export/item_export.h"
 #include "export/motion_writer.h"
 #include "host/core_services.h"
 #include "host/host_interface.h"
@@ -10,13 +11,9 @@
 
 namespace corvantide {
 
-namespace {
-constexpr std::uint32_t kZoomKeyed = 1U << key_record::kZoomSlot;
-}
-
 StageResult StageZoomEnvelope(const void* item, double fps, StagedFile* staged) {
     if (!OpenStagedFile(staged)) return StageResult::kWriteFailed;
-    const std::int32_t keyCount = ItemKeyCount(item) > 0 ? ItemKeyCount(item) : 0;
+    const std::int32_t keyCount = std::max(ItemKeyCount(item), std::int32_t{0});
     auto* entries = static_cast<EnvelopeKey*>(
         HostAllocate(static_cast<std::uint64_t>(keyCount + kSpareEntries), sizeof(EnvelopeKey)));
     if (entries == nullptr) {
@@ -27,7 +24,7 @@ StageResult StageZoomEnvelope(const void* item, double fps, StagedFile* staged) 
     for (std::int32_t j = 0; j < keyCount; ++j) {
         const void* key = KeyAt(keys, j);
         entries[j].value = KeyValue(key, key_record::kZoomSlot);
-        if ((KeyFlags(key) & kZoomKeyed) != 0) entries[j].include = 1;
+        if (KeyHasSlot(key, key_record::kZoomSlot)) entries[j].include = 1;
     }
     MotionWriter writer;
     BeginWriting(&writer, staged->file);

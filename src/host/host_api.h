@@ -29,18 +29,28 @@ using GetChannelsFn = void (*)(void* item, std::int32_t group, double time, doub
 // Splits a path into name and directory; both outputs are 1024-byte buffers.
 using FindFileNameFn = void (*)(const char* path, char* name, char* directory);
 
-// Interface services.
+// Interface services (all [interface thread]). Block and control handles are
+// host-owned; the plug-in keeps them and never frees them.
+// Returns the new block (controls created next join it), or null.
 using BlockCreateFn = void* (*)(const char* title, const char* second, std::int32_t zero,
                                 ControlCallback callback);
-// Type-specific creation arguments follow the callback.
+// Returns the new control, or null. Type-specific creation arguments follow the callback.
 using ControlCreateFn = void* (*)(const char* type, const char* label, ControlCallback callback,
                                   ...);
+// Sets an attribute (code) of a non-null control; a text passed is read during
+// the call only (the plug-in passes stack buffers). The result is not used.
 using ControlSetFn = std::int32_t (*)(std::int32_t code, void* control, ...);
+// Reads an attribute of a non-null control into the plug-in's destination. The
+// result is not used.
 using ControlGetFn = std::int32_t (*)(std::int32_t code, void* control, ...);
+// Redraws a non-null control; now = 1: at once.
 using ControlRedrawFn = void (*)(void* control, std::int32_t now);
+// A modal message of lineCount (1 or 2) lines; line2 is read only when the
+// count is 2. The result is not used.
 using ConfirmMessageFn = std::int32_t (*)(std::int32_t one, std::int32_t lineCount,
                                           const char* line1, const char* line2);
-// Non-zero when the user confirmed.
+// Modal file requester writing into the plug-in's buffers; non-zero when the
+// user confirmed.
 using FileRequestFn = std::int32_t (*)(char* result, std::int32_t resultSize, char* fileName,
                                        std::int32_t fileNameArgument, char* directory,
                                        char* rememberedPath, const char* title, std::int32_t a,

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstring>
-#include <iterator>
 
 #include "host/host_api.h"
 #include "host/host_interface.h"
@@ -14,6 +13,16 @@ namespace corvantide {
 HostApiTable HostApi{};
 
 namespace {
+
+struct HostNameBinding {
+    const char* name;
+    std::size_t slotOffset;  // offset of the slot in HostApiTable
+};
+
+struct HostNameGroup {
+    const HostNameBinding* names;
+    std::size_t count;
+};
 
 #define SLOT(field) offsetof(HostApiTable, field)
 
@@ -54,9 +63,7 @@ constexpr HostNameBinding kPanelBuilderNames[] = {
 
 #undef SLOT
 
-using Lookup = void* (*)(const char* name);
-
-void BindGroup(HostNameGroup group, Lookup lookup) {
+void BindGroup(HostNameGroup group, LookupFn lookup) {
     for (std::size_t i = 0; i < group.count; ++i) {
         void* address = lookup(group.names[i].name);
         std::memcpy(reinterpret_cast<unsigned char*>(&HostApi) + group.names[i].slotOffset,
@@ -64,19 +71,18 @@ void BindGroup(HostNameGroup group, Lookup lookup) {
     }
 }
 
+template <std::size_t N>
+HostNameGroup GroupOf(const HostNameBinding (&names)[N]) {
+    return {names, N};
+}
+
 }  // namespace
 
-HostNameGroup HostFunctionGroup() { return {kHostFunctionNames, std::size(kHostFunctionNames)}; }
+void BindHostFunctionGroup() { BindGroup(GroupOf(kHostFunctionNames), HostLookup); }
 // The plug-in calls no platform function, so its platform group is empty.
-HostNameGroup PlatformGroup() { return {nullptr, 0}; }
-HostNameGroup UtilityGroup() { return {kUtilityNames, std::size(kUtilityNames)}; }
-HostNameGroup InterfaceGroup() { return {kInterfaceNames, std::size(kInterfaceNames)}; }
-HostNameGroup PanelBuilderGroup() { return {kPanelBuilderNames, std::size(kPanelBuilderNames)}; }
-
-void BindHostFunctionGroup() { BindGroup(HostFunctionGroup(), HostLookup); }
-void BindPlatformGroup() { BindGroup(PlatformGroup(), HostPlatformLookup); }
-void BindUtilityGroup() { BindGroup(UtilityGroup(), HostLookup); }
-void BindInterfaceGroup() { BindGroup(InterfaceGroup(), HostLookup); }
-void BindPanelBuilderNames() { BindGroup(PanelBuilderGroup(), HostLookup); }
+void BindPlatformGroup() { BindGroup({nullptr, 0}, HostPlatformLookup); }
+void BindUtilityGroup() { BindGroup(GroupOf(kUtilityNames), HostLookup); }
+void BindInterfaceGroup() { BindGroup(GroupOf(kInterfaceNames), HostLookup); }
+void BindPanelBuilderNames() { BindGroup(GroupOf(kPanelBuilderNames), HostLookup); }
 
 }  // namespace corvantide

@@ -11,11 +11,6 @@ namespace {
 
 bool CanSet(void* control) { return HostApi.fxControlSet != nullptr && control != nullptr; }
 
-void* CreateControl(const char* type, const char* label, ControlCallback callback) {
-    if (HostApi.fxControlCreate == nullptr) return nullptr;
-    return HostApi.fxControlCreate(type, label, callback, std::int32_t{0});
-}
-
 }  // namespace
 
 void* CreateBlock(const char* title, const char* second, ControlCallback callback) {
@@ -36,7 +31,8 @@ void* CreateString(const char* label, ControlCallback callback, std::int32_t wid
 }
 
 void* CreateSimpleControl(const char* type, const char* label, ControlCallback callback) {
-    return CreateControl(type, label, callback);
+    if (HostApi.fxControlCreate == nullptr) return nullptr;
+    return HostApi.fxControlCreate(type, label, callback, std::int32_t{0});
 }
 
 void* CreatePopupList(const char* label, ControlCallback callback, std::int32_t width,

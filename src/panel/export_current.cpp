@@ -6,6 +6,7 @@
 #include "host/host_interface.h"
 #include "host/interface_services.h"
 #include "panel/control_handlers.h"
+#include "settings/export_settings.h"
 
 namespace corvantide {
 

@@ -1,27 +1,18 @@
-// Fields of the host's item record that the panel and the batch read. The
-// layout is the host's, so fields are read by offset.
+// An item's name as a base name for its motion files.
 #pragma once
 
-#include <cstddef>
+#include <cstring>
 
-#include "host/record_access.h"
+#include "host/text_buffer.h"
 
 namespace corvantide {
 
-namespace item_record {
-inline constexpr std::size_t kName = 0x60;        // char*, NUL-terminated
-inline constexpr std::size_t kSourcePath = 0x70;  // char* or null: the file the item came from
-}  // namespace item_record
-
-inline const char* ItemName(const void* item) {
-    return item != nullptr ? ReadField<const char*>(item, item_record::kName) : nullptr;
-}
-
-inline const char* ItemSourcePath(const void* item) {
-    return item != nullptr ? ReadField<const char*>(item, item_record::kSourcePath) : nullptr;
-}
-
 // The item-name suffix that is not part of a base name.
 inline constexpr char kObjectSuffix[] = ".lwo";
+
+// Drops one ending ".lwo" (any letter case) from a NUL-terminated name.
+inline void DropObjectSuffix(char* name) {
+    if (EndsWithIgnoreCase(name, kObjectSuffix)) name[std::strlen(name) - (sizeof kObjectSuffix - 1)] = '\0';
+}
 
 }  // namespace corvantide

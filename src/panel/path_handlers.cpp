@@ -2,12 +2,12 @@
 // chosen with the "Path" button.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "entry/plugin_state.h"
 #include "host/core_services.h"
 #include "host/host_interface.h"
 #include "host/interface_services.h"
+#include "host/item_record.h"
 #include "host/text_buffer.h"
 #include "panel/control_handlers.h"
 #include "panel/current_item.h"
@@ -60,9 +60,7 @@ void StoreTypedPath(void* item) {
 // suggestion may be cut: the user still sees and edits it.
 void SuggestBaseName(char* fileName, const char* itemName) {
     CopyTextCut(fileName, static_cast<std::size_t>(kRequesterNameCapacity), itemName);
-    if (EndsWithIgnoreCase(fileName, kObjectSuffix)) {
-        fileName[std::strlen(fileName) - (sizeof kObjectSuffix - 1)] = '\0';
-    }
+    DropObjectSuffix(fileName);
 }
 
 void ChooseDestination(ExportSettings& settings, void* item) {

@@ -6,8 +6,9 @@
 
 namespace corvantide {
 
-ExportSettings* FindSettings(void* item) { return static_cast<ExportSettings*>(GetInstanceData(item)); }
+namespace {
 
+// The defaults of a new record; its buffers keep the host's zero.
 void FillDefaultSettings(ExportSettings* settings, void* ownerItem) {
     settings->outputDisabled = 1;
     settings->freezeMotion = 0;
@@ -18,6 +19,10 @@ void FillDefaultSettings(ExportSettings* settings, void* ownerItem) {
     settings->endFrame = SceneLastFrame();
     settings->ownerItem = ownerItem;
 }
+
+}  // namespace
+
+ExportSettings* FindSettings(void* item) { return static_cast<ExportSettings*>(GetInstanceData(item)); }
 
 ExportSettings* GetOrCreateSettings(void* item) {
     if (ExportSettings* existing = FindSettings(item)) return existing;

@@ -42,8 +42,6 @@ ExportSettings* FindSettings(void* item);
 ExportSettings* GetOrCreateSettings(void* item);
 // Gives every item of the scene a record.
 void CreateSettingsForAllItems();
-// The defaults of a new record (buffers keep the host's zero).
-void FillDefaultSettings(ExportSettings* settings, void* ownerItem);
 // Allocates a path buffer of kPathCapacity bytes from the host when *buffer
 // is null. False when the host refuses it.
 bool EnsurePathBuffer(char** buffer);

@@ -24,11 +24,7 @@ void ReleaseBuffer(T*& buffer) {
 // never filled with defaults again.
 ExportSettings* CurrentItemSettings() {
     void* current = HostCurrentItem();
-    if (current == nullptr) return nullptr;
-    if (ExportSettings* existing = FindSettings(current)) return existing;
-    auto* created = static_cast<ExportSettings*>(CreateInstanceData(current));
-    if (created != nullptr) FillDefaultSettings(created, current);
-    return created;
+    return current != nullptr ? GetOrCreateSettings(current) : nullptr;
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // A camera's zoom-factor file on its own.
 #include "export/file_output.h"
-#include "export/item_export.h"
+#include "export/zoom_envelope.h"
 #include "linked_plugin.h"
 
 namespace corvantide_test {
