@@ -20,6 +20,23 @@ constexpr double kSteepHandleFactor = 1e5;
 constexpr int kBisectionSteps = 60;
 constexpr double kBisectionTolerance = 1e-10;
 
+// Tension, continuity and bias of a key; a linear key bends a neighbouring
+// curve like a TCB key with all zeros.
+struct Tcb {
+    double tension, continuity, bias;
+};
+
+Tcb TcbOf(const MotionKey& key) {
+    if (key.shape != kShapeTcb) return {0.0, 0.0, 0.0};
+    return {key.params[0], key.params[1], key.params[2]};
+}
+
+// Slope of a 2D Bezier handle (time and value offsets), in value per span.
+double HandleSlope(double handleTime, double handleValue, double span) {
+    return std::abs(handleTime) > kMinHandleTime ? handleValue * span / handleTime
+                                                 : handleValue * span * kSteepHandleFactor;
+}
+
 // Outgoing tangent of key i on the span to key i + 1, in value per span.
 double Outgoing(const Keys& keys, std::size_t i) {
     const MotionKey& k0 = keys[i];
@@ -31,11 +48,7 @@ double Outgoing(const Keys& keys, std::size_t i) {
     switch (k0.shape) {
         case kShapeTcb:
         case kShapeLinear: {
-            // A linear key bends a neighbouring curve like a TCB key with all zeros.
-            const bool tcb = k0.shape == kShapeTcb;
-            const double tension = tcb ? k0.params[0] : 0.0;
-            const double continuity = tcb ? k0.params[1] : 0.0;
-            const double bias = tcb ? k0.params[2] : 0.0;
+            const auto [tension, continuity, bias] = TcbOf(k0);
             const double a = (1 - tension) * (1 + continuity) * (1 + bias);
             const double b = (1 - tension) * (1 - continuity) * (1 - bias);
             if (!hasPrevious) {
@@ -46,12 +59,8 @@ double Outgoing(const Keys& keys, std::size_t i) {
         case kShapeHermite:
         case kShapeBezier:
             return k0.params[4] * scale;
-        case kShapeBezier2D: {
-            const double handleTime = k0.params[2];
-            const double handleValue = k0.params[3];
-            return std::abs(handleTime) > kMinHandleTime ? handleValue * span / handleTime
-                                                         : handleValue * span * kSteepHandleFactor;
-        }
+        case kShapeBezier2D:
+            return HandleSlope(k0.params[2], k0.params[3], span);
         default:
             return 0.0;  // stepped
     }
@@ -68,10 +77,7 @@ double Incoming(const Keys& keys, std::size_t i) {
     switch (k1.shape) {
         case kShapeTcb:
         case kShapeLinear: {
-            const bool tcb = k1.shape == kShapeTcb;
-            const double tension = tcb ? k1.params[0] : 0.0;
-            const double continuity = tcb ? k1.params[1] : 0.0;
-            const double bias = tcb ? k1.params[2] : 0.0;
+            const auto [tension, continuity, bias] = TcbOf(k1);
             const double a = (1 - tension) * (1 - continuity) * (1 + bias);
             const double b = (1 - tension) * (1 + continuity) * (1 - bias);
             if (!hasNext) {
@@ -82,12 +88,8 @@ double Incoming(const Keys& keys, std::size_t i) {
         case kShapeHermite:
         case kShapeBezier:
             return k1.params[3] * scale;
-        case kShapeBezier2D: {
-            const double handleTime = k1.params[0];
-            const double handleValue = k1.params[1];
-            return std::abs(handleTime) > kMinHandleTime ? handleValue * span / handleTime
-                                                         : handleValue * span * kSteepHandleFactor;
-        }
+        case kShapeBezier2D:
+            return HandleSlope(k1.params[0], k1.params[1], span);
         default:
             return 0.0;
     }
