@@ -6,6 +6,8 @@
 #if defined(_WIN32)
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+
+#include <cstring>
 #endif
 
 namespace simhost {
@@ -13,6 +15,53 @@ namespace simhost {
 namespace {
 
 #if defined(_WIN32)
+using KeyStateFn = SHORT(WINAPI*)(int);
+
+// The script whose polls are counted; USER32's own answer is passed on.
+EscapeScript* watching = nullptr;
+
+KeyStateFn User32KeyState() {
+    static const KeyStateFn real = [] {
+        KeyStateFn fn = nullptr;
+        FARPROC address = GetProcAddress(GetModuleHandleA("user32.dll"), "GetAsyncKeyState");
+        std::memcpy(&fn, &address, sizeof fn);
+        return fn;
+    }();
+    return real;
+}
+
+SHORT WINAPI CountedKeyState(int virtualKey) {
+    const SHORT state = User32KeyState()(virtualKey);
+    if (virtualKey == VK_ESCAPE && watching != nullptr) watching->CountPoll();
+    return state;
+}
+
+// Points the module's import of USER32's GetAsyncKeyState at CountedKeyState.
+void RouteKeyState(HMODULE module) {
+    auto* base = reinterpret_cast<BYTE*>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (imports.VirtualAddress == 0) return;
+    for (auto* library = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         library->Name != 0; ++library) {
+        if (_stricmp(reinterpret_cast<const char*>(base + library->Name), "user32.dll") != 0) continue;
+        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk);
+        const auto* name = reinterpret_cast<const IMAGE_THUNK_DATA*>(
+            base + (library->OriginalFirstThunk != 0 ? library->OriginalFirstThunk : library->FirstThunk));
+        for (; name->u1.AddressOfData != 0; ++name, ++slot) {
+            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal)) continue;
+            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), "GetAsyncKeyState") != 0) continue;
+            DWORD protection = 0;
+            if (!VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection)) continue;
+            KeyStateFn counted = CountedKeyState;
+            std::memcpy(&slot->u1.Function, &counted, sizeof counted);
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
+        }
+    }
+}
+
 void SendEscape(bool down) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
@@ -32,12 +81,28 @@ constexpr short kPressedSinceLastPoll = 0x0001;
 EscapeScript::EscapeScript() {
 #if defined(_WIN32)
     SendEscape(false);
-    GetAsyncKeyState(VK_ESCAPE);
+    User32KeyState()(VK_ESCAPE);
+    // The plug-in's objects linked into this program poll through its imports.
+    RouteKeyState(GetModuleHandleA(nullptr));
+    watching = this;
 #endif
 }
 
 EscapeScript::~EscapeScript() {
     if (down_) SetDown(false);
+#if defined(_WIN32)
+    if (watching == this) watching = nullptr;
+#endif
+}
+
+void EscapeScript::WatchPolls([[maybe_unused]] const void* addressInLibrary) {
+#if defined(_WIN32)
+    HMODULE module = nullptr;
+    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           static_cast<LPCSTR>(addressInLibrary), &module)) {
+        RouteKeyState(module);
+    }
+#endif
 }
 
 void EscapeScript::SetDown(bool down) {

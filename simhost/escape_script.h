@@ -2,7 +2,9 @@
 //
 // On Linux the simulated host provides GetAsyncKeyState itself and answers
 // from this script. On Windows the plug-in asks USER32, so the script presses
-// and releases the real key with SendInput; the answers are the same.
+// and releases the real key with SendInput; the answers are the same. There
+// the plug-in's import of GetAsyncKeyState is routed through the script, which
+// counts the polls and passes USER32's answer on.
 #pragma once
 
 #include <cstdint>
@@ -34,14 +36,12 @@ public:
     // The answer GetAsyncKeyState gives for Escape (Linux); clears the
     // "pressed since the last poll" bit, as Windows does.
     short Poll();
-    // Polls are seen only where the simulated host answers them itself; on
-    // Windows the plug-in asks USER32 and Polls() stays 0.
-#if defined(_WIN32)
-    static constexpr bool kCountsPolls = false;
-#else
+    // Polls of Escape since the last Reset, on every platform.
     static constexpr bool kCountsPolls = true;
-#endif
     std::int32_t Polls() const { return polls_; }
+    void CountPoll() { ++polls_; }
+    // Windows: counts the polls of the loaded library holding this address.
+    void WatchPolls(const void* addressInLibrary);
 
 private:
     void SetDown(bool down);

@@ -83,6 +83,7 @@ bool SimHost::Load(const std::string& libraryPath, std::string* error) {
     using InitCustomizeFn = void (*)(void*, void*);
     InitCustomizeFn initCustomize = nullptr;
     std::memcpy(&initCustomize, &entry, sizeof entry);
+    escape_.WatchPolls(entry);
     initCustomize(hostInterface_.get(), moduleRecord_.get());
     return true;
 }

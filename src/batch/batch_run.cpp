@@ -2,8 +2,11 @@
 #include <cstdint>
 
 #include "batch/batch_handlers.h"
+#include "export/export_report.h"
 #include "export/item_export.h"
 #include "host/core_services.h"
+#include "host/escape_key.h"
+#include "panel/status_area.h"
 #include "settings/export_settings.h"
 
 namespace corvantide {
@@ -18,18 +21,30 @@ bool ReadyForExport(void* item) {
     return settings != nullptr && settings->destinationPath != nullptr && settings->outputDisabled == 0;
 }
 
+// The run's last word stays on the panel: the files it could not write,
+// where the items' own messages have scrolled away.
+void ShowUnwrittenFiles() {
+    char message[kStatusMessageCapacity];
+    ComposeUnwrittenMessage(message, sizeof message);
+    SetStatusText(message, 0, 0, kMessageOnly);
+}
+
 }  // namespace
 
 std::int64_t OnExportBatchMotions(void*, void*, void*, std::uint64_t) noexcept {
     void* list = nullptr;
     const std::int32_t count = GetHierarchyList(&list);
     if (list != nullptr) {
-        for (std::int32_t i = 0; i < count; ++i) {
+        ForgetEarlierEscapePress();
+        BeginExportReport();
+        bool aborted = false;
+        for (std::int32_t i = 0; i < count && !aborted; ++i) {
             void* item = HierarchyListItem(list, i);
             if (!ReadyForExport(item)) continue;
-            if (ExportItemMotion(item) == kExportAborted) break;  // the user pressed Escape
+            aborted = ExportItemMotion(item) == kExportAborted;  // the user pressed Escape
         }
         FreeHierarchyList(&list);
+        if (!aborted && UnwrittenFiles() > 0) ShowUnwrittenFiles();
     }
     UpdateFXInterface(kRefreshInterface);
     return 0;

@@ -1,12 +1,21 @@
 // Platform file operations and staged files.
 #include "export/file_output.h"
 
-#include <cstdio>
+#include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <ctime>
 
 #if defined(_WIN32)
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+
+#include "export/long_path.h"
+#else
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 #endif
 
 #include "host/text_buffer.h"
@@ -15,33 +24,164 @@ namespace corvantide {
 
 namespace {
 
-void* OpenBinary(const char* path) {
-    std::FILE* file = std::fopen(path, "wb");
-    // The writer hands over large chunks; a second buffer would only copy them.
-    if (file != nullptr) std::setvbuf(file, nullptr, _IONBF, 0);
+#if defined(_WIN32)
+
+// Largest single WriteFile.
+constexpr std::size_t kWriteStep = 1u << 30;
+
+void* CreateExclusive(const char* path) {
+    wchar_t wide[kWidePathCapacity];
+    if (!LongPathForm(path, wide, kWidePathCapacity)) {
+        errno = ENAMETOOLONG;
+        return nullptr;
+    }
+    HANDLE file = CreateFileW(wide, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        errno = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? EEXIST : EIO;
+        return nullptr;
+    }
     return file;
 }
 
 bool WriteAll(void* file, const char* data, std::size_t size) {
-    return std::fwrite(data, 1, size, static_cast<std::FILE*>(file)) == size;
+    while (size > 0) {
+        const DWORD step = static_cast<DWORD>(size < kWriteStep ? size : kWriteStep);
+        DWORD written = 0;
+        if (!WriteFile(static_cast<HANDLE>(file), data, step, &written, nullptr) || written == 0) return false;
+        data += written;
+        size -= written;
+    }
+    return true;
 }
 
-bool CloseFile(void* file) { return std::fclose(static_cast<std::FILE*>(file)) == 0; }
+bool CloseFile(void* file) { return CloseHandle(static_cast<HANDLE>(file)) != 0; }
 
 bool ReplaceFile(const char* from, const char* to) {
-#if defined(_WIN32)
-    // rename() refuses to replace an existing file on Windows.
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
-#else
-    return std::rename(from, to) == 0;
-#endif
+    wchar_t wideFrom[kWidePathCapacity];
+    wchar_t wideTo[kWidePathCapacity];
+    if (!LongPathForm(from, wideFrom, kWidePathCapacity) || !LongPathForm(to, wideTo, kWidePathCapacity)) {
+        return false;
+    }
+    // Write-through: the move is on the disk when the call returns.
+    return MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool RemoveFile(const char* path) { return std::remove(path) == 0; }
+bool RemoveFile(const char* path) {
+    wchar_t wide[kWidePathCapacity];
+    return LongPathForm(path, wide, kWidePathCapacity) && DeleteFileW(wide) != 0;
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
+
+unsigned long ProcessNumber() { return GetCurrentProcessId(); }
+
+#else
+
+// A descriptor travels as descriptor + 1, so that null means no file.
+void* FromDescriptor(int fd) { return reinterpret_cast<void*>(static_cast<std::intptr_t>(fd) + 1); }
+int ToDescriptor(void* file) { return static_cast<int>(reinterpret_cast<std::intptr_t>(file) - 1); }
+
+void* CreateExclusive(const char* path) {
+    const int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    return fd < 0 ? nullptr : FromDescriptor(fd);
+}
+
+bool WriteAll(void* file, const char* data, std::size_t size) {
+    const int fd = ToDescriptor(file);
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool CloseFile(void* file) { return ::close(ToDescriptor(file)) == 0; }
+
+bool ReplaceFile(const char* from, const char* to) { return std::rename(from, to) == 0; }
+
+bool RemoveFile(const char* path) { return ::unlink(path) == 0; }
+
+bool IsSeparator(char c) { return c == '/'; }
+
+unsigned long ProcessNumber() { return static_cast<unsigned long>(::getpid()); }
+
+#endif
+
+// Length of the folder part of `path`, its last separator included; 0 for a
+// name in the current folder.
+std::size_t FolderLength(const char* path) {
+    std::size_t folder = 0;
+    for (std::size_t i = 0; path[i] != '\0'; ++i) {
+        if (IsSeparator(path[i])) folder = i + 1;
+    }
+    return folder;
+}
+
+// Numbers of temporary names: different between processes and between
+// the exports of one process.
+std::uint32_t NextTemporaryNumber() {
+    static std::uint32_t next = static_cast<std::uint32_t>(ProcessNumber() * 2654435761u) ^
+                                static_cast<std::uint32_t>(std::time(nullptr));
+    next = next * 1664525u + 1013904223u;
+    return next;
+}
+
+// "<folder of destination>~cvXXXXXXXX.tmp"
+void NameTemporaryFile(StagedFile* staged) {
+    constexpr char kDigits[] = "0123456789abcdef";
+    const std::size_t folder = FolderLength(staged->destination);
+    std::memcpy(staged->temporary, staged->destination, folder);
+    char* name = staged->temporary + folder;
+    std::uint32_t number = NextTemporaryNumber();
+    name[0] = '~';
+    name[1] = 'c';
+    name[2] = 'v';
+    for (int i = 10; i >= 3; --i) {
+        name[i] = kDigits[number & 0xF];
+        number >>= 4;
+    }
+    std::memcpy(name + 11, ".tmp", 5);
+}
 
 }  // namespace
 
-FileOperations PlatformFileOperations() { return {OpenBinary, WriteAll, CloseFile, ReplaceFile, RemoveFile}; }
+#if defined(_WIN32)
+
+bool SyncFileData(void* file) { return FlushFileBuffers(static_cast<HANDLE>(file)) != 0; }
+
+bool SyncFolderOf(const char*) { return true; }
+
+#else
+
+bool SyncFileData(void* file) { return ::fsync(ToDescriptor(file)) == 0; }
+
+bool SyncFolderOf(const char* path) {
+    char folder[kFileNameCapacity];
+    const std::size_t length = FolderLength(path);
+    if (length == 0) {
+        std::memcpy(folder, ".", 2);
+    } else {
+        if (length >= sizeof folder) return false;
+        std::memcpy(folder, path, length);
+        folder[length] = '\0';
+    }
+    const int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    // File systems that cannot sync a folder answer EINVAL: nothing to wait for.
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+    ::close(fd);
+    return synced;
+}
+
+#endif
+
+FileOperations PlatformFileOperations() {
+    return {CreateExclusive, WriteAll, CloseFile, ReplaceFile, RemoveFile, SyncFileData, SyncFolderOf};
+}
 
 FileOperations FileOutput = PlatformFileOperations();
 
@@ -59,32 +199,47 @@ bool NameStagedFile(StagedFile* staged, const char* base, const char* suffix) {
     staged->created = false;
     staged->destination[0] = '\0';
     staged->temporary[0] = '\0';
-    return ComposeFileName(staged->destination, sizeof staged->destination, base, suffix) &&
-           ComposeFileName(staged->temporary, sizeof staged->temporary, staged->destination,
-                           kTemporarySuffix);
+    return ComposeFileName(staged->destination, sizeof staged->destination, base, suffix);
 }
 
 bool OpenStagedFile(StagedFile* staged) {
-    staged->file = FileOutput.open(staged->temporary);
-    staged->created = staged->file != nullptr;
-    return staged->created;
+    staged->file = nullptr;
+    staged->created = false;
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        NameTemporaryFile(staged);
+        errno = 0;
+        staged->file = FileOutput.open(staged->temporary);
+        if (staged->file != nullptr) {
+            staged->created = true;
+            return true;
+        }
+        if (errno != EEXIST) break;  // not a name taken: another name fails alike
+    }
+    staged->temporary[0] = '\0';
+    return false;
 }
 
 bool CloseStagedFile(StagedFile* staged) {
     void* file = staged->file;
     staged->file = nullptr;
-    if (file != nullptr && FileOutput.close(file)) return true;
+    if (file == nullptr) {
+        DiscardStagedFile(staged);
+        return false;
+    }
+    const bool synced = FileOutput.sync(file);
+    const bool closed = FileOutput.close(file);
+    if (synced && closed) return true;
     DiscardStagedFile(staged);
     return false;
 }
 
 bool CommitStagedFile(StagedFile* staged) {
-    if (staged->created && FileOutput.replace(staged->temporary, staged->destination)) {
-        staged->created = false;
-        return true;
+    if (!staged->created || !FileOutput.replace(staged->temporary, staged->destination)) {
+        DiscardStagedFile(staged);
+        return false;
     }
-    DiscardStagedFile(staged);
-    return false;
+    staged->created = false;
+    return FileOutput.syncFolder(staged->destination);
 }
 
 void DiscardStagedFile(StagedFile* staged) {

@@ -4,12 +4,12 @@
 #include <limits>
 
 #include "export/envelope_key.h"
+#include "export/export_report.h"
 #include "export/file_output.h"
 #include "export/motion_collection.h"
 #include "export/motion_writer.h"
 #include "export/zoom_envelope.h"
 #include "host/core_services.h"
-#include "host/escape_key.h"
 #include "host/item_record.h"
 #include "host/text_buffer.h"
 #include "panel/status_area.h"
@@ -26,7 +26,7 @@ constexpr char kNoMemoryMessage[] = "Not enough memory to write";
 constexpr char kNoPath[] = "No destination path, not written:";
 constexpr char kPathTooLong[] = "Path too long, not written:";
 constexpr char kBadFrameRate[] = "Frames per second must be above 0, not written:";
-constexpr char kEmptyRange[] = "Frame range is empty, not written:";
+constexpr char kRangeBackwards[] = "Frame range ends before it begins, not written:";
 constexpr char kRangeTooLong[] = "Frame range too long, not written:";
 
 // The longest destinationPath whose file name still fits a file name buffer.
@@ -62,7 +62,8 @@ void AppendCut(char* text, std::size_t capacity, const char* part) {
     CopyTextCut(text + length, capacity - length, part);
 }
 
-// Shows "<what> <name><suffix>" in the status area's message line.
+// Shows "<what> <name><suffix>" in the status area's message line, and notes
+// the file as not written.
 void ShowProblem(const char* what, const char* name, const char* suffix) {
     char message[kStatusTextCapacity];
     CopyTextCut(message, sizeof message, what);
@@ -70,6 +71,19 @@ void ShowProblem(const char* what, const char* name, const char* suffix) {
     AppendCut(message, sizeof message, name);
     AppendCut(message, sizeof message, suffix);
     SetStatusText(message, 0, 0, kMessageOnly);
+    NoteExportedFile(name, suffix, false);
+}
+
+// The part of a host path after its last backslash, for a message when the
+// host is not asked.
+const char* FileNamePart(const char* path) {
+    const std::size_t length = BoundedLength(path, kPathCapacity);
+    if (path == nullptr || length >= kPathCapacity) return "";
+    const char* part = path;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (path[i] == '\\') part = path + i + 1;
+    }
+    return part;
 }
 
 Collection ChooseCollection(const ExportSettings& settings, std::int64_t keyCount) {
@@ -82,12 +96,11 @@ Collection ChooseCollection(const ExportSettings& settings, std::int64_t keyCoun
 const char* Refusal(const MotionJob& job) {
     const char* path = job.settings->destinationPath;
     if (path == nullptr) return kNoPath;
-    const std::size_t limit = job.camera ? kMaxZoomBaseLength : kMaxMotionBaseLength;
-    if (BoundedLength(path, kPathCapacity) > limit) return kPathTooLong;
+    if (BoundedLength(path, kPathCapacity) > kMaxMotionBaseLength) return kPathTooLong;
     if (!IsUsableFrameRate(job.fps)) return kBadFrameRate;
     if (job.collection == Collection::kFrames) {
         const std::int64_t frames = FrameCount(job);
-        if (frames < 0) return kEmptyRange;
+        if (frames < 0) return kRangeBackwards;
         if (frames > kMaxFrames) return kRangeTooLong;
     }
     return nullptr;
@@ -133,9 +146,6 @@ Outcome StageMotionFile(const MotionJob& job, StagedFile* staged) {
     ChannelBuffers buffers{};
     if (job.collection != Collection::kPlaceholders) {
         const std::int64_t entries = job.collection == Collection::kKeys ? job.keyCount : FrameCount(job);
-        // A press from before the export (closing a requester, say) is no
-        // request to abort it; a key still held is seen at the first poll.
-        if (entries > 0) EscapePressed();
         if (!AllocateChannelBuffers(&buffers, entries)) {
             DiscardStagedFile(staged);
             return Outcome::kNoMemory;
@@ -155,27 +165,24 @@ Outcome StageMotionFile(const MotionJob& job, StagedFile* staged) {
     return CloseStagedFile(staged) ? Outcome::kDone : Outcome::kWriteFailed;
 }
 
-// Writes a camera's zoom file beside the staged motion file, then moves the
-// files over their destinations. *failedSuffix names the file that failed.
-Outcome CommitFiles(const MotionJob& job, StagedFile* motion, const char** failedSuffix) {
+// A camera's zoom file, once its motion file is in place: whatever happens
+// here, the motion file stays. On failure the earlier zoom file is untouched
+// and the status area names the zoom file.
+bool WriteZoomFile(const MotionJob& job) {
+    const char* name = job.progressName;
     StagedFile zoom;
-    if (job.camera) {
-        *failedSuffix = kZoomFileSuffix;
-        NameStagedFile(&zoom, job.settings->destinationPath, kZoomFileSuffix);
-        const StageResult staged = StageZoomEnvelope(job.item, job.fps, &zoom);
-        if (staged != StageResult::kWritten) {
-            DiscardStagedFile(motion);
-            return staged == StageResult::kNoMemory ? Outcome::kNoMemory : Outcome::kWriteFailed;
-        }
+    if (BoundedLength(job.settings->destinationPath, kPathCapacity) > kMaxZoomBaseLength ||
+        !NameStagedFile(&zoom, job.settings->destinationPath, kZoomFileSuffix)) {
+        ShowProblem(kPathTooLong, name, kZoomFileSuffix);
+        return false;
     }
-    *failedSuffix = kMotionFileSuffix;
-    if (!CommitStagedFile(motion)) {
-        if (job.camera) DiscardStagedFile(&zoom);
-        return Outcome::kWriteFailed;
+    const StageResult staged = StageZoomEnvelope(job.item, job.fps, &zoom);
+    if (staged != StageResult::kWritten || !CommitStagedFile(&zoom)) {
+        ShowProblem(staged == StageResult::kNoMemory ? kNoMemoryMessage : kCouldNotWrite, name, kZoomFileSuffix);
+        return false;
     }
-    *failedSuffix = kZoomFileSuffix;
-    if (job.camera && !CommitStagedFile(&zoom)) return Outcome::kWriteFailed;
-    return Outcome::kDone;
+    NoteExportedFile(name, kZoomFileSuffix, true);
+    return true;
 }
 
 void RestoreClock(double savedClock) {
@@ -193,7 +200,10 @@ std::int32_t ExportItemMotion(void* item) {
         UpdateFXInterface(kReevaluateScene);
         return kExportDone;
     }
-    if (settings->motionFormat != 0) return kExportNothingWritten;
+    if (settings->motionFormat != 0) {
+        NoteExportedFile(FileNamePart(settings->destinationPath), kMotionFileSuffix, false);
+        return kExportNothingWritten;
+    }
 
     char name[kFileNamePartCapacity] = "";
     char directory[kFileNamePartCapacity] = "";
@@ -230,15 +240,20 @@ std::int32_t ExportItemMotion(void* item) {
         return kExportAborted;
     }
 
-    const char* failedSuffix = kMotionFileSuffix;
-    if (outcome == Outcome::kDone) outcome = CommitFiles(job, &motion, &failedSuffix);
-    if (outcome == Outcome::kDone) {
-        SetStatusIdle();
+    if (outcome == Outcome::kDone && !CommitStagedFile(&motion)) outcome = Outcome::kWriteFailed;
+    bool written = outcome == Outcome::kDone;
+    if (written) {
+        NoteExportedFile(name, kMotionFileSuffix, true);
+        if (!camera || WriteZoomFile(job)) {
+            SetStatusIdle();
+        } else {
+            written = false;
+        }
     } else {
-        ShowProblem(outcome == Outcome::kNoMemory ? kNoMemoryMessage : kCouldNotWrite, name, failedSuffix);
+        ShowProblem(outcome == Outcome::kNoMemory ? kNoMemoryMessage : kCouldNotWrite, name, kMotionFileSuffix);
     }
     RestoreClock(savedClock);
-    return outcome == Outcome::kDone ? kExportDone : kExportNothingWritten;
+    return written ? kExportDone : kExportNothingWritten;
 }
 
 }  // namespace corvantide

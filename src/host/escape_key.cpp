@@ -16,4 +16,6 @@ namespace corvantide {
 
 int EscapePressed() { return GetAsyncKeyState(kEscapeVirtualKey) != 0 ? 1 : 0; }
 
+void ForgetEarlierEscapePress() { EscapePressed(); }
+
 }  // namespace corvantide

@@ -9,4 +9,11 @@ inline constexpr int kEscapeVirtualKey = 0x1B;
 // Reads the asynchronous key state, not window messages. [interface thread]
 int EscapePressed();
 
+// Polls once and forgets the answer: a press from before the user's action
+// (closing a file requester, say) is no request to abort it, and a key still
+// held is seen at the next poll. Called once when an export or a batch run
+// starts, never between the items of a run: a press at any moment after it
+// is seen. [interface thread]
+void ForgetEarlierEscapePress();
+
 }  // namespace corvantide

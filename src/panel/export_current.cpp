@@ -3,6 +3,7 @@
 
 #include "export/item_export.h"
 #include "host/core_services.h"
+#include "host/escape_key.h"
 #include "host/host_interface.h"
 #include "host/interface_services.h"
 #include "panel/control_handlers.h"
@@ -22,6 +23,7 @@ std::int64_t OnExportCurrentMotion(void*, void*, void*, std::uint64_t) noexcept 
             ConfirmMessage("Saving disabled on current item.", "Enable saving and try again...");
         } else {
             // Progress, abort and the return to idle are the exporter's to show.
+            ForgetEarlierEscapePress();
             ExportItemMotion(item);
         }
     }

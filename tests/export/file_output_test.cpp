@@ -44,8 +44,11 @@ TEST_F(StagedFiles, ACommittedFileReplacesTheDestination) {
     Put(base + ".mot", "older");
     StagedFile staged;
     ASSERT_TRUE(corvantide::NameStagedFile(&staged, base.c_str(), ".mot"));
-    EXPECT_EQ(base + ".mot.tmp", staged.temporary);
     ASSERT_TRUE(corvantide::OpenStagedFile(&staged));
+    // A short name of its own in the destination's folder.
+    const std::filesystem::path temporary(staged.temporary);
+    EXPECT_EQ(directory, temporary.parent_path());
+    EXPECT_EQ(corvantide::kTemporaryNameLength, temporary.filename().string().size());
     EXPECT_EQ("older", Get(base + ".mot"));  // untouched while the new file is written
     ASSERT_TRUE(corvantide::FileOutput.write(staged.file, "new\n", 4));
     ASSERT_TRUE(corvantide::CloseStagedFile(&staged));
@@ -88,7 +91,7 @@ TEST_F(StagedFiles, NamesAreComposedWithinTheirBuffersOrRefused) {
     const std::string longest(1019, 'p');
     StagedFile staged;
     EXPECT_TRUE(corvantide::NameStagedFile(&staged, longest.c_str(), ".mot"));
-    EXPECT_EQ(longest + ".mot.tmp", staged.temporary);
+    EXPECT_EQ(longest + ".mot", staged.destination);
     const std::string tooLong(1020, 'p');
     EXPECT_FALSE(corvantide::NameStagedFile(&staged, tooLong.c_str(), ".mot"));
 }

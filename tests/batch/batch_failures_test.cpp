@@ -1,0 +1,118 @@
+// Files a batch run could not write: the run goes on, and it ends naming
+// them in the status area, where they no longer scroll away.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "panel/panel_session.h"
+
+namespace corvantide_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class BatchFailures : public PanelSession {
+protected:
+    // An item prepared by hand, with its keys written as they are.
+    void* ReadyItem(const std::string& name, const fs::path& base, std::int32_t type = 0) {
+        void* item = host.Scene().AddItem(name, type);
+        host.Scene().AddKey(item, 0).Set(0, 1.0).Set(12, 2.0);
+        host.Scene().AddKey(item, 10).Set(0, 2.0).Set(12, 3.0);
+        user.SelectItem(item);
+        user.TypePath(base.string());
+        return item;
+    }
+    std::string Read(const fs::path& path) const {
+        std::ostringstream text;
+        text << std::ifstream(path, std::ios::binary).rdbuf();
+        return text.str();
+    }
+    bool IsMotionFile(const fs::path& path) const { return Read(path).rfind("LWMO\n", 0) == 0; }
+
+    ScratchDirectory scratch{"batch-failures-" + CurrentTestName()};
+    const fs::path& directory = scratch.Path();
+};
+
+TEST_F(BatchFailures, AnItemWhoseFolderIsMissingIsNamedWhenTheRunEnds) {
+    OpenPanel();
+    ReadyItem("Arm", directory / "Arm");
+    ReadyItem("Bad", directory / "missing" / "Bad");
+    ReadyItem("Cam", directory / "Cam", 8);
+    ReadyItem("Leg", directory / "Leg");
+
+    user.Press("Export Batch Motions");
+
+    EXPECT_TRUE(IsMotionFile(directory / "Arm.mot"));
+    EXPECT_TRUE(IsMotionFile(directory / "Cam.mot"));
+    EXPECT_EQ("{ Envelope\n", Read(directory / "Cam_ZoomFactor.mot").substr(0, 11));
+    EXPECT_TRUE(IsMotionFile(directory / "Leg.mot"));  // the run went on after the failure
+    EXPECT_EQ("Info  Couldn't write 1 of 5 files: Bad.mot\n", user.StatusText());
+    EXPECT_TRUE(user.Messages().empty());
+    ExpectCleanHost();
+}
+
+TEST_F(BatchFailures, ACamerasZoomFileThatCannotBeWrittenIsNamedAndItsMotionFileKept) {
+    OpenPanel();
+    // A folder squats on the zoom file's name: it can be neither replaced nor removed.
+    fs::create_directories(directory / "Cam_ZoomFactor.mot");
+    ReadyItem("Cam", directory / "Cam", 8);
+    ReadyItem("Bad", directory / "missing" / "Bad");
+    ReadyItem("Arm", directory / "Arm");
+
+    user.Press("Export Batch Motions");
+
+    EXPECT_TRUE(IsMotionFile(directory / "Cam.mot"));
+    EXPECT_TRUE(fs::is_directory(directory / "Cam_ZoomFactor.mot"));
+    EXPECT_TRUE(IsMotionFile(directory / "Arm.mot"));
+    EXPECT_EQ("Info  Couldn't write 2 of 4 files: Cam_ZoomFactor.mot, Bad.mot\n", user.StatusText());
+    EXPECT_EQ(3u, static_cast<std::size_t>(std::distance(fs::directory_iterator(directory), {})));
+    ExpectCleanHost();
+}
+
+TEST_F(BatchFailures, ALongListOfFailuresIsCutWithinTheStatusText) {
+    OpenPanel();
+    constexpr int kItems = 40;
+    for (int i = 0; i < kItems; ++i) {
+        const std::string name = "Item" + std::to_string(i) + std::string(30, 'x');
+        ReadyItem(name, directory / "missing" / name);
+    }
+    ReadyItem("Arm", directory / "Arm");
+
+    user.Press("Export Batch Motions");
+
+    const std::string text = user.StatusText();
+    const std::string start = "Info  Couldn't write 40 of 41 files: Item0" + std::string(30, 'x') + ".mot, Item1";
+    EXPECT_EQ(start, text.substr(0, start.size()));
+    EXPECT_LE(text.size(), 1023u);
+    EXPECT_EQ(", ...\n", text.substr(text.size() - 6));
+    // Whole names only: the last one shown ends in ".mot".
+    EXPECT_EQ(".mot, ...\n", text.substr(text.size() - 10));
+    EXPECT_TRUE(IsMotionFile(directory / "Arm.mot"));
+    ExpectCleanHost();
+}
+
+TEST_F(BatchFailures, AnAbortAfterAFailureEndsOnTheAbortText) {
+    OpenPanel();
+    ReadyItem("Bad", directory / "missing" / "Bad");
+    ReadyItem("Arm", directory / "Arm");
+    host.Escape().Reset();
+    host.Escape().PressAtProgress(1);  // Arm's first key
+
+    user.Press("Export Batch Motions");
+
+    EXPECT_FALSE(fs::exists(directory / "Arm.mot"));
+    EXPECT_EQ("Info  Motion File Generation Aborted.\nSaving Motion Frame: 0 of 0.   (ESC to Abort)",
+              user.StatusText());
+    ExpectCleanHost();
+}
+
+TEST_F(BatchFailures, ARunWithoutFailuresEndsIdle) {
+    OpenPanel();
+    ReadyItem("Arm", directory / "Arm");
+    ReadyItem("Cam", directory / "Cam", 8);
+    user.Press("Export Batch Motions");
+    EXPECT_EQ("Info\nStatus: Idle", user.StatusText());
+}
+
+}  // namespace
+}  // namespace corvantide_test
