@@ -1,5 +1,6 @@
 // The user presses Escape during an export: the export stops, the clock
 // goes back, and whatever file was at the destination stays as it was.
+#include "export/file_output.h"
 #include "export/item_export.h"
 #include "linked_plugin.h"
 
@@ -7,6 +8,8 @@ namespace corvantide_test {
 namespace {
 
 constexpr char kAborted[] = "Info  Motion File Generation Aborted.\nSaving Motion Frame: 0 of 0.   (ESC to Abort)";
+
+void Tap() { simhost::SimHost::Current().Escape().Tap(); }
 
 class ExportAbort : public LinkedPlugin {
 protected:
@@ -71,6 +74,47 @@ TEST_F(ExportAbort, APressBeforeTheExportIsSeenByItsFirstPoll) {
     EXPECT_EQ(-1, Export(box));
     EXPECT_EQ("an older export", Read("Box.mot"));
     EXPECT_EQ(1, host.Escape().Polls());
+}
+
+// A quick tap while a camera's files are made durable, moved into place or
+// the zoom file is written: the export polls no more, so the next item of
+// the run sees the press and stops before touching its file.
+TEST_F(ExportAbort, ATapWhileAFileIsFinishedIsSeenByTheNextItem) {
+    using corvantide::FileOutput;
+    struct Moment {
+        const char* what;
+        void (*arrange)();
+    };
+    static const Moment moments[] = {
+        {"sync", [] { FileOutput.sync = [](void* file) { return Tap(), corvantide::SyncFileData(file); }; }},
+        {"move", [] {
+             FileOutput.replace = [](const char* from, const char* to) {
+                 return Tap(), corvantide::PlatformFileOperations().replace(from, to);
+             };
+         }},
+        {"folder sync", [] { FileOutput.syncFolder = [](const char* path) { return Tap(), corvantide::SyncFolderOf(path); }; }},
+        {"zoom file", [] {
+             FileOutput.open = [](const char* path) {
+                 static int opens = 0;
+                 if (++opens % 2 == 0) Tap();  // the camera's second file
+                 return corvantide::PlatformFileOperations().open(path);
+             };
+         }},
+    };
+    void* cam = host.Scene().AddItem("Cam", 8);
+    host.Scene().AddKey(cam, 0).Set(0, 1.0).Set(12, 2.0);
+    Prepare(cam, "Cam");
+    void* box = SampledBox(1, 3);
+    for (const Moment& moment : moments) {
+        Write("Box.mot", "an older export");
+        host.Escape().Reset();
+        moment.arrange();
+        EXPECT_EQ(1, Export(cam)) << moment.what;  // its last poll came before
+        corvantide::FileOutput = corvantide::PlatformFileOperations();
+        EXPECT_EQ(-1, Export(box)) << moment.what;
+        EXPECT_EQ("an older export", Read("Box.mot")) << moment.what;
+        EXPECT_EQ(kAborted, Status()) << moment.what;
+    }
 }
 
 }  // namespace
