@@ -11,8 +11,12 @@ inline constexpr std::int32_t kExportNothingWritten = 0;
 inline constexpr std::int32_t kExportAborted = -1;
 
 // Writes the item's motion file as its settings direct. 1 done (also when the
-// item has no settings: nothing is written), 0 nothing written, -1 aborted
-// with the Escape key. The animation clock is always restored.
+// item has no settings: nothing is written), 0 a file not written, -1 aborted
+// with the Escape key. A camera's motion file replaces the earlier one once
+// complete, whatever becomes of its zoom file; a zoom file not written still
+// gives 0. Every file is noted in the export report. Escape is polled before
+// each key or frame; forgetting a press from before the user's action is the
+// caller's. The animation clock is always restored.
 std::int32_t ExportItemMotion(void* item);
 
 }  // namespace corvantide
