@@ -8,6 +8,8 @@
 
 #include <cstddef>
 
+#include "host/plugin_limits.h"
+
 namespace corvantide {
 
 // The operations the exporter performs on files. Tests replace entries to
@@ -29,11 +31,6 @@ struct FileOperations {
 FileOperations PlatformFileOperations();
 // The operations in use; starts as PlatformFileOperations().
 extern FileOperations FileOutput;
-
-// File names: at most 1023 characters and the NUL, as the host's paths.
-inline constexpr std::size_t kFileNameCapacity = 1024;
-inline constexpr char kTemporarySuffix[] = ".tmp";
-inline constexpr std::size_t kTemporaryNameCapacity = kFileNameCapacity + sizeof kTemporarySuffix - 1;
 
 struct StagedFile {
     char destination[kFileNameCapacity];

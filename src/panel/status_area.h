@@ -5,10 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace corvantide {
+#include "host/plugin_limits.h"
 
-// The composed text holds at most 1023 characters and the NUL.
-inline constexpr std::size_t kStatusTextCapacity = 1024;
+namespace corvantide {
 
 inline constexpr std::int32_t kProgressComputing = 0;  // "Computing Frame: i of n."
 inline constexpr std::int32_t kProgressSaving = 1;     // "Saving Motion Frame: i of n."
