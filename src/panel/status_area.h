@@ -2,7 +2,6 @@
 // with a progress line. [interface thread]
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 #include "host/plugin_limits.h"
