@@ -8,6 +8,7 @@
 // update; a lone ESC byte taps the Escape key the plug-in polls.
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
 #include <memory>
 #include <string>

@@ -3,6 +3,7 @@
 // file an export writes is noted with the item and settings it came from.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <iosfwd>
 #include <string>

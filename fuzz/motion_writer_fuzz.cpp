@@ -224,7 +224,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         Expect(envelope.keys.size() == keysWritten.size(), "key count");
         for (std::size_t k = 0; k < keysWritten.size(); ++k) ExpectKey(envelope.keys[k], keysWritten[k]);
         const std::int32_t behaviour = body == Body::kKeyed ? channels[static_cast<std::size_t>(c)].entries[0].behaviour : 1;
-        Expect(envelope.preBehavior == behaviour && envelope.postBehavior == behaviour, "behaviours");
+        Expect(envelope.preBehaviour == behaviour && envelope.postBehaviour == behaviour, "behaviours");
     }
     return 0;
 }

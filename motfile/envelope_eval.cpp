@@ -214,31 +214,31 @@ double EvaluateEnvelope(const Envelope& envelope, double time) {
     if (!before && !after) {
         return EvaluateInside(keys, time);
     }
-    const int behavior = before ? envelope.preBehavior : envelope.postBehavior;
+    const int behaviour = before ? envelope.preBehaviour : envelope.postBehaviour;
     const MotionKey& end = before ? first : last;
-    if (behavior == kBehaviorReset) {
+    if (behaviour == kBehaviourReset) {
         return 0.0;
     }
     const double range = last.time - first.time;
     if (keys.size() == 1 || range <= 0) {
         return end.value;
     }
-    switch (behavior) {
-        case kBehaviorRepeat:
-        case kBehaviorOscillate:
-        case kBehaviorOffsetRepeat: {
+    switch (behaviour) {
+        case kBehaviourRepeat:
+        case kBehaviourOscillate:
+        case kBehaviourOffsetRepeat: {
             const double cycle = std::floor((time - first.time) / range);
             double wrapped = time - cycle * range;
-            if (behavior == kBehaviorOscillate && std::fmod(cycle, 2.0) != 0.0) {
+            if (behaviour == kBehaviourOscillate && std::fmod(cycle, 2.0) != 0.0) {
                 wrapped = last.time - (wrapped - first.time);
             }
             // Rounding can leave the wrapped time a hair outside the range.
             wrapped = std::clamp(wrapped, first.time, last.time);
             const double offset =
-                behavior == kBehaviorOffsetRepeat ? cycle * (last.value - first.value) : 0.0;
+                behaviour == kBehaviourOffsetRepeat ? cycle * (last.value - first.value) : 0.0;
             return EvaluateInside(keys, wrapped) + offset;
         }
-        case kBehaviorLinear:
+        case kBehaviourLinear:
             return end.value + EndSlope(keys, before) * (time - end.time);
         default:
             return end.value;  // Constant

@@ -20,15 +20,15 @@ enum SpanShape : int {
 inline constexpr int kLastShape = kShapeBezier2D;
 
 // Pre/post behaviour codes of an envelope.
-enum Behavior : int {
-    kBehaviorReset = 0,
-    kBehaviorConstant = 1,
-    kBehaviorRepeat = 2,
-    kBehaviorOscillate = 3,
-    kBehaviorOffsetRepeat = 4,
-    kBehaviorLinear = 5,
+enum Behaviour : int {
+    kBehaviourReset = 0,
+    kBehaviourConstant = 1,
+    kBehaviourRepeat = 2,
+    kBehaviourOscillate = 3,
+    kBehaviourOffsetRepeat = 4,
+    kBehaviourLinear = 5,
 };
-inline constexpr int kLastBehavior = kBehaviorLinear;
+inline constexpr int kLastBehaviour = kBehaviourLinear;
 
 // One "Key value time shape p1 p2 p3 p4 p5 p6" line.
 struct MotionKey {
@@ -43,8 +43,8 @@ struct MotionKey {
 struct Envelope {
     int channel = 0;  // the "Channel" number; 0 in a single-envelope file
     std::vector<MotionKey> keys;
-    int preBehavior = kBehaviorConstant;
-    int postBehavior = kBehaviorConstant;
+    int preBehaviour = kBehaviourConstant;
+    int postBehaviour = kBehaviourConstant;
     bool placeholder = false;  // the writer's body for a channel without keys
     int line = 0;              // line of "{ Envelope"
 };

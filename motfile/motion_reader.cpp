@@ -275,14 +275,14 @@ private:
             return Fail(line_,
                         Join({"expected two behaviours, found ", std::to_string(fields.size())}));
         }
-        if (!Integer(fields[0], &envelope->preBehavior) ||
-            !InRange(envelope->preBehavior, kLastBehavior, "behaviour") ||
-            !Integer(fields[1], &envelope->postBehavior) ||
-            !InRange(envelope->postBehavior, kLastBehavior, "behaviour")) {
+        if (!Integer(fields[0], &envelope->preBehaviour) ||
+            !InRange(envelope->preBehaviour, kLastBehaviour, "behaviour") ||
+            !Integer(fields[1], &envelope->postBehaviour) ||
+            !InRange(envelope->postBehaviour, kLastBehaviour, "behaviour")) {
             return false;
         }
         envelope->placeholder =
-            envelope->placeholder && envelope->preBehavior == 1 && envelope->postBehavior == 1;
+            envelope->placeholder && envelope->preBehaviour == 1 && envelope->postBehaviour == 1;
         return ExpectExact(kEnvelopeClose, Quote(kEnvelopeClose));
     }
 

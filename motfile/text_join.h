@@ -2,6 +2,7 @@
 // which GCC 12 misreports under -Wrestrict at -O3.
 #pragma once
 
+#include <cstddef>
 #include <initializer_list>
 #include <string>
 #include <string_view>

@@ -6,11 +6,14 @@
 // constructing one makes it current, destroying it unloads the plug-in.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "escape_script.h"

@@ -6,6 +6,7 @@
 #include "entry/plugin_state.h"
 #include "host/core_services.h"
 #include "host/interface_services.h"
+#include "host/plugin_limits.h"
 #include "host/text_buffer.h"
 #include "panel/requester_scratch.h"
 #include "panel/user_notices.h"
@@ -16,8 +17,6 @@ namespace {
 
 constexpr char kBatchTitle[] = "Select Destination With Base Name";
 constexpr char kNoFileName[] = "(none)";
-// One byte more than the batch texts: a text that fills it is too long.
-constexpr std::size_t kTypedDirectoryProbe = kBatchTextCapacity + 1;
 
 void StoreTypedDirectory() {
     char typed[kTypedDirectoryProbe];

@@ -3,9 +3,9 @@
 
 #include <iterator>
 
+#include "host/plugin_limits.h"
 #include "host/text_buffer.h"
 #include "panel/item_fields.h"
-#include "settings/export_settings.h"
 
 namespace corvantide {
 

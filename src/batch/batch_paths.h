@@ -3,7 +3,7 @@
 // refused, never cut.
 #pragma once
 
-#include <cstddef>
+#include "host/plugin_limits.h"
 
 namespace corvantide {
 

@@ -11,8 +11,10 @@
 #include "host/host_interface.h"
 #include "host/interface_services.h"
 #include "host/item_record.h"
+#include "host/plugin_limits.h"
 #include "host/text_buffer.h"
 #include "panel/current_item.h"
+#include "panel/panel_refresh.h"
 #include "panel/user_notices.h"
 
 namespace corvantide {
@@ -69,28 +71,13 @@ ItemSetup PrepareItem(void* item) {
     return ItemSetup::kPrepared;
 }
 
-void LoadCurrentItemControls() {
-    const ExportSettings* current = CurrentSettings();
-    if (current == nullptr) return;
-    const PanelControlTable& c = PanelControls;
-    SetControlInt(c.beginFrameField, current->beginFrame);
-    SetControlInt(c.endFrameField, current->endFrame);
-    SetControlInt(c.offsetField, current->frameOffset);
-    SetControlInt(c.coordinatesList, current->coordinates);
-    SetControlInt(c.freezeMotionToggle, current->freezeMotion);
-    SetControlInt(c.motionFormatList, current->motionFormat);
-    const char* path = current->destinationPath != nullptr ? current->destinationPath : "";
-    SetControlText(c.pathField, path, static_cast<std::int32_t>(BoundedLength(path, kPathCapacity)));
-    SetControlInt(c.disableOutputToggle, current->outputDisabled);
-}
-
 void ReportPathsTooLong(std::int32_t count) {
     constexpr char kPrefix[] = "Setup Batch skipped ";
     constexpr char kSuffix[] = " item(s): path longer than 1023 characters.";
-    char message[sizeof kPrefix + 16 + sizeof kSuffix];
+    char message[sizeof kPrefix + kInt32TextCapacity + sizeof kSuffix];
     std::memcpy(message, kPrefix, sizeof kPrefix - 1);
     char* at = message + (sizeof kPrefix - 1);
-    at = std::to_chars(at, at + 16, count).ptr;
+    at = std::to_chars(at, at + kInt32TextCapacity, count).ptr;
     std::memcpy(at, kSuffix, sizeof kSuffix);
     ReportRefusedText(message);
 }
@@ -113,7 +100,10 @@ void SetupBatch() {
     for (std::int32_t i = 0; i < count; ++i) {
         if (PrepareItem(HierarchyListItem(list, i)) == ItemSetup::kPathTooLong) ++tooLong;
     }
-    LoadCurrentItemControls();
+    // Closing refresh, only for a current item with a record.
+    if (const ExportSettings* current = CurrentSettings()) {
+        LoadItemControls(*current, FrameFieldOrder::kOffsetAfterRange, PathByteCount::kTextLength);
+    }
     FreeHierarchyList(&list);
     if (tooLong > 0) ReportPathsTooLong(tooLong);
 }

@@ -6,6 +6,7 @@
 #include "host/host_interface.h"
 #include "host/host_types.h"
 #include "host/module_record.h"
+#include "host/plugin_limits.h"
 #include "host/record_access.h"
 #include "panel/build_panel.h"
 #include "settings/item_messages.h"
@@ -19,7 +20,7 @@
 namespace corvantide {
 namespace {
 
-constexpr char kModuleName[module_record::kNameCapacity] = "Corvantide";
+constexpr char kModuleName[kModuleNameCapacity] = "Corvantide";
 constexpr float kHostSettingValue = 1.0F;
 constexpr std::uint64_t kItemMessageCodes = kItemCurrent | kItemRemoved;
 constexpr std::uint64_t kHostOptionValue = 6;
@@ -40,8 +41,7 @@ CORVANTIDE_EXPORT void InitCustomize(void* hostInterface, void* moduleRecord) no
         WriteField(moduleRecord, module_record::kHostSetting, kHostSettingValue);
         WriteField<EmptyEntry>(moduleRecord, module_record::kEmptyEntry, EmptyHostEntry);
         WriteField<PanelBuilder>(moduleRecord, module_record::kPanelBuilder, BuildPanel);
-        WriteField<MessageHandler>(moduleRecord, module_record::kDefaultHandler,
-                                   static_cast<MessageHandler>(DefaultMessageHandler));
+        WriteField<MessageHandler>(moduleRecord, module_record::kDefaultHandler, DefaultMessageHandler);
         WriteField<ModuleMessageEntry>(moduleRecord, module_record::kMessageEntry,
                                        DispatchModuleMessage);
     }

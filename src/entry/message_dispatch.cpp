@@ -23,8 +23,6 @@ std::int64_t DispatchModuleMessage(void* context, void* subject, std::int32_t ca
 
 std::int64_t DefaultMessageHandler(void*, void*, std::uint64_t) noexcept { return 0; }
 
-std::int64_t DefaultMessageHandler(void*, void*, void*, std::uint64_t) noexcept { return 0; }
-
 std::int64_t HandleInitPhase(void*, void*, std::uint64_t phase) noexcept {
     if (phase == kBindHostNamesPhase) {
         BindHostFunctionGroup();

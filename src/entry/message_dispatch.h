@@ -18,9 +18,6 @@ std::int64_t DispatchModuleMessage(void* context, void* subject, std::int32_t ca
                                    std::uint64_t code) noexcept;
 // Does nothing and returns 0.
 std::int64_t DefaultMessageHandler(void* context, void* subject, std::uint64_t code) noexcept;
-// Control-callback form of the default handler (four values): does nothing, returns 0.
-std::int64_t DefaultMessageHandler(void* context, void* control, void* data,
-                                   std::uint64_t code) noexcept;
 // Start-up phases: 2 binds the host names and resets the state, 4 binds the
 // interface names. Always 0.
 std::int64_t HandleInitPhase(void* context, void* subject, std::uint64_t phase) noexcept;

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "host/plugin_limits.h"
+
 namespace corvantide {
 
 // Host handles of the panel: the block, the 18 controls in creation order, and
@@ -34,8 +36,6 @@ struct PanelControlTable {
 
 inline constexpr std::size_t kMotionFormatNameSlots = 7;
 inline constexpr std::size_t kCoordinateNameSlots = 3;
-// Batch texts: at most 255 characters and the NUL.
-inline constexpr std::size_t kBatchTextCapacity = 256;
 
 extern PanelControlTable PanelControls;
 // Popup name lists: text pointers ending at the first null.

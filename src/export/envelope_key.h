@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "host/plugin_limits.h"
+
 namespace corvantide {
 
 struct EnvelopeKey {
@@ -26,9 +28,6 @@ inline constexpr std::int32_t kConstantBehaviour = 1;
 inline constexpr int kMotionChannels = 9;
 // A camera's file holds position and rotation only; its scale is collected, not printed.
 inline constexpr int kCameraChannels = 6;
-
-// Room beyond the collected count in every channel buffer.
-inline constexpr std::int64_t kSpareEntries = 3;
 
 // The pointer table (allocate(9, 8)) and the nine buffers of one export.
 struct ChannelBuffers {

@@ -10,6 +10,8 @@
 
 #include <cstddef>
 
+#include "host/plugin_limits.h"
+
 namespace corvantide {
 
 // The platform's syncs, the defaults of the seam below.
@@ -43,11 +45,6 @@ FileOperations PlatformFileOperations();
 // The operations in use; starts as PlatformFileOperations().
 extern FileOperations FileOutput;
 
-// File names: at most 1023 characters and the NUL, as the host's paths.
-inline constexpr std::size_t kFileNameCapacity = 1024;
-// "~cv" + 8 hex digits + ".tmp"
-inline constexpr std::size_t kTemporaryNameLength = 15;
-inline constexpr std::size_t kTemporaryNameCapacity = kFileNameCapacity + kTemporaryNameLength;
 // Names tried when earlier ones are taken by files of someone else's.
 inline constexpr int kTemporaryNameAttempts = 64;
 

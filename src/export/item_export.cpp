@@ -1,8 +1,6 @@
 // Export of one item's motion file (and a camera's zoom file).
 #include "export/item_export.h"
 
-#include <limits>
-
 #include "export/envelope_key.h"
 #include "export/export_report.h"
 #include "export/file_output.h"
@@ -11,6 +9,7 @@
 #include "export/zoom_envelope.h"
 #include "host/core_services.h"
 #include "host/item_record.h"
+#include "host/plugin_limits.h"
 #include "host/text_buffer.h"
 #include "panel/status_area.h"
 #include "settings/export_settings.h"
@@ -19,7 +18,6 @@ namespace corvantide {
 
 namespace {
 
-constexpr char kMotionFileSuffix[] = ".mot";
 constexpr char kAbortMessage[] = "Motion File Generation Aborted.";
 constexpr char kCouldNotWrite[] = "Couldn't write";
 constexpr char kNoMemoryMessage[] = "Not enough memory to write";
@@ -28,12 +26,6 @@ constexpr char kPathTooLong[] = "Path too long, not written:";
 constexpr char kBadFrameRate[] = "Frames per second must be above 0, not written:";
 constexpr char kRangeBackwards[] = "Frame range ends before it begins, not written:";
 constexpr char kRangeTooLong[] = "Frame range too long, not written:";
-
-// The longest destinationPath whose file name still fits a file name buffer.
-constexpr std::size_t kMaxMotionBaseLength = kFileNameCapacity - sizeof kMotionFileSuffix;  // 1019
-constexpr std::size_t kMaxZoomBaseLength = kFileNameCapacity - sizeof kZoomFileSuffix;      // 1008
-// Progress shows frame numbers in 32 bits.
-constexpr std::int64_t kMaxFrames = std::numeric_limits<std::int32_t>::max();
 
 constexpr std::int32_t kKeysMode = 0;
 constexpr std::int32_t kSamplingMode = 1;

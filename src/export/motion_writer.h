@@ -12,11 +12,9 @@
 #include <cstdint>
 
 #include "export/envelope_key.h"
+#include "host/plugin_limits.h"
 
 namespace corvantide {
-
-// Text formatted before each write to the file.
-inline constexpr std::size_t kWriteChunk = 32 * 1024;
 
 struct MotionWriter {
     void* file;  // open for writing through FileOutput

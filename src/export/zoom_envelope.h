@@ -5,11 +5,10 @@
 #include <cstdint>
 
 #include "export/file_output.h"
+#include "host/plugin_limits.h"
 #include "settings/export_settings.h"
 
 namespace corvantide {
-
-inline constexpr char kZoomFileSuffix[] = "_ZoomFactor.mot";
 
 enum class StageResult { kWritten, kNoMemory, kWriteFailed };
 

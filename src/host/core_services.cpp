@@ -5,12 +5,12 @@
 
 #include "host/host_api.h"
 #include "host/host_interface.h"
+#include "host/plugin_limits.h"
 #include "host/record_access.h"
 
 namespace corvantide {
 
 namespace {
-constexpr std::int32_t kInstanceDataSize = 64;
 constexpr std::size_t kHierarchyEntrySize = 16;
 constexpr std::size_t kHierarchyItemOffset = 8;
 }  // namespace
@@ -27,7 +27,7 @@ void* CreateInstanceData(void* item) {
         HostApi.FreeInstanceData == nullptr) {
         return nullptr;
     }
-    return HostApi.CreateInstanceData(item, ModuleRecordPointer, 0, kInstanceDataSize);
+    return HostApi.CreateInstanceData(item, ModuleRecordPointer, 0, kSettingsRecordSize);
 }
 
 void FreeInstanceData(void* item) {

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "host/plugin_limits.h"
+
 namespace corvantide {
 
 // The item's settings block for this module, or null.
@@ -35,9 +37,9 @@ inline constexpr std::int32_t kWorldScale = 37;
 // Fills out[0..2]; leaves them untouched when the host has no GetChannels.
 void GetChannels(void* item, std::int32_t group, double time, double* out);
 
-// Splits `path` into name and directory, each a 1024-byte buffer that this
-// wrapper clears first. False (both left empty) when the host lacks the service.
-inline constexpr int kFileNamePartCapacity = 1024;
+// Splits `path` into name and directory, each a kFileNamePartCapacity buffer
+// that this wrapper clears first. False (both left empty) when the host lacks
+// the service.
 bool FindFileName(const char* path, char* name, char* directory);
 
 // Host variables; 0 when unbound.

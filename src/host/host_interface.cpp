@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "host/plugin_limits.h"
 #include "host/record_access.h"
 
 namespace corvantide {
@@ -60,7 +61,7 @@ const char* HostContentDirectory() {
     if (HostInterfaceRecord == nullptr) return "";
     const char* directory = FieldAddress(HostInterfaceRecord, host_interface::kContentDirectory);
     // A directory that fills its whole storage without a terminator is not trusted.
-    if (std::memchr(directory, '\0', host_interface::kContentDirectoryCapacity) == nullptr) return "";
+    if (std::memchr(directory, '\0', kContentDirectoryCapacity) == nullptr) return "";
     return directory;
 }
 

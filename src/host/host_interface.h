@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "host/plugin_limits.h"
+
 namespace corvantide {
 
 namespace host_interface {
@@ -18,8 +20,6 @@ inline constexpr std::size_t kPlatformLookup = 0x48;    // void* (name): "wp" pl
 inline constexpr std::size_t kItemListRoot = 0xab08;    // 64-bit, passed as is to GetHierarchyList
 inline constexpr std::size_t kStateRecord = 0x46ab8;    // pointer to the host state record, or null
 inline constexpr std::size_t kContentDirectory = 0x6f1b8;  // NUL-terminated char array
-// The content directory's storage is the host's; the plug-in reads at most this much of it.
-inline constexpr std::size_t kContentDirectoryCapacity = 1024;
 inline constexpr std::size_t kMinimumSize = kContentDirectory + kContentDirectoryCapacity;
 }  // namespace host_interface
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "host/host_types.h"
+#include "host/plugin_limits.h"
 
 namespace corvantide {
 
@@ -52,12 +53,6 @@ void RedrawControl(void* control);
 
 // A modal message of one or two lines (line2 may be null for one line).
 void ConfirmMessage(const char* line1, const char* line2);
-
-// File requester buffer sizes the host is told about.
-inline constexpr std::int32_t kRequesterResultCapacity = 100000;
-inline constexpr std::int32_t kRequesterNameCapacity = 1024;
-inline constexpr std::int32_t kRequesterDirectoryCapacity = 1024;
-inline constexpr std::int32_t kRequesterNameArgument = 512;
 
 // Buffers for one file request. Allocated by the caller (the result buffer is
 // large; keep it off small stacks).

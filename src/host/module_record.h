@@ -9,8 +9,7 @@
 namespace corvantide {
 
 namespace module_record {
-inline constexpr std::size_t kName = 0x28;              // NUL-terminated module name
-inline constexpr std::size_t kNameCapacity = 11;        // "Corvantide" and its NUL
+inline constexpr std::size_t kName = 0x28;              // module name, kModuleNameCapacity bytes
 inline constexpr std::size_t kHostSetting = 0x4a8;      // 32-bit float, written as 1.0
 inline constexpr std::size_t kEmptyEntry = 0x628;       // EmptyEntry
 inline constexpr std::size_t kPanelBuilder = 0x630;     // PanelBuilder

@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "batch/batch_handlers.h"
-#include "entry/message_dispatch.h"
 #include "entry/plugin_state.h"
 #include "host/core_services.h"
 #include "host/host_binding.h"
@@ -46,12 +45,12 @@ struct ControlRow {
     std::int32_t x, y;
 };
 
-// The status area's events need nothing: the default handler takes them.
-constexpr ControlCallback StatusAreaCallback = DefaultMessageHandler;
+// The status area only shows text: its events need nothing.
+std::int64_t OnStatusAreaEvent(void*, void*, void*, std::uint64_t) noexcept { return 0; }
 
 // Creation order; sizes are width x height and positions x, y in host layout units.
 constexpr ControlRow kControls[] = {
-    {&PanelControlTable::statusArea, "AreaText", "AreaText", StatusAreaCallback, 245, 26, 5, 4},
+    {&PanelControlTable::statusArea, "AreaText", "AreaText", OnStatusAreaEvent, 245, 26, 5, 4},
     {&PanelControlTable::pathField, "String", "", OnPathStringChanged, 168, 17, 82, 34},
     {&PanelControlTable::pathButton, "Button", "Path", OnPathButton, 73, 17, 6, 33},
     {&PanelControlTable::beginFrameField, "Int", "Begin Frame", OnBeginFrameChanged, 46, 17, 81, 54},

@@ -16,11 +16,9 @@ std::int64_t OnOffsetChanged(void* context, void* control, void* data, std::uint
 std::int64_t OnMotionFormatChanged(void* context, void* control, void* data, std::uint64_t code) noexcept;
 std::int64_t OnExportCurrentMotion(void* context, void* control, void* data, std::uint64_t code) noexcept;
 std::int64_t OnDisableOutputChanged(void* context, void* control, void* data, std::uint64_t code) noexcept;
-std::int64_t OnFreezeMotionChanged(void* context, void* control, void* data, std::uint64_t code) noexcept;
-std::int64_t OnCoordinatesChanged(void* context, void* control, void* data, std::uint64_t code) noexcept;
 
 // Filters: the host also notifies toggles and lists with non-zero codes;
-// only code 0 (the user changed the value) reaches the handler.
+// only code 0 (the user changed the value) stores the value.
 std::int64_t OnFreezeMotionEvent(void* context, void* control, void* data, std::uint64_t code) noexcept;
 std::int64_t OnCoordinatesEvent(void* context, void* control, void* data, std::uint64_t code) noexcept;
 // Does nothing for any code.

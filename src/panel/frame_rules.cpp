@@ -3,10 +3,15 @@
 
 namespace corvantide {
 
+namespace {
+
+// a + b wrapped to signed 32 bits.
 std::int32_t WrappedFrameSum(std::int32_t a, std::int32_t b) {
     const std::uint32_t sum = static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b);
     return static_cast<std::int32_t>(sum);  // modular since C++20
 }
+
+}  // namespace
 
 BeginFrameOutcome ApplyBeginFrame(ExportSettings& settings, std::int32_t typed) {
     BeginFrameOutcome outcome{false, false};

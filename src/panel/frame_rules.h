@@ -9,9 +9,6 @@
 
 namespace corvantide {
 
-// a + b wrapped to signed 32 bits.
-std::int32_t WrappedFrameSum(std::int32_t a, std::int32_t b);
-
 struct BeginFrameOutcome {
     bool clamped;      // begin frame was past the end: both frame fields need the stored values
     bool offsetReset;  // begin frame + offset fell below 0: the offset went back to 0

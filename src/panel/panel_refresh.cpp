@@ -6,6 +6,8 @@
 #include "entry/plugin_state.h"
 #include "host/host_interface.h"
 #include "host/interface_services.h"
+#include "host/plugin_limits.h"
+#include "host/text_buffer.h"
 #include "panel/current_item.h"
 #include "settings/export_settings.h"
 
@@ -14,36 +16,53 @@ namespace corvantide {
 namespace {
 
 constexpr std::int32_t kNeutralEndFrame = 60;
-constexpr std::int32_t kPathFieldByteCount = static_cast<std::int32_t>(kPathCapacity);
+
+// What the controls show without a record.
+ExportSettings NeutralValues(std::int32_t freezeMotion) {
+    ExportSettings values{};
+    values.endFrame = kNeutralEndFrame;
+    values.freezeMotion = freezeMotion;
+    values.outputDisabled = 1;
+    return values;
+}
+
+void OnPanelHidden() { PanelShown = 0; }
+
+void OnPanelShown() {
+    PanelShown = 1;
+    RefreshPanelControls();
+}
 
 }  // namespace
 
-void RefreshPanelControls() {
+void LoadItemControls(const ExportSettings& values, FrameFieldOrder order, PathByteCount count) {
     const PanelControlTable& c = PanelControls;
-    const bool hasItem = HostCurrentItem() != nullptr;
-    const ExportSettings* s = CurrentSettings();
-    SetControlInt(c.offsetField, s != nullptr ? s->frameOffset : 0);
-    SetControlInt(c.beginFrameField, s != nullptr ? s->beginFrame : 0);
-    SetControlInt(c.endFrameField, s != nullptr ? s->endFrame : kNeutralEndFrame);
-    SetControlInt(c.coordinatesList, s != nullptr ? s->coordinates : 0);
+    if (order == FrameFieldOrder::kOffsetFirst) SetControlInt(c.offsetField, values.frameOffset);
+    SetControlInt(c.beginFrameField, values.beginFrame);
+    SetControlInt(c.endFrameField, values.endFrame);
+    if (order == FrameFieldOrder::kOffsetAfterRange) SetControlInt(c.offsetField, values.frameOffset);
+    SetControlInt(c.coordinatesList, values.coordinates);
+    SetControlInt(c.freezeMotionToggle, values.freezeMotion);
+    SetControlInt(c.motionFormatList, values.motionFormat);
+    const char* path = values.destinationPath != nullptr ? values.destinationPath : "";
+    const std::int32_t byteCount = count == PathByteCount::kTextLength
+                                       ? static_cast<std::int32_t>(BoundedLength(path, kPathCapacity))
+                                       : kPathFieldByteCount;
+    SetControlText(c.pathField, path, byteCount);
+    SetControlInt(c.disableOutputToggle, values.outputDisabled);
+}
+
+void RefreshPanelControls() {
+    const ExportSettings* current = CurrentSettings();
     // Without a current item "Freeze Motion" shows on; with an item lacking a record, off.
-    SetControlInt(c.freezeMotionToggle, s != nullptr ? s->freezeMotion : (hasItem ? 0 : 1));
-    SetControlInt(c.motionFormatList, s != nullptr ? s->motionFormat : 0);
-    const char* path = (s != nullptr && s->destinationPath != nullptr) ? s->destinationPath : "";
-    SetControlText(c.pathField, path, kPathFieldByteCount);
-    SetControlInt(c.disableOutputToggle, s != nullptr ? s->outputDisabled : 1);
+    const ExportSettings neutral = NeutralValues(HostCurrentItem() != nullptr ? 0 : 1);
+    LoadItemControls(current != nullptr ? *current : neutral, FrameFieldOrder::kOffsetFirst,
+                     PathByteCount::kBufferSize);
 }
 
 void DisablePanelControls() {
+    LoadItemControls(NeutralValues(0), FrameFieldOrder::kOffsetAfterRange, PathByteCount::kBufferSize);
     const PanelControlTable& c = PanelControls;
-    SetControlInt(c.beginFrameField, 0);
-    SetControlInt(c.endFrameField, kNeutralEndFrame);
-    SetControlInt(c.offsetField, 0);
-    SetControlInt(c.coordinatesList, 0);
-    SetControlInt(c.freezeMotionToggle, 0);
-    SetControlInt(c.motionFormatList, 0);
-    SetControlText(c.pathField, "", kPathFieldByteCount);
-    SetControlInt(c.disableOutputToggle, 1);
     for (void* control : {c.beginFrameField, c.endFrameField, c.coordinatesList, c.freezeMotionToggle,
                           c.motionFormatList, c.pathButton, c.pathField, c.exportCurrentButton,
                           c.disableOutputToggle, c.offsetField}) {
@@ -59,13 +78,6 @@ void EnablePanelControls() {
                           c.exportCurrentButton, c.disableOutputToggle}) {
         EnableControl(control);
     }
-}
-
-void OnPanelHidden() { PanelShown = 0; }
-
-void OnPanelShown() {
-    PanelShown = 1;
-    RefreshPanelControls();
 }
 
 std::int64_t PanelBlockCallback(void*, void*, void*, std::uint64_t code) noexcept {

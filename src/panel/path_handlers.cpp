@@ -8,6 +8,7 @@
 #include "host/host_interface.h"
 #include "host/interface_services.h"
 #include "host/item_record.h"
+#include "host/plugin_limits.h"
 #include "host/text_buffer.h"
 #include "panel/control_handlers.h"
 #include "panel/current_item.h"
@@ -20,9 +21,6 @@ namespace corvantide {
 namespace {
 
 constexpr char kDestinationTitle[] = "Select Destination With Base Name";
-// One byte more than a record's path buffer: a text that fills it is too long.
-constexpr std::size_t kTypedPathProbe = kPathCapacity + 1;
-constexpr std::int32_t kPathFieldByteCount = static_cast<std::int32_t>(kPathCapacity);
 
 void ShowStoredPath(const ExportSettings& settings) {
     const char* path = settings.destinationPath != nullptr ? settings.destinationPath : "";

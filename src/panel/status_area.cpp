@@ -6,6 +6,7 @@
 
 #include "entry/plugin_state.h"
 #include "host/interface_services.h"
+#include "host/plugin_limits.h"
 #include "host/text_buffer.h"
 
 namespace corvantide {
@@ -33,7 +34,7 @@ public:
     }
 
     void Append(std::int32_t number) {
-        char digits[16];
+        char digits[kInt32TextCapacity];
         auto [end, error] = std::to_chars(digits, digits + sizeof digits - 1, number);
         *end = '\0';
         Append(digits);

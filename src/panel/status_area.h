@@ -2,16 +2,11 @@
 // with a progress line. [interface thread]
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
-namespace corvantide {
+#include "host/plugin_limits.h"
 
-// The composed text holds at most 1023 characters and the NUL.
-inline constexpr std::size_t kStatusTextCapacity = 1024;
-// A message that fits the message line whole: "Info  ", the message and the
-// line break in 1023 characters, and the message's NUL.
-inline constexpr std::size_t kStatusMessageCapacity = kStatusTextCapacity - 7;
+namespace corvantide {
 
 inline constexpr std::int32_t kProgressComputing = 0;  // "Computing Frame: i of n."
 inline constexpr std::int32_t kProgressSaving = 1;     // "Saving Motion Frame: i of n."

@@ -12,13 +12,17 @@ namespace corvantide {
 
 namespace {
 
-std::int64_t StoreControlValue(void* control, std::int32_t ExportSettings::*field) {
+void StoreControlValue(void* control, std::int32_t ExportSettings::*field) {
     if (ExportSettings* settings = CurrentSettings()) {
         settings->*field = GetControlInt(control, settings->*field);
     }
     UpdateFXInterface(kRefreshInterface);
-    return 0;
 }
+
+// The handlers behind the event filters below.
+void OnFreezeMotionChanged() { StoreControlValue(PanelControls.freezeMotionToggle, &ExportSettings::freezeMotion); }
+
+void OnCoordinatesChanged() { StoreControlValue(PanelControls.coordinatesList, &ExportSettings::coordinates); }
 
 }  // namespace
 
@@ -46,33 +50,28 @@ std::int64_t OnEndFrameChanged(void*, void*, void*, std::uint64_t) noexcept {
 }
 
 std::int64_t OnOffsetChanged(void*, void*, void*, std::uint64_t) noexcept {
-    return StoreControlValue(PanelControls.offsetField, &ExportSettings::frameOffset);
+    StoreControlValue(PanelControls.offsetField, &ExportSettings::frameOffset);
+    return 0;
 }
 
 std::int64_t OnMotionFormatChanged(void*, void*, void*, std::uint64_t) noexcept {
-    return StoreControlValue(PanelControls.motionFormatList, &ExportSettings::motionFormat);
+    StoreControlValue(PanelControls.motionFormatList, &ExportSettings::motionFormat);
+    return 0;
 }
 
 std::int64_t OnDisableOutputChanged(void*, void*, void*, std::uint64_t) noexcept {
-    return StoreControlValue(PanelControls.disableOutputToggle, &ExportSettings::outputDisabled);
+    StoreControlValue(PanelControls.disableOutputToggle, &ExportSettings::outputDisabled);
+    return 0;
 }
 
-std::int64_t OnFreezeMotionChanged(void*, void*, void*, std::uint64_t) noexcept {
-    return StoreControlValue(PanelControls.freezeMotionToggle, &ExportSettings::freezeMotion);
+std::int64_t OnFreezeMotionEvent(void*, void*, void*, std::uint64_t code) noexcept {
+    if (code == 0) OnFreezeMotionChanged();
+    return 0;
 }
 
-std::int64_t OnCoordinatesChanged(void*, void*, void*, std::uint64_t) noexcept {
-    return StoreControlValue(PanelControls.coordinatesList, &ExportSettings::coordinates);
-}
-
-std::int64_t OnFreezeMotionEvent(void* context, void* control, void* data, std::uint64_t code) noexcept {
-    if (code != 0) return 0;
-    return OnFreezeMotionChanged(context, control, data, code);
-}
-
-std::int64_t OnCoordinatesEvent(void* context, void* control, void* data, std::uint64_t code) noexcept {
-    if (code != 0) return 0;
-    return OnCoordinatesChanged(context, control, data, code);
+std::int64_t OnCoordinatesEvent(void*, void*, void*, std::uint64_t code) noexcept {
+    if (code == 0) OnCoordinatesChanged();
+    return 0;
 }
 
 std::int64_t OnSeparatorEvent(void*, void*, void*, std::uint64_t) noexcept { return 0; }

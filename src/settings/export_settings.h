@@ -8,10 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace corvantide {
+#include "host/plugin_limits.h"
 
-// Path buffers: at most 1023 characters and the NUL.
-inline constexpr std::size_t kPathCapacity = 1024;
+namespace corvantide {
 
 struct ExportSettings {
     std::int32_t beginFrame;      // first frame sampled
@@ -27,7 +26,7 @@ struct ExportSettings {
     char* destinationPath;        // null or kPathCapacity bytes: base path, without ".mot"
     void* spareBuffer;            // released with the record, never set
 };
-static_assert(sizeof(ExportSettings) == 64);
+static_assert(sizeof(ExportSettings) == kSettingsRecordSize);
 static_assert(offsetof(ExportSettings, frameOffset) == 8);
 static_assert(offsetof(ExportSettings, outputDisabled) == 24);
 static_assert(offsetof(ExportSettings, ownerItem) == 32);

@@ -27,29 +27,31 @@ ExportSettings* CurrentItemSettings() {
     return current != nullptr ? GetOrCreateSettings(current) : nullptr;
 }
 
-}  // namespace
-
-std::int64_t ReleaseItemSettings(void* item) {
+// Releases the item's path buffers, its spare buffer and then its record.
+// Nothing happens for an item without a record.
+void ReleaseItemSettings(void* item) {
     ExportSettings* settings = item != nullptr ? FindSettings(item) : nullptr;
-    if (settings == nullptr) return 0;
+    if (settings == nullptr) return;
     ReleaseBuffer(settings->destinationPath);
     ReleaseBuffer(settings->requesterPath);
     ReleaseBuffer(settings->spareBuffer);
     FreeInstanceData(item);
-    return 0;
 }
 
-std::int64_t SyncCurrentItem(void* item) {
+// Gives the current item a record when the reported item has none, then
+// brings the panel's current-item controls in line.
+void SyncCurrentItem(void* item) {
     if (HostStateRecord() == nullptr) {
         if (PanelShown == 1) DisablePanelControls();
-        return 0;
+        return;
     }
     const bool reportedHasRecord = item != nullptr && FindSettings(item) != nullptr;
-    if (!reportedHasRecord && CurrentItemSettings() == nullptr) return 0;
+    if (!reportedHasRecord && CurrentItemSettings() == nullptr) return;
     if (PanelShown == 1) EnablePanelControls();
     RefreshPanelControls();
-    return 0;
 }
+
+}  // namespace
 
 std::int64_t HandleItemMessage(void*, void* item, std::uint64_t code) noexcept {
     if (code == kItemRemoved) {

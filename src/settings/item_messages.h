@@ -12,12 +12,4 @@ inline constexpr std::uint64_t kItemCurrent = 0x100000;
 // has settings and refreshes the panel. Always 0.
 std::int64_t HandleItemMessage(void* context, void* item, std::uint64_t code) noexcept;
 
-// Releases the item's path buffers, its spare buffer and then its record.
-// Nothing happens for an item without a record. Always 0.
-std::int64_t ReleaseItemSettings(void* item);
-
-// Gives the current item a record when the reported item has none, then
-// brings the panel's current-item controls in line. Always 0.
-std::int64_t SyncCurrentItem(void* item);
-
 }  // namespace corvantide

@@ -30,8 +30,8 @@ MotionKey Key(double time, double value, int shape = 0, std::initializer_list<do
 Envelope Curve(std::initializer_list<MotionKey> keys, int pre = 1, int post = 1) {
     Envelope envelope;
     envelope.keys = keys;
-    envelope.preBehavior = pre;
-    envelope.postBehavior = post;
+    envelope.preBehaviour = pre;
+    envelope.postBehaviour = post;
     return envelope;
 }
 
@@ -94,7 +94,7 @@ TEST(EnvelopeSpans, TwoDimensionalBezierFollowsItsHandlesInTimeAndValue) {
     EXPECT_NEAR(0.84375, EvaluateEnvelope(envelope, 0.75), 1e-9);
 }
 
-class EnvelopeBehaviors : public testing::Test {
+class EnvelopeBehaviours : public testing::Test {
 protected:
     // A linear ramp from 1 at time 1 to 3 at time 2.
     static double At(int pre, int post, double time) {
@@ -102,33 +102,33 @@ protected:
     }
 };
 
-TEST_F(EnvelopeBehaviors, ResetGivesZeroAndConstantHoldsTheEndKey) {
+TEST_F(EnvelopeBehaviours, ResetGivesZeroAndConstantHoldsTheEndKey) {
     EXPECT_DOUBLE_EQ(0.0, At(0, 1, 0.5));
     EXPECT_DOUBLE_EQ(3.0, At(0, 1, 5.0));
     EXPECT_DOUBLE_EQ(1.0, At(1, 0, 0.5));
     EXPECT_DOUBLE_EQ(0.0, At(1, 0, 5.0));
 }
 
-TEST_F(EnvelopeBehaviors, RepeatWrapsTimeIntoTheKeyedRange) {
+TEST_F(EnvelopeBehaviours, RepeatWrapsTimeIntoTheKeyedRange) {
     EXPECT_DOUBLE_EQ(1.5, At(2, 2, 2.25));
     EXPECT_DOUBLE_EQ(1.5, At(2, 2, 5.25));
     EXPECT_DOUBLE_EQ(2.5, At(2, 2, 0.75));
 }
 
-TEST_F(EnvelopeBehaviors, OscillateMirrorsEveryOtherCycle) {
+TEST_F(EnvelopeBehaviours, OscillateMirrorsEveryOtherCycle) {
     EXPECT_DOUBLE_EQ(2.5, At(3, 3, 2.25));       // first cycle after: backwards
     EXPECT_DOUBLE_EQ(1.5, At(3, 3, 3.25));       // second: forwards again
     EXPECT_DOUBLE_EQ(1.5, At(3, 3, 0.75));       // first cycle before: backwards
     EXPECT_NEAR(3.0, At(3, 3, 2.000001), 1e-5);  // no jump at the last key
 }
 
-TEST_F(EnvelopeBehaviors, OffsetRepeatShiftsEachCycleByTheValueChange) {
+TEST_F(EnvelopeBehaviours, OffsetRepeatShiftsEachCycleByTheValueChange) {
     EXPECT_DOUBLE_EQ(3.5, At(4, 4, 2.25));
     EXPECT_DOUBLE_EQ(6.0, At(4, 4, 3.5));
     EXPECT_DOUBLE_EQ(0.0, At(4, 4, 0.5));
 }
 
-TEST_F(EnvelopeBehaviors, LinearExtendsAlongTheEndTangents) {
+TEST_F(EnvelopeBehaviours, LinearExtendsAlongTheEndTangents) {
     EXPECT_DOUBLE_EQ(7.0, At(5, 5, 4.0));
     EXPECT_DOUBLE_EQ(-1.0, At(5, 5, 0.0));
     // TCB keys alone: out = in = d, the same slope.
@@ -137,10 +137,10 @@ TEST_F(EnvelopeBehaviors, LinearExtendsAlongTheEndTangents) {
     EXPECT_DOUBLE_EQ(3.0, EvaluateEnvelope(Curve({Key(1, 1), Key(2, 3, 4)}, 5, 5), 4.0));
 }
 
-TEST_F(EnvelopeBehaviors, OneKeyOrNoneStaysPut) {
-    for (int behavior = 1; behavior <= 5; ++behavior) {
-        EXPECT_DOUBLE_EQ(2.0, EvaluateEnvelope(Curve({Key(1, 2)}, behavior, behavior), -3.0));
-        EXPECT_DOUBLE_EQ(2.0, EvaluateEnvelope(Curve({Key(1, 2)}, behavior, behavior), 9.0));
+TEST_F(EnvelopeBehaviours, OneKeyOrNoneStaysPut) {
+    for (int behaviour = 1; behaviour <= 5; ++behaviour) {
+        EXPECT_DOUBLE_EQ(2.0, EvaluateEnvelope(Curve({Key(1, 2)}, behaviour, behaviour), -3.0));
+        EXPECT_DOUBLE_EQ(2.0, EvaluateEnvelope(Curve({Key(1, 2)}, behaviour, behaviour), 9.0));
     }
     EXPECT_DOUBLE_EQ(0.0, EvaluateEnvelope(Curve({Key(1, 2)}, 0, 0), 9.0));
     EXPECT_DOUBLE_EQ(0.0, EvaluateEnvelope(Curve({}), 1.0));

@@ -46,14 +46,14 @@ TEST(MotionReader, ReadsAKeyedItemFileWithEveryField) {
     EXPECT_EQ(2, heading.keys[0].shape);
     EXPECT_DOUBLE_EQ(0.785398, heading.keys[0].params[4]);
     EXPECT_DOUBLE_EQ(-0.392699, heading.keys[1].params[3]);
-    EXPECT_EQ(3, heading.preBehavior);
-    EXPECT_EQ(2, heading.postBehavior);
+    EXPECT_EQ(3, heading.preBehaviour);
+    EXPECT_EQ(2, heading.postBehaviour);
 
     EXPECT_TRUE(result.file.envelopes[1].placeholder);
     EXPECT_TRUE(result.file.envelopes[8].placeholder);
     EXPECT_EQ(4, result.file.envelopes[7].keys[1].shape);
-    EXPECT_EQ(0, result.file.envelopes[7].preBehavior);
-    EXPECT_EQ(5, result.file.envelopes[7].postBehavior);
+    EXPECT_EQ(0, result.file.envelopes[7].preBehaviour);
+    EXPECT_EQ(5, result.file.envelopes[7].postBehaviour);
 }
 
 TEST(MotionReader, ReadsASampledCameraFileOfSixChannels) {
@@ -79,7 +79,7 @@ TEST(MotionReader, ReadsTheZoomFileAsOneBareEnvelope) {
     EXPECT_DOUBLE_EQ(0.5, zoom.keys[1].params[0]);
     EXPECT_DOUBLE_EQ(-0.25, zoom.keys[1].params[1]);
     EXPECT_DOUBLE_EQ(0.1, zoom.keys[1].params[2]);
-    EXPECT_EQ(1, zoom.preBehavior);
+    EXPECT_EQ(1, zoom.preBehaviour);
 }
 
 TEST(MotionReader, ReadsAnItemWithoutKeysAsPlaceholdersOnly) {

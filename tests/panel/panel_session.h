@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "panel_user.h"
 #include "plugin_session.h"
