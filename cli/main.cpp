@@ -21,6 +21,7 @@ constexpr corvantide::cli::AddCommand kCommands[] = {
 
 int main(int argc, char** argv) {
     CLI::App app{"Corvantide's command-line host: run the plug-in in a simulated host, check and plot motion files"};
+    app.set_version_flag("--version", "corvantide-sim " CORVANTIDE_VERSION);
     app.require_subcommand(1);
     // Same parsing everywhere: an argument starting with "/" is a path (Wine, MSYS), not an option.
     app.allow_windows_style_options(false);

@@ -1,29 +1,36 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the Linux build, the sanitizer build,
-# the Windows DLL with its tests under Wine, and bounded fuzz runs.
-# Usage: scripts/test.sh [linux|sanitize|windows|fuzz ...]   (default: all four)
+# Builds everything and runs every test: the Linux build, clang-tidy over the
+# plug-in's sources, the sanitizer build, the Windows DLL with its tests under
+# Wine, and bounded fuzz runs.
+# Usage: scripts/test.sh [linux|lint|sanitize|windows|fuzz ...]   (default: all five)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 presets=("$@")
-[ ${#presets[@]} -eq 0 ] && presets=(linux sanitize windows fuzz)
+[ ${#presets[@]} -eq 0 ] && presets=(linux lint sanitize windows fuzz)
 
 scripts/setup.sh all
 jobs=$(nproc)
 
-# A decimal-comma locale of our own, so the tests can prove that files never
-# follow the process locale.
-if [ ! -d build/locales/de_DE.UTF-8 ] && command -v localedef >/dev/null; then
-  mkdir -p build/locales
-  localedef -i de_DE -f UTF-8 build/locales/de_DE.UTF-8 2>/dev/null || true
-fi
-export LOCPATH="$(pwd)/build/locales"
+# clang-tidy (.clang-tidy) over src/ with the linux build's compile commands;
+# any finding fails the run.
+lint() {
+  echo "== lint: clang-tidy over src/"
+  [ -f build/linux/compile_commands.json ] || cmake --preset linux >/dev/null
+  if ! find src -name '*.cpp' -print0 | sort -z |
+       xargs -0 -n 1 -P "$jobs" clang-tidy-14 -p build/linux --quiet 2>&1 |
+       { grep -v ' warnings\? generated\.$' || true; }; then
+    echo "lint: clang-tidy findings (above)"
+    return 1
+  fi
+  echo "lint: no findings"
+}
 
 for preset in "${presets[@]}"; do
-  if [ "$preset" = fuzz ]; then
-    scripts/fuzz.sh
-    continue
-  fi
+  case "$preset" in
+    fuzz) scripts/fuzz.sh; continue ;;
+    lint) lint; continue ;;
+  esac
   echo "== $preset: configure and build"
   if [ "$preset" = windows ]; then
     source scripts/wine-env.sh
