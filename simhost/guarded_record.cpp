@@ -1,16 +1,16 @@
 // Pattern-filled host records and the check of what the plug-in wrote.
 #include "guarded_record.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace simhost {
 
 namespace {
 
 std::string Hex(std::size_t value) {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%zx", value);
-    return text;
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value, 16).ptr;
+    return "0x" + std::string(digits, end);
 }
 
 std::string Finding(const std::string& name, std::size_t first, std::size_t end) {

@@ -30,10 +30,14 @@ constexpr std::size_t kDefaultHandlerOffset = 0x660;
 constexpr std::size_t kHierarchyEntrySize = 16;
 // The module record's fields the plug-in fills in (offset, size).
 constexpr std::pair<std::size_t, std::size_t> kModuleFields[] = {
-    {0x28, 11},           {0x4a8, 4},
-    {kEmptyEntryOffset, 8}, {kPanelBuilderOffset, 8},
-    {kDefaultHandlerOffset, 8}, {kMessageEntryOffset, 8},
-    {0x6c8, 8},           {0x768, 8},
+    {0x28, 11},  // the name and its NUL
+    {0x4a8, 4},
+    {kEmptyEntryOffset, 8},
+    {kPanelBuilderOffset, 8},
+    {kDefaultHandlerOffset, 8},
+    {kMessageEntryOffset, 8},
+    {0x6c8, 8},
+    {0x768, 8},
 };
 constexpr std::int32_t kSettingsBlockSize = 64;
 constexpr std::int32_t kReevaluate = 32;
