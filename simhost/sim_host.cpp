@@ -1,8 +1,10 @@
 // The simulated host: records, look-ups, instance data, hierarchy lists.
 #include "sim_host.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "host_services.h"
 
@@ -23,7 +25,20 @@ constexpr std::size_t kContentDirectoryCapacity = 1024;
 constexpr std::size_t kCurrentItemOffset = 0x268;
 constexpr std::size_t kMessageEntryOffset = 0x668;
 constexpr std::size_t kPanelBuilderOffset = 0x630;
+constexpr std::size_t kEmptyEntryOffset = 0x628;
+constexpr std::size_t kDefaultHandlerOffset = 0x660;
 constexpr std::size_t kHierarchyEntrySize = 16;
+// The module record's fields the plug-in fills in (offset, size).
+constexpr std::pair<std::size_t, std::size_t> kModuleFields[] = {
+    {0x28, 11},  // the name and its NUL
+    {0x4a8, 4},
+    {kEmptyEntryOffset, 8},
+    {kPanelBuilderOffset, 8},
+    {kDefaultHandlerOffset, 8},
+    {kMessageEntryOffset, 8},
+    {0x6c8, 8},
+    {0x768, 8},
+};
 constexpr std::int32_t kSettingsBlockSize = 64;
 constexpr std::int32_t kReevaluate = 32;
 
@@ -46,18 +61,25 @@ void* ZeroedRecord(std::size_t size) { return std::calloc(1, size); }
 void SimHost::FreeDeleter::operator()(void* p) const { std::free(p); }
 
 SimHost::SimHost()
-    : hostInterface_(ZeroedRecord(kHostInterfaceSize)),
-      moduleRecord_(ZeroedRecord(kModuleRecordSize)),
-      stateRecord_(ZeroedRecord(kStateRecordSize)),
+    : hostInterface_(kHostInterfaceSize, "host interface record"),
+      moduleRecord_(kModuleRecordSize, "module record"),
+      stateRecord_(kStateRecordSize, "host state record"),
       memory_([this](const std::string& violation) { Report(violation); }) {
     current = this;
+    for (const auto& [offset, size] : kModuleFields) moduleRecord_.Own(offset, size);
+    // The entries the host calls stay empty until the plug-in fills them.
+    for (std::size_t entry : {kEmptyEntryOffset, kPanelBuilderOffset, kDefaultHandlerOffset, kMessageEntryOffset}) {
+        moduleRecord_.HostPut<void*>(entry, nullptr);
+    }
     const ServiceAddresses services = TheServices();
-    Put(hostInterface_.get(), kAllocateOffset, services.allocate);
-    Put(hostInterface_.get(), kReleaseOffset, services.release);
-    Put(hostInterface_.get(), kLookupOffset, services.lookup);
-    Put(hostInterface_.get(), kPlatformLookupOffset, services.platformLookup);
-    Put(hostInterface_.get(), kItemListRootOffset, kItemListRoot);
-    Put(hostInterface_.get(), kStateRecordOffset, stateRecord_.get());
+    hostInterface_.HostPut(kAllocateOffset, services.allocate);
+    hostInterface_.HostPut(kReleaseOffset, services.release);
+    hostInterface_.HostPut(kLookupOffset, services.lookup);
+    hostInterface_.HostPut(kPlatformLookupOffset, services.platformLookup);
+    hostInterface_.HostPut(kItemListRootOffset, kItemListRoot);
+    hostInterface_.HostPut(kStateRecordOffset, stateRecord_.Data());
+    hostInterface_.HostPut(kContentDirectoryOffset, '\0');
+    stateRecord_.HostPut<void*>(kCurrentItemOffset, nullptr);
 }
 
 SimHost::~SimHost() {
@@ -84,7 +106,7 @@ bool SimHost::Load(const std::string& libraryPath, std::string* error) {
     InitCustomizeFn initCustomize = nullptr;
     std::memcpy(&initCustomize, &entry, sizeof entry);
     escape_.WatchPolls(entry);
-    initCustomize(hostInterface_.get(), moduleRecord_.get());
+    initCustomize(hostInterface_.Data(), moduleRecord_.Data());
     return true;
 }
 
@@ -97,19 +119,19 @@ bool SimHost::LoadAndStart(const std::string& libraryPath, std::string* error) {
 
 std::int64_t SimHost::SendMessage(std::int32_t category, void* subject, std::uint64_t code) {
     using Entry = std::int64_t (*)(void*, void*, std::int32_t, std::uint64_t);
-    auto entry = Get<Entry>(moduleRecord_.get(), kMessageEntryOffset);
+    auto entry = Get<Entry>(moduleRecord_.Data(), kMessageEntryOffset);
     if (entry == nullptr) {
         Report("message sent before the module record had a message entry");
         return 0;
     }
-    return entry(moduleRecord_.get(), subject, category, code);
+    return entry(moduleRecord_.Data(), subject, category, code);
 }
 
 std::int32_t SimHost::BuildPanel() {
     using Builder = std::int32_t (*)(void*, void*, void*, void*);
-    auto builder = Get<Builder>(moduleRecord_.get(), kPanelBuilderOffset);
+    auto builder = Get<Builder>(moduleRecord_.Data(), kPanelBuilderOffset);
     if (builder == nullptr) return -1;
-    return builder(moduleRecord_.get(), nullptr, nullptr, nullptr);
+    return builder(moduleRecord_.Data(), nullptr, nullptr, nullptr);
 }
 
 void SimHost::ClearLookups() {
@@ -136,31 +158,30 @@ void* SimHost::LookupName(const char* name, bool platform) {
 }
 
 void SimHost::SetStateRecordPresent(bool present) {
-    Put(hostInterface_.get(), kStateRecordOffset, present ? stateRecord_.get() : nullptr);
+    hostInterface_.HostPut<void*>(kStateRecordOffset, present ? stateRecord_.Data() : nullptr);
 }
 
-void SimHost::SetCurrentItem(void* item) { Put(stateRecord_.get(), kCurrentItemOffset, item); }
+void SimHost::SetCurrentItem(void* item) { stateRecord_.HostPut(kCurrentItemOffset, item); }
 
 void* SimHost::CurrentItem() const {
-    if (Get<void*>(hostInterface_.get(), kStateRecordOffset) == nullptr) return nullptr;
-    return Get<void*>(stateRecord_.get(), kCurrentItemOffset);
+    if (Get<void*>(hostInterface_.Data(), kStateRecordOffset) == nullptr) return nullptr;
+    return Get<void*>(stateRecord_.Data(), kCurrentItemOffset);
 }
 
 void SimHost::SetContentDirectory(const std::string& directory) {
-    char* field = static_cast<char*>(hostInterface_.get()) + kContentDirectoryOffset;
     const std::size_t length =
         directory.size() < kContentDirectoryCapacity ? directory.size() : kContentDirectoryCapacity - 1;
-    std::memcpy(field, directory.data(), length);
-    field[length] = '\0';
+    hostInterface_.HostWrite(kContentDirectoryOffset, directory.data(), length);
+    hostInterface_.HostPut(kContentDirectoryOffset + length, '\0');
 }
 
 void* SimHost::InstanceBlock(void* item) const {
-    auto found = instanceData_.find(InstanceKey{item, moduleRecord_.get()});
+    auto found = instanceData_.find(InstanceKey{item, const_cast<void*>(moduleRecord_.Data())});
     return found == instanceData_.end() ? nullptr : found->second.get();
 }
 
 void* SimHost::CreateInstance(void* item, void* module, std::int32_t zero, std::int32_t size) {
-    if (module != moduleRecord_.get()) Report("CreateInstanceData with a foreign module record");
+    if (module != moduleRecord_.Data()) Report("CreateInstanceData with a foreign module record");
     if (zero != 0 || size != kSettingsBlockSize) Report("CreateInstanceData with unexpected arguments");
     if (failInstanceCreation_ || item == nullptr) return nullptr;
     auto& slot = instanceData_[InstanceKey{item, module}];
@@ -169,7 +190,7 @@ void* SimHost::CreateInstance(void* item, void* module, std::int32_t zero, std::
 }
 
 void* SimHost::GetInstance(void* item, void* module, std::int32_t zero) {
-    if (module != moduleRecord_.get()) Report("GetInstanceData with a foreign module record");
+    if (module != moduleRecord_.Data()) Report("GetInstanceData with a foreign module record");
     if (zero != 0) Report("GetInstanceData with unexpected arguments");
     auto found = instanceData_.find(InstanceKey{item, module});
     return found == instanceData_.end() ? nullptr : found->second.get();
@@ -210,10 +231,23 @@ void SimHost::Update(std::int32_t flags) {
     if ((flags & kReevaluate) != 0) scene_.Evaluate(dAnim_Clock);
 }
 
+std::size_t SimHost::TakeViolations(const std::string& text) {
+    const auto before = violations_.size();
+    violations_.erase(std::remove_if(violations_.begin(), violations_.end(),
+                                     [&](const std::string& v) { return v.find(text) != std::string::npos; }),
+                      violations_.end());
+    return before - violations_.size();
+}
+
 std::vector<std::string> SimHost::Audit() {
     memory_.CheckGuards();
     std::vector<std::string> found = violations_;
     if (!openLists_.empty()) found.push_back(std::to_string(openLists_.size()) + " hierarchy list(s) never freed");
+    hostInterface_.Check(&found);
+    moduleRecord_.Check(&found);
+    stateRecord_.Check(&found);
+    scene_.CheckRecords(&found);
+    ui_.CheckRecords(&found);
     return found;
 }
 

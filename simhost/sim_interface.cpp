@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "guarded_record.h"
 #include "sim_host.h"
 
 namespace simhost {
@@ -16,6 +17,7 @@ constexpr std::int32_t kEnable = 41;
 constexpr std::int32_t kPosition = 53;
 constexpr std::int32_t kSize = 57;
 constexpr std::size_t kBlockFlagsOffset = 16;
+constexpr std::size_t kBlockFlagsSize = 8;
 constexpr std::uint64_t kPanelShown = 0x800000;
 constexpr std::uint64_t kPanelHidden = 0x400000;
 
@@ -38,6 +40,18 @@ std::string ReadBounded(const char* text, std::int32_t count) {
 
 std::string TextOrEmpty(const char* text) { return text != nullptr ? std::string(text) : std::string(); }
 
+void FillRecord(unsigned char* record, unsigned char* image) {
+    std::memset(record, kRecordPattern, kHandleRecordSize);
+    std::memset(image, kRecordPattern, kHandleRecordSize);
+}
+
+// A callback's answer other than 0 is a fault the host would act on.
+void CheckAnswer(std::int64_t answer, const std::string& whose, std::uint64_t code) {
+    if (answer != 0) {
+        Report(whose + " callback answered " + std::to_string(answer) + " to code " + std::to_string(code));
+    }
+}
+
 }  // namespace
 
 void* SimInterface::BlockCreate(const char* title, const char* second, std::int32_t third,
@@ -47,7 +61,10 @@ void* SimInterface::BlockCreate(const char* title, const char* second, std::int3
     block->second = TextOrEmpty(second);
     block->third = third;
     block->callback = callback;
+    FillRecord(block->record, block->image);
+    block->initialFlags = initialBlockFlags_;
     std::memcpy(block->record + kBlockFlagsOffset, &initialBlockFlags_, sizeof initialBlockFlags_);
+    std::memcpy(block->image + kBlockFlagsOffset, &initialBlockFlags_, sizeof initialBlockFlags_);
     blocks_.push_back(std::move(block));
     return blocks_.back()->record;
 }
@@ -58,6 +75,7 @@ void* SimInterface::ControlCreate(const char* type, const char* label, ControlCa
     control->type = TextOrEmpty(type);
     control->label = TextOrEmpty(label);
     control->callback = callback;
+    FillRecord(control->record, control->image);
     control->block = LastBlock();
     if (control->block == nullptr) Report("fxControlCreate before any fxBlockCreate");
     const std::string& t = control->type;
@@ -87,7 +105,7 @@ void* SimInterface::ControlCreate(const char* type, const char* label, ControlCa
         Report("fxControlCreate of unknown type \"" + t + "\"");
     }
     controls_.push_back(std::move(control));
-    return controls_.back().get();
+    return controls_.back()->record;
 }
 
 SimControl* SimInterface::Checked(void* handle, const char* service) {
@@ -95,16 +113,37 @@ SimControl* SimInterface::Checked(void* handle, const char* service) {
         Report(std::string(service) + " called with a null control handle");
         return nullptr;
     }
-    if (!IsControl(handle)) {
-        Report(std::string(service) + " called with an unknown control handle");
-        return nullptr;
-    }
-    return static_cast<SimControl*>(handle);
+    SimControl* control = ControlOf(handle);
+    if (control == nullptr) Report(std::string(service) + " called with an unknown control handle");
+    return control;
 }
 
-bool SimInterface::IsControl(const void* handle) const {
-    return std::any_of(controls_.begin(), controls_.end(),
-                       [handle](const auto& c) { return c.get() == handle; });
+bool SimInterface::IsControl(const void* handle) const { return ControlOf(handle) != nullptr; }
+
+SimControl* SimInterface::ControlOf(const void* handle) const {
+    for (const auto& control : controls_) {
+        if (control->record == handle) return control.get();
+    }
+    return nullptr;
+}
+
+void SimInterface::CheckRecords(std::vector<std::string>* findings) const {
+    for (const auto& block : blocks_) {
+        const std::string name = "record of block \"" + block->title + "\"";
+        CompareRecord(block->record, block->image, kBlockFlagsOffset, name, findings);
+        CompareRecord(block->record + kBlockFlagsOffset + kBlockFlagsSize,
+                      block->image + kBlockFlagsOffset + kBlockFlagsSize,
+                      kHandleRecordSize - kBlockFlagsOffset - kBlockFlagsSize, name, findings);
+        std::uint64_t flags = 0;
+        std::memcpy(&flags, block->record + kBlockFlagsOffset, sizeof flags);
+        if ((flags & block->initialFlags) != block->initialFlags) {
+            findings->push_back("the flag word of block \"" + block->title + "\" lost bits the host had set");
+        }
+    }
+    for (const auto& control : controls_) {
+        CompareRecord(control->record, control->image, kHandleRecordSize,
+                      "record of control \"" + control->label + "\" (" + control->type + ")", findings);
+    }
 }
 
 std::int32_t SimInterface::ControlSet(std::int32_t code, void* handle, va_list* arguments) {
@@ -262,8 +301,10 @@ SimControl* SimInterface::ControlOfType(const std::string& type, std::size_t nth
 
 std::int64_t SimInterface::Notify(SimControl* control, std::uint64_t code) {
     if (control == nullptr || control->callback == nullptr) return 0;
-    return control->callback(control->block != nullptr ? control->block->record : nullptr, control,
-                             nullptr, code);
+    const std::int64_t answer =
+        control->callback(control->block != nullptr ? control->block->record : nullptr, control->record, nullptr, code);
+    CheckAnswer(answer, "control \"" + control->label + "\" (" + control->type + ")", code);
+    return answer;
 }
 
 void SimInterface::TypeText(SimControl* control, const std::string& text) {
@@ -291,7 +332,7 @@ void SimInterface::NotifyBlock(std::uint64_t code) {
     std::uint64_t flags = 0;
     std::memcpy(&flags, block->record + kBlockFlagsOffset, sizeof flags);
     if ((flags & code) == 0) return;
-    block->callback(block->record, nullptr, nullptr, code);
+    CheckAnswer(block->callback(block->record, nullptr, nullptr, code), "block \"" + block->title + "\"", code);
 }
 
 void SimInterface::ShowPanel() { NotifyBlock(kPanelShown); }

@@ -16,10 +16,16 @@ namespace simhost {
 
 using ControlCallback = std::int64_t (*)(void*, void*, void*, std::uint64_t);
 
+// Size of the host's block and control records the plug-in gets as handles.
+inline constexpr std::size_t kHandleRecordSize = 64;
+
 struct SimBlock {
     // Host record the plug-in receives as the block handle; its 64-bit flag
-    // word at offset 16 is the only field a module touches.
-    alignas(8) unsigned char record[64]{};
+    // word at offset 16 is the only field a module touches. The rest holds
+    // the host's pattern, as `image` does.
+    alignas(8) unsigned char record[kHandleRecordSize]{};
+    unsigned char image[kHandleRecordSize]{};
+    std::uint64_t initialFlags = 0;
     std::string title;
     std::string second;
     std::int32_t third = 0;
@@ -27,6 +33,10 @@ struct SimBlock {
 };
 
 struct SimControl {
+    // Host record the plug-in receives as the control handle; it owns none of
+    // its bytes. `image` is what the host put there.
+    alignas(8) unsigned char record[kHandleRecordSize]{};
+    unsigned char image[kHandleRecordSize]{};
     std::string type;
     std::string label;
     ControlCallback callback = nullptr;
@@ -102,6 +112,12 @@ public:
     SimControl* ControlByLabel(const std::string& label) const;
     SimControl* ControlOfType(const std::string& type, std::size_t nth = 0) const;
     bool IsControl(const void* handle) const;
+    // The control whose record is `handle`, or null.
+    SimControl* ControlOf(const void* handle) const;
+    // Bytes of block and control records the plug-in changed (a block's flag
+    // word excepted, as long as it keeps the host's bits); callbacks that
+    // answered other than 0 are reported as they happen.
+    void CheckRecords(std::vector<std::string>* findings) const;
     const std::vector<ShownMessage>& Messages() const { return messages_; }
     void ClearMessages() { messages_.clear(); }
     const std::vector<RequesterCall>& RequesterCalls() const { return requesterCalls_; }

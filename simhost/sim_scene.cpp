@@ -1,6 +1,8 @@
 // Scene items of the simulated host: records, keys, evaluation, world values.
 #include "sim_scene.h"
 
+#include "guarded_record.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -16,6 +18,7 @@ constexpr std::int32_t kPositionGroup = 43;
 constexpr std::int32_t kRotationGroup = 44;
 constexpr std::int32_t kScaleGroup = 37;
 constexpr int kMaxParentDepth = 64;
+constexpr unsigned char kItemPattern = 0xC5;  // as the host's other records
 
 std::unique_ptr<char[]> CopyOf(const std::string& text) {
     auto copy = std::make_unique<char[]>(text.size() + 1);
@@ -26,6 +29,13 @@ std::unique_ptr<char[]> CopyOf(const std::string& text) {
 template <typename T>
 void Put(unsigned char* record, std::size_t offset, T value) {
     std::memcpy(record + offset, &value, sizeof value);
+}
+
+// An item record field the host writes: the record and its image both.
+template <typename Item, typename T>
+void PutItem(Item& item, std::size_t offset, T value) {
+    Put(item.record.get(), offset, value);
+    Put(item.image.get(), offset, value);
 }
 
 template <typename T>
@@ -171,8 +181,8 @@ KeyBuilder& KeyBuilder::Set(int slot, double value) {
         const std::int32_t oldFirst = Get<std::int32_t>(item.record.get(), first);
         const std::int32_t oldLast = Get<std::int32_t>(item.record.get(), last);
         if (!item.firstPinned[c] && (oldFirst == kNoKey || index < oldFirst))
-            Put(item.record.get(), first, index);
-        if (!item.lastPinned[c] && index > oldLast) Put(item.record.get(), last, index);
+            PutItem(item, first, index);
+        if (!item.lastPinned[c] && index > oldLast) PutItem(item, last, index);
     }
     return *this;
 }
@@ -213,20 +223,24 @@ KeyBuilder& KeyBuilder::Flags(std::uint32_t flags) {
 void* SimScene::AddItem(const std::string& name, std::int32_t type, const char* sourcePath) {
     auto item = std::make_unique<Item>();
     item->record = std::make_unique<unsigned char[]>(item_layout::kRecordSize);
-    std::memset(item->record.get(), 0, item_layout::kRecordSize);
+    item->image = std::make_unique<unsigned char[]>(item_layout::kRecordSize);
+    // Bytes the host does not fill keep the pattern: a read of one shows.
+    std::memset(item->record.get(), kItemPattern, item_layout::kRecordSize);
+    std::memset(item->image.get(), kItemPattern, item_layout::kRecordSize);
     item->name = CopyOf(name);
     if (sourcePath != nullptr) item->sourcePath = CopyOf(sourcePath);
-    unsigned char* record = item->record.get();
-    Put(record, item_layout::kType, type);
-    Put(record, item_layout::kName, item->name.get());
-    Put(record, item_layout::kSourcePath, item->sourcePath.get());
+    PutItem(*item, item_layout::kType, type);
+    PutItem(*item, item_layout::kName, item->name.get());
+    PutItem(*item, item_layout::kSourcePath, item->sourcePath.get());
+    PutItem<Item, const void*>(*item, item_layout::kKeys, nullptr);
+    PutItem(*item, item_layout::kKeyCount, std::int32_t{0});
     for (std::size_t c = 0; c < kChannels; ++c) {
-        Put(record, item_layout::kChannelValues + 8 * c, item->rest[c]);
-        Put(record, item_layout::kFirstKey + 4 * c, kNoKey);
-        Put(record, item_layout::kLastKey + 4 * c, kNoKey);
-        Put(record, item_layout::kBehaviour + 2 * c, kConstantBehaviour);
+        PutItem(*item, item_layout::kChannelValues + 8 * c, item->rest[c]);
+        PutItem(*item, item_layout::kFirstKey + 4 * c, kNoKey);
+        PutItem(*item, item_layout::kLastKey + 4 * c, kNoKey);
+        PutItem(*item, item_layout::kBehaviour + 2 * c, kConstantBehaviour);
     }
-    void* handle = record;
+    void* handle = item->record.get();
     items_.push_back(std::move(item));
     order_.push_back(handle);
     return handle;
@@ -242,6 +256,20 @@ void* SimScene::ItemByName(const std::string& name) const {
         if (itemName != nullptr && name == itemName) return item;
     }
     return nullptr;
+}
+
+void SimScene::PokeItem(void* item, std::size_t offset, const void* data, std::size_t size) {
+    Item& target = Existing(item);
+    std::memcpy(target.record.get() + offset, data, size);
+    std::memcpy(target.image.get() + offset, data, size);
+}
+
+void SimScene::CheckRecords(std::vector<std::string>* findings) const {
+    for (const auto& item : items_) {
+        const char* name = item->name.get();
+        CompareRecord(item->record.get(), item->image.get(), item_layout::kRecordSize,
+                      std::string("record of item \"") + name + "\"", findings);
+    }
 }
 
 SimScene::Item* SimScene::Find(const void* item) const {
@@ -274,11 +302,11 @@ bool SimScene::SetParent(void* item, void* parent) {
 void SimScene::SetRestValue(void* item, int channel, double value) {
     Item& target = Existing(item);
     target.rest[Channel(channel)] = value;
-    Put(target.record.get(), item_layout::kChannelValues + 8 * Channel(channel), value);
+    PutItem(target, item_layout::kChannelValues + 8 * Channel(channel), value);
 }
 
 void SimScene::SetBehaviour(void* item, int channel, std::int16_t code) {
-    Put(Existing(item).record.get(), item_layout::kBehaviour + 2 * Channel(channel), code);
+    PutItem(Existing(item), item_layout::kBehaviour + 2 * Channel(channel), code);
 }
 
 // Keys.
@@ -304,7 +332,7 @@ KeyBuilder SimScene::AddKey(void* item, double frame) {
                     offset < item_layout::kFirstKey ? target.lastPinned[c] : target.firstPinned[c];
                 const std::int32_t index = Get<std::int32_t>(target.record.get(), offset);
                 if (!pinned && index != kNoKey && static_cast<std::size_t>(index) >= at) {
-                    Put(target.record.get(), offset, index + 1);
+                    PutItem(target, offset, index + 1);
                 }
             }
         }
@@ -327,13 +355,13 @@ KeyBuilder SimScene::Key(void* item, std::int32_t index) {
 void SimScene::SetFirstKey(void* item, int channel, std::int32_t index) {
     Item& target = Existing(item);
     target.firstPinned[Channel(channel)] = true;
-    Put(target.record.get(), item_layout::kFirstKey + 4 * Channel(channel), index);
+    PutItem(target, item_layout::kFirstKey + 4 * Channel(channel), index);
 }
 
 void SimScene::SetLastKey(void* item, int channel, std::int32_t index) {
     Item& target = Existing(item);
     target.lastPinned[Channel(channel)] = true;
-    Put(target.record.get(), item_layout::kLastKey + 4 * Channel(channel), index);
+    PutItem(target, item_layout::kLastKey + 4 * Channel(channel), index);
 }
 
 unsigned char* SimScene::KeyRecord(Item& item, std::uint64_t id) const {
@@ -344,8 +372,8 @@ unsigned char* SimScene::KeyRecord(Item& item, std::uint64_t id) const {
 }
 
 void SimScene::Publish(Item& item) {
-    Put(item.record.get(), item_layout::kKeys, item.keys.empty() ? nullptr : item.keys.data());
-    Put(item.record.get(), item_layout::kKeyCount, static_cast<std::int32_t>(item.keyIds.size()));
+    PutItem(item, item_layout::kKeys, item.keys.empty() ? nullptr : item.keys.data());
+    PutItem(item, item_layout::kKeyCount, static_cast<std::int32_t>(item.keyIds.size()));
 }
 
 void SimScene::UpdateKeyRange(Item& item) {
@@ -358,8 +386,8 @@ void SimScene::UpdateKeyRange(Item& item) {
             if (first == kNoKey) first = static_cast<std::int32_t>(k);
             last = static_cast<std::int32_t>(k);
         }
-        if (!item.firstPinned[c]) Put(item.record.get(), item_layout::kFirstKey + 4 * c, first);
-        if (!item.lastPinned[c]) Put(item.record.get(), item_layout::kLastKey + 4 * c, last);
+        if (!item.firstPinned[c]) PutItem(item, item_layout::kFirstKey + 4 * c, first);
+        if (!item.lastPinned[c]) PutItem(item, item_layout::kLastKey + 4 * c, last);
     }
 }
 
@@ -394,7 +422,7 @@ void SimScene::Evaluate(double frame) {
         double values[kChannels];
         LocalChannels(item->record.get(), frame, values);
         for (std::size_t c = 0; c < kChannels; ++c) {
-            Put(item->record.get(), item_layout::kChannelValues + 8 * c, values[c]);
+            PutItem(*item, item_layout::kChannelValues + 8 * c, values[c]);
         }
     }
 }

@@ -93,6 +93,16 @@ public:
 
     // False (nothing changed) when the parent is unknown or would make a cycle.
     bool SetParent(void* item, void* parent);
+    // A hostile host's own write into an item record (a null name, a count
+    // that does not match): the validator takes it as the host's.
+    template <typename T>
+    void PutField(void* item, std::size_t offset, T value) {
+        PokeItem(item, offset, &value, sizeof value);
+    }
+    void PokeItem(void* item, std::size_t offset, const void* data, std::size_t size);
+    // One finding per run of item-record bytes the plug-in changed.
+    void CheckRecords(std::vector<std::string>* findings) const;
+
     // The channel's value where it has no keys (and now, until the next evaluation).
     void SetRestValue(void* item, int channel, double value);
     void SetBehaviour(void* item, int channel, std::int16_t code);
@@ -120,6 +130,7 @@ private:
     friend class KeyBuilder;
     struct Item {
         std::unique_ptr<unsigned char[]> record;
+        std::unique_ptr<unsigned char[]> image;  // what the host put in the record
         std::unique_ptr<char[]> name;
         std::unique_ptr<char[]> sourcePath;
         std::vector<unsigned char> keys;

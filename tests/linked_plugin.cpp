@@ -13,6 +13,7 @@
 #include "host/host_interface.h"
 #include "host/interface_services.h"
 #include "host/text_buffer.h"
+#include "panel/requester_scratch.h"
 
 namespace corvantide_test {
 
@@ -24,7 +25,37 @@ std::string Channel(int channel, const std::string& body) {
     return "Channel " + std::to_string(channel) + "\n{ Envelope\n" + body + "}\n";
 }
 
+namespace {
+
+// The counting heap the linked plug-in's own buffers come from.
+struct OwnHeapCount {
+    std::uint64_t made = 0;
+    std::uint64_t failAt = 0;  // 0: never
+    std::int64_t outstanding = 0;
+};
+OwnHeapCount ownHeap;
+
+void* CountedOwnAllocate(std::size_t bytes) {
+    if (++ownHeap.made == ownHeap.failAt) return nullptr;
+    void* block = corvantide::PlatformScratchHeap().allocate(bytes);
+    if (block != nullptr) ++ownHeap.outstanding;
+    return block;
+}
+
+void CountedOwnRelease(void* block) {
+    --ownHeap.outstanding;
+    corvantide::PlatformScratchHeap().release(block);
+}
+
+}  // namespace
+
+void LinkedPlugin::FailOwnAllocation(std::uint64_t n) { ownHeap.failAt = n == 0 ? 0 : ownHeap.made + n; }
+std::uint64_t LinkedPlugin::OwnAllocationsMade() const { return ownHeap.made; }
+std::int64_t LinkedPlugin::OwnBlocksOutstanding() const { return ownHeap.outstanding; }
+
 void LinkedPlugin::SetUp() {
+    ownHeap = OwnHeapCount{};
+    corvantide::ScratchMemory = {CountedOwnAllocate, CountedOwnRelease};
     InitCustomize(host.HostInterfaceRecord(), host.ModuleRecord());
     host.SendStartupPhase(2);
     host.SendStartupPhase(4);
@@ -32,17 +63,13 @@ void LinkedPlugin::SetUp() {
     corvantide::PanelControls.statusArea = corvantide::CreateAreaText("", nullptr, 0, 0, 0, "");
     ASSERT_NE(nullptr, corvantide::PanelControls.statusArea);
 
-    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    directory = std::filesystem::temp_directory_path() /
-                ("corvantide-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
-                 std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-    std::error_code ignored;
-    std::filesystem::remove_all(directory, ignored);
-    std::filesystem::create_directories(directory);
+    folder_ = std::make_unique<TestFolder>();
+    directory = folder_->Path();
 }
 
 void LinkedPlugin::TearDown() {
     corvantide::FileOutput = corvantide::PlatformFileOperations();
+    corvantide::ScratchMemory = corvantide::PlatformScratchHeap();
     host.Escape().Reset();
     for (void* item : prepared_) {
         auto* settings = corvantide::FindSettings(item);
@@ -52,14 +79,14 @@ void LinkedPlugin::TearDown() {
         corvantide::FreeInstanceData(item);
     }
     EXPECT_EQ(0u, host.Memory().Outstanding());
+    EXPECT_EQ(0, ownHeap.outstanding) << "own blocks never given back";
     ExpectCleanHost();
     // The linked copy must not keep pointers into this host.
     corvantide::HostInterfaceRecord = nullptr;
     corvantide::ModuleRecordPointer = nullptr;
     corvantide::HostApi = corvantide::HostApiTable{};
     corvantide::PanelControls = corvantide::PanelControlTable{};
-    std::error_code ignored;
-    std::filesystem::remove_all(directory, ignored);
+    folder_.reset();
 }
 
 corvantide::ExportSettings* LinkedPlugin::Prepare(void* item, const std::string& baseName) {
@@ -113,8 +140,7 @@ std::string LinkedPlugin::Status() {
 }
 
 void LinkedPlugin::ExpectCleanHost() {
-    const auto findings = host.Audit();
-    EXPECT_TRUE(findings.empty()) << findings.front();
+    for (const std::string& finding : host.Audit()) ADD_FAILURE() << finding;
 }
 
 }  // namespace corvantide_test

@@ -1,6 +1,7 @@
 // Working buffers of one file request.
 #include "panel/requester_scratch.h"
 
+#include <cstring>
 #include <new>
 
 #include "host/text_buffer.h"
@@ -8,10 +9,21 @@
 namespace corvantide {
 
 namespace {
-std::unique_ptr<char[]> ZeroedText(std::int32_t capacity) noexcept {
-    return std::unique_ptr<char[]>(new (std::nothrow) char[static_cast<std::size_t>(capacity)]());
-}
+void* AllocateNoThrow(std::size_t bytes) { return ::operator new(bytes, std::nothrow); }
+void ReleaseBlock(void* block) { ::operator delete(block); }
 }  // namespace
+
+ScratchHeap PlatformScratchHeap() { return {AllocateNoThrow, ReleaseBlock}; }
+
+ScratchHeap ScratchMemory = PlatformScratchHeap();
+
+RequesterScratch::Buffer RequesterScratch::ZeroedText(std::int32_t capacity) noexcept {
+    const ScratchHeap heap = ScratchMemory;
+    const auto bytes = static_cast<std::size_t>(capacity);
+    auto* block = static_cast<char*>(heap.allocate(bytes));
+    if (block != nullptr) std::memset(block, 0, bytes);
+    return Buffer(block, Release{heap.release});
+}
 
 RequesterScratch::RequesterScratch() noexcept
     : result_(ZeroedText(kRequesterResultCapacity)),

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "commands.h"
+#include "test_folder.h"
 #include "motfile/motion_texts.h"
 
 namespace corvantide_test {
@@ -18,13 +19,7 @@ using corvantide::cli::RunPlot;
 
 class MotionFileCommands : public testing::Test {
 protected:
-    void SetUp() override {
-        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = fs::temp_directory_path() / (std::string("corvantide-cli-") + test->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
+    void SetUp() override { folder_ = root_.Path(); }
 
     std::string Write(const std::string& name, const std::string& text) {
         const fs::path path = folder_ / name;
@@ -32,6 +27,7 @@ protected:
         return path.string();
     }
 
+    TestFolder root_;
     fs::path folder_;
     std::ostringstream out;
     std::ostringstream err;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "commands.h"
+#include "test_folder.h"
 
 namespace corvantide_test {
 namespace {
@@ -27,12 +28,9 @@ std::set<std::string> FilesIn(const fs::path& folder, const std::string& extensi
 
 class SessionCommands : public testing::Test {
 protected:
-    void SetUp() override {
-        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = fs::temp_directory_path() / (std::string("corvantide-session-") + test->name());
-        fs::remove_all(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
+    // The commands' folder lies inside the test's own: on Linux a failed run
+    // may leave host names with backslashes beside it, and those go too.
+    void SetUp() override { folder_ = root_.Path() / "session"; }
 
     // Every .mot file of the folder passes `check`.
     void ExpectAllCheck(const fs::path& folder) {
@@ -42,6 +40,7 @@ protected:
         }
     }
 
+    TestFolder root_;
     fs::path folder_;
     std::ostringstream out;
     std::ostringstream err;

