@@ -41,6 +41,27 @@ char* AppendPair(char* at, std::uint32_t pair) {
     return at + 2;
 }
 
+// The integer part, at most 20 digits.
+char* AppendInteger(char* at, std::uint64_t value) {
+    char digits[20];
+    char* const end = digits + sizeof digits;
+    char* first = end;
+    while (value >= 100) {
+        first -= 2;
+        std::memcpy(first, kDigitPairs.text + 2 * (value % 100), 2);
+        value /= 100;
+    }
+    if (value >= 10) {
+        first -= 2;
+        std::memcpy(first, kDigitPairs.text + 2 * value, 2);
+    } else {
+        *--first = static_cast<char>('0' + value);
+    }
+    const auto length = static_cast<std::size_t>(end - first);
+    std::memcpy(at, first, length);
+    return at + length;
+}
+
 // Very large magnitudes, infinities and NaNs: exact as well, only slower.
 char* AppendGeneral(char* at, double value) {
     return std::to_chars(at, at + kMaxFixedLength, value, std::chars_format::fixed, kDecimals).ptr;
@@ -81,7 +102,7 @@ char* AppendFixed(char* at, double value) {
 
     *at = '-';
     at += bits >> 63;
-    at = std::to_chars(at, at + kMaxIntLength, integer).ptr;
+    at = AppendInteger(at, integer);
     *at++ = '.';
     at = AppendPair(at, decimals / 10000);
     at = AppendPair(at, decimals / 100 % 100);
