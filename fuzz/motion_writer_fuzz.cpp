@@ -30,7 +30,7 @@ namespace motfile = corvantide::motfile;
 // Bounds that keep one run short; the writer's own limits are far larger.
 // Most runs take a few keys or frames; a long run now and then crosses the
 // writer's chunk (so do lines of very large numbers).
-constexpr std::int64_t kMaxShortCount = 8;
+constexpr std::int64_t kMaxShortCount = 4;
 constexpr std::int64_t kMaxKeys = 48;
 constexpr std::int64_t kMaxFrames = 100;
 // Shapes and behaviours the collection ever puts into an entry.
@@ -166,7 +166,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     }
     if (!corvantide::IsUsableFrameRate(fps)) return -1;
 
-    const bool longRun = data.ConsumeIntegralInRange<int>(0, 31) == 0;
+    const bool longRun = data.ConsumeIntegralInRange<int>(0, 63) == 0;
     const std::int64_t count = data.ConsumeIntegralInRange<std::int64_t>(
         0, !longRun ? kMaxShortCount : body == Body::kSampled ? kMaxFrames : kMaxKeys);
     // Usually room enough; sometimes the file system fails a write.

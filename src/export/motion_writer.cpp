@@ -73,16 +73,19 @@ char* AppendNumber(MotionWriter* writer, char* at, double value) {
     return AppendFixed(at, value);
 }
 
-// " shape p1 p2 p3 p4 p5 0" and the line end. Shape 0 with every parameter
-// +0 is the tail of every sampled line and every World key: copied whole.
+// " shape p1 p2 p3 p4 p5 0" and the line end. Parameters that are all +0
+// (every sampled line, every World key, linear and stepped keys) are copied
+// as one run, with the shape when it is 0 as well.
 char* AppendSpan(MotionWriter* writer, char* at, const EnvelopeKey& entry) {
     constexpr char kZeroSpan[] = " 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n";
+    constexpr char kZeroParameters[] = " 0.000000 0.000000 0.000000 0.000000 0.000000 0\n";
     const float parameters[] = {entry.p1, entry.p2, entry.p3, entry.p4, entry.p5};
-    std::uint32_t bits = static_cast<std::uint32_t>(entry.shape);
+    std::uint32_t bits = 0;
     for (float parameter : parameters) bits |= std::bit_cast<std::uint32_t>(parameter);
-    if (bits == 0) return Literal(at, kZeroSpan);
+    if ((bits | static_cast<std::uint32_t>(entry.shape)) == 0) return Literal(at, kZeroSpan);
     *at++ = ' ';
     at = AppendInt(at, entry.shape);
+    if (bits == 0) return Literal(at, kZeroParameters);
     for (float parameter : parameters) {
         *at++ = ' ';
         at = AppendNumber(writer, at, static_cast<double>(parameter));
