@@ -1,16 +1,17 @@
 // The motion writer with random channel buffers, counts, key times and frame
-// rates. Whatever it prints must read back through the strict reader with
-// the counts written and every number as "%f" prints it.
+// rates, writing through in-memory file operations that may run out of room.
+// Whatever it prints must read back through the strict reader with the
+// counts written and every number as "%f" prints it.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,24 +28,45 @@ namespace key_record = corvantide::key_record;
 namespace motfile = corvantide::motfile;
 
 // Bounds that keep one run short; the writer's own limits are far larger.
+// Most runs take a few keys or frames; a long run now and then crosses the
+// writer's chunk (so do lines of very large numbers).
+constexpr std::int64_t kMaxShortCount = 4;
 constexpr std::int64_t kMaxKeys = 48;
-constexpr std::int64_t kMaxFrames = 400;
+constexpr std::int64_t kMaxFrames = 100;
 // Shapes and behaviours the collection ever puts into an entry.
 constexpr std::int32_t kShapes[] = {0, 2, 3, 4};
 constexpr std::int32_t kLastBehaviour = 5;
 
-std::string output;
+// One file in memory, through the exporter's file operations. A file may
+// hold at most `room` bytes; a write beyond that fails, as on a full disk.
+struct MemoryFile {
+    std::string text;
+    std::size_t room = 0;
+};
+MemoryFile memory;
 
-bool WriteToMemory(void*, const char* data, std::size_t size) {
-    output.append(data, size);
+void* OpenInMemory(const char*) {
+    memory.text.clear();
+    return &memory;
+}
+bool WriteToMemory(void* file, const char* data, std::size_t size) {
+    auto* open = static_cast<MemoryFile*>(file);
+    if (size > open->room - open->text.size()) return false;
+    open->text.append(data, size);
     return true;
 }
+bool CloseInMemory(void*) { return true; }
+bool ReplaceInMemory(const char*, const char*) { return true; }
+bool RemoveInMemory(const char*) { return true; }
 
-// The number as C's "%f" prints it and a reader parses it back.
+// The number as C's "%f" prints it and a reader parses it back; the library's
+// exact conversions stand in for printf and strtod, which are far slower.
 double AsPrinted(double value) {
     char text[400];
-    std::snprintf(text, sizeof text, "%f", value);
-    return std::strtod(text, nullptr);
+    const auto printed = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 6);
+    double parsed = 0.0;
+    std::from_chars(text, printed.ptr, parsed);
+    return parsed;
 }
 
 void Expect(bool condition, const char* what) {
@@ -144,14 +166,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     }
     if (!corvantide::IsUsableFrameRate(fps)) return -1;
 
-    const std::int64_t count = body == Body::kSampled ? data.ConsumeIntegralInRange<std::int64_t>(0, kMaxFrames)
-                                                      : data.ConsumeIntegralInRange<std::int64_t>(0, kMaxKeys);
+    const bool longRun = data.ConsumeIntegralInRange<int>(0, 63) == 0;
+    const std::int64_t count = data.ConsumeIntegralInRange<std::int64_t>(
+        0, !longRun ? kMaxShortCount : body == Body::kSampled ? kMaxFrames : kMaxKeys);
+    // Usually room enough; sometimes the file system fails a write.
+    const bool roomy = data.ConsumeIntegralInRange<int>(0, 7) != 0;
+    const std::size_t room = roomy ? std::string::npos : data.ConsumeIntegralInRange<std::size_t>(0, 1 << 16);
     // The first written frame is a begin frame plus an offset, both 32-bit.
     const std::int64_t firstTime = std::int64_t{data.ConsumeIntegral<std::int32_t>()} +
                                    std::int64_t{data.ConsumeIntegral<std::int32_t>()};
     const std::vector<unsigned char> keys = HostKeys(data, body == Body::kSampled ? 0 : count);
     std::vector<Channel> channels(static_cast<std::size_t>(channelCount));
     for (Channel& channel : channels) {
+        channel.entries.reserve(static_cast<std::size_t>(count));
         for (std::int64_t j = 0; j < count; ++j) channel.entries.push_back(RandomEntry(data));
         if (body == Body::kZoom) {
             for (EnvelopeKey& entry : channel.entries) {
@@ -161,21 +188,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         }
     }
 
-    output.clear();
-    corvantide::FileOutput.write = WriteToMemory;
-    auto writer = std::make_unique<corvantide::MotionWriter>();
-    int dummyFile = 0;
-    corvantide::BeginWriting(writer.get(), &dummyFile);
-    if (body != Body::kZoom) corvantide::WriteFileHeader(writer.get(), channelCount);
+    corvantide::FileOutput = {OpenInMemory, WriteToMemory, CloseInMemory, ReplaceInMemory, RemoveInMemory};
+    memory.room = room;
+    static corvantide::MotionWriter writer;
+    void* file = corvantide::FileOutput.open("fuzz.mot");
+    corvantide::BeginWriting(&writer, file);
+    if (body != Body::kZoom) corvantide::WriteFileHeader(&writer, channelCount);
     for (int c = 0; c < channelCount; ++c) {
         const EnvelopeKey* entries = channels[static_cast<std::size_t>(c)].entries.data();
-        corvantide::WriteEnvelopeStart(writer.get(), body == Body::kZoom ? -1 : c);
-        if (body == Body::kKeyed) corvantide::WriteKeyedBody(writer.get(), entries, count, keys.data(), fps);
-        if (body == Body::kSampled) corvantide::WriteSampledBody(writer.get(), entries, count, firstTime, fps);
-        if (body == Body::kZoom) corvantide::WriteZoomBody(writer.get(), entries, count, keys.data(), fps);
-        corvantide::WriteEnvelopeEnd(writer.get());
+        corvantide::WriteEnvelopeStart(&writer, body == Body::kZoom ? -1 : c);
+        if (body == Body::kKeyed) corvantide::WriteKeyedBody(&writer, entries, count, keys.data(), fps);
+        if (body == Body::kSampled) corvantide::WriteSampledBody(&writer, entries, count, firstTime, fps);
+        if (body == Body::kZoom) corvantide::WriteZoomBody(&writer, entries, count, keys.data(), fps);
+        corvantide::WriteEnvelopeEnd(&writer);
     }
-    const bool written = corvantide::FinishWriting(writer.get());
+    const bool written = corvantide::FinishWriting(&writer) && corvantide::FileOutput.close(file);
 
     // What the file should hold, channel by channel.
     std::vector<std::vector<Printed>> expected(channels.size());
@@ -203,11 +230,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             expected[static_cast<std::size_t>(c)].push_back(key);
         }
     }
-    // A number that is not finite fails the file; anything else is written.
-    Expect(written == finite, written ? "a number that is not finite was written" : "a sound file was refused");
+    // A number that is not finite fails the file, as a write that does not
+    // fit does; anything else is written.
+    if (!finite) Expect(!written, "a number that is not finite was written");
+    if (finite && roomy) Expect(written, "a sound file was refused");
     if (!written) return 0;
 
-    const motfile::ReadResult read = motfile::ParseMotionText(output);
+    const motfile::ReadResult read = motfile::ParseMotionText(memory.text);
     if (!read.ok) {
         std::fprintf(stderr, "line %d: %s\n", read.error.line, read.error.reason.c_str());
         Expect(false, "the written text does not read back");

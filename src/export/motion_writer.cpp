@@ -1,6 +1,7 @@
 // Motion file text.
 #include "export/motion_writer.h"
 
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -72,36 +73,119 @@ char* AppendNumber(MotionWriter* writer, char* at, double value) {
     return AppendFixed(at, value);
 }
 
-void WriteKeyLine(MotionWriter* writer, const EnvelopeKey& entry, double time) {
-    char* at = Literal(LineStart(writer), "  Key ");
-    at = AppendNumber(writer, at, entry.value);
-    *at++ = ' ';
-    at = AppendNumber(writer, at, time);
+// " shape p1 p2 p3 p4 p5 0" and the line end. Parameters that are all +0
+// (every sampled line, every World key, linear and stepped keys) are copied
+// as one run, with the shape when it is 0 as well.
+char* AppendSpan(MotionWriter* writer, char* at, const EnvelopeKey& entry) {
+    constexpr char kZeroSpan[] = " 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n";
+    constexpr char kZeroParameters[] = " 0.000000 0.000000 0.000000 0.000000 0.000000 0\n";
+    const float parameters[] = {entry.p1, entry.p2, entry.p3, entry.p4, entry.p5};
+    std::uint32_t bits = 0;
+    for (float parameter : parameters) bits |= std::bit_cast<std::uint32_t>(parameter);
+    if ((bits | static_cast<std::uint32_t>(entry.shape)) == 0) return Literal(at, kZeroSpan);
     *at++ = ' ';
     at = AppendInt(at, entry.shape);
-    const float parameters[] = {entry.p1, entry.p2, entry.p3, entry.p4, entry.p5};
+    if (bits == 0) return Literal(at, kZeroParameters);
     for (float parameter : parameters) {
         *at++ = ' ';
         at = AppendNumber(writer, at, static_cast<double>(parameter));
     }
-    at = Literal(at, " 0\n");
-    LineEnd(writer, at);
+    return Literal(at, " 0\n");
 }
 
-void WriteZoomLine(MotionWriter* writer, const EnvelopeKey& entry, double time, const void* key) {
-    constexpr int slot = key_record::kZoomSlot;
+// The time column of the file being written. It is the same in every
+// channel, so each time is formatted by the first channel that prints it and
+// copied by the others. One file is written at a time on the interface
+// thread; the column belongs to one writer and one set of times (a sampled
+// range, or host keys that do not change while the file is written), and
+// starts empty whenever either changes.
+constexpr std::int64_t kTimeColumnCapacity = std::int64_t{1} << 17;  // frames or keys: 2 MB of text
+constexpr std::size_t kTimeTextWidth = 16;                            // "-12345678.123456"
+constexpr std::uint8_t kNotFormatted = 0;
+constexpr std::uint8_t kTooWide = 0xFF;  // formatted on every line
+
+enum class Times { kSampled, kHostKeys };
+
+struct TimeColumn {
+    const MotionWriter* writer;
+    Times times;
+    const void* hostKeys;
+    std::int64_t firstTime;
+    std::uint64_t fpsBits;
+    std::int64_t used;  // slots below this may hold a text
+    std::uint8_t length[kTimeColumnCapacity];
+    char text[kTimeColumnCapacity][kTimeTextWidth];
+};
+
+TimeColumn timeColumn;
+
+void ClearTimeColumn() {
+    std::memset(timeColumn.length, kNotFormatted, static_cast<std::size_t>(timeColumn.used));
+    timeColumn.used = 0;
+    timeColumn.writer = nullptr;
+}
+
+TimeColumn& OpenTimeColumn(const MotionWriter* writer, Times times, const void* hostKeys, std::int64_t firstTime,
+                           double fps) {
+    TimeColumn& column = timeColumn;
+    const std::uint64_t fpsBits = std::bit_cast<std::uint64_t>(fps);
+    if (column.writer != writer || column.times != times || column.hostKeys != hostKeys ||
+        column.firstTime != firstTime || column.fpsBits != fpsBits) {
+        ClearTimeColumn();
+        column.writer = writer;
+        column.times = times;
+        column.hostKeys = hostKeys;
+        column.firstTime = firstTime;
+        column.fpsBits = fpsBits;
+    }
+    return column;
+}
+
+// Time j of the column; `time` computes it when it is not formatted yet.
+template <typename Time>
+char* AppendTime(MotionWriter* writer, char* at, TimeColumn& column, std::int64_t j, Time time) {
+    if (j >= kTimeColumnCapacity) return AppendNumber(writer, at, time());
+    const auto slot = static_cast<std::size_t>(j);
+    const std::uint8_t length = column.length[slot];
+    if (length == kNotFormatted) {
+        char* end = AppendNumber(writer, at, time());
+        const auto size = static_cast<std::size_t>(end - at);
+        if (size <= kTimeTextWidth) {
+            std::memcpy(column.text[slot], at, size);
+            column.length[slot] = static_cast<std::uint8_t>(size);
+        } else {
+            column.length[slot] = kTooWide;
+        }
+        if (j >= column.used) column.used = j + 1;
+        return end;
+    }
+    if (length == kTooWide) return AppendNumber(writer, at, time());
+    std::memcpy(at, column.text[slot], kTimeTextWidth);  // the line has room; only `length` counts
+    return at + length;
+}
+
+// "  Key " and the value, up to the time.
+char* KeyLineStart(MotionWriter* writer, const EnvelopeKey& entry) {
     char* at = Literal(LineStart(writer), "  Key ");
     at = AppendNumber(writer, at, entry.value);
     *at++ = ' ';
-    at = AppendNumber(writer, at, time);
+    return at;
+}
+
+// The rest of a zoom key line: shape 0, slot 12's tension, continuity and bias.
+char* AppendZoomSpan(MotionWriter* writer, char* at, const EnvelopeKey&, const void* key) {
+    constexpr int slot = key_record::kZoomSlot;
     at = Literal(at, " 0");
     const float parameters[] = {KeyTension(key, slot), KeyContinuity(key, slot), KeyBias(key, slot)};
     for (float parameter : parameters) {
         *at++ = ' ';
         at = AppendNumber(writer, at, static_cast<double>(parameter));
     }
-    at = Literal(at, " 0 0 0\n");
-    LineEnd(writer, at);
+    return Literal(at, " 0 0 0\n");
+}
+
+char* AppendEntrySpan(MotionWriter* writer, char* at, const EnvelopeKey& entry, const void*) {
+    return AppendSpan(writer, at, entry);
 }
 
 std::int64_t IncludedCount(const EnvelopeKey* entries, std::int64_t keyCount) {
@@ -110,27 +194,26 @@ std::int64_t IncludedCount(const EnvelopeKey* entries, std::int64_t keyCount) {
     return count;
 }
 
-void WriteMotionKeyLine(MotionWriter* writer, const EnvelopeKey& entry, double time, const void*) {
-    WriteKeyLine(writer, entry, time);
-}
-
-using KeyLineWriter = void (*)(MotionWriter*, const EnvelopeKey&, double time, const void* hostKey);
+using SpanWriter = char* (*)(MotionWriter*, char* at, const EnvelopeKey&, const void* hostKey);
 enum class Behaviour { kFirstEntry, kAlwaysConstant };
 
 // The keys whose entry includes them, each at its host key's time; a body
 // without any is the placeholder.
 void WriteIncludedKeys(MotionWriter* writer, const EnvelopeKey* entries, std::int64_t keyCount,
-                       const void* hostKeys, double fps, KeyLineWriter writeLine, Behaviour behaviour) {
+                       const void* hostKeys, double fps, SpanWriter appendSpan, Behaviour behaviour) {
     const std::int64_t count = IncludedCount(entries, keyCount);
     if (count == 0) {
         WritePlaceholderBody(writer);
         return;
     }
     WriteCountLine(writer, count);
+    TimeColumn& column = OpenTimeColumn(writer, Times::kHostKeys, hostKeys, 0, fps);
     for (std::int64_t j = 0; j < keyCount; ++j) {
         if (entries[j].include != 1) continue;
         const void* key = KeyAt(hostKeys, j);
-        writeLine(writer, entries[j], KeyTime(key) / fps, key);
+        char* at = KeyLineStart(writer, entries[j]);
+        at = AppendTime(writer, at, column, j, [key, fps] { return KeyTime(key) / fps; });
+        LineEnd(writer, appendSpan(writer, at, entries[j], key));
     }
     const std::int32_t code = behaviour == Behaviour::kFirstEntry ? entries[0].behaviour : kConstantBehaviour;
     WriteBehaviours(writer, code, code);
@@ -141,6 +224,7 @@ void WriteIncludedKeys(MotionWriter* writer, const EnvelopeKey* entries, std::in
 bool IsUsableFrameRate(double fps) { return std::isfinite(fps) && fps > 0.0; }
 
 void BeginWriting(MotionWriter* writer, void* file) {
+    ClearTimeColumn();
     writer->file = file;
     writer->used = 0;
     writer->failed = false;
@@ -175,7 +259,7 @@ void WritePlaceholderBody(MotionWriter* writer) { WriteLiteral(writer, kPlacehol
 
 void WriteKeyedBody(MotionWriter* writer, const EnvelopeKey* entries, std::int64_t keyCount,
                     const void* hostKeys, double fps) {
-    WriteIncludedKeys(writer, entries, keyCount, hostKeys, fps, WriteMotionKeyLine, Behaviour::kFirstEntry);
+    WriteIncludedKeys(writer, entries, keyCount, hostKeys, fps, AppendEntrySpan, Behaviour::kFirstEntry);
 }
 
 void WriteSampledBody(MotionWriter* writer, const EnvelopeKey* entries, std::int64_t frameCount,
@@ -185,15 +269,18 @@ void WriteSampledBody(MotionWriter* writer, const EnvelopeKey* entries, std::int
         return;
     }
     WriteCountLine(writer, frameCount);
+    TimeColumn& column = OpenTimeColumn(writer, Times::kSampled, nullptr, firstTime, fps);
     for (std::int64_t j = 0; j < frameCount; ++j) {
-        WriteKeyLine(writer, entries[j], static_cast<double>(firstTime + j) / fps);
+        char* at = KeyLineStart(writer, entries[j]);
+        at = AppendTime(writer, at, column, j, [firstTime, j, fps] { return static_cast<double>(firstTime + j) / fps; });
+        LineEnd(writer, AppendSpan(writer, at, entries[j]));
     }
     WriteBehaviours(writer, kConstantBehaviour, kConstantBehaviour);
 }
 
 void WriteZoomBody(MotionWriter* writer, const EnvelopeKey* entries, std::int64_t keyCount,
                    const void* hostKeys, double fps) {
-    WriteIncludedKeys(writer, entries, keyCount, hostKeys, fps, WriteZoomLine, Behaviour::kAlwaysConstant);
+    WriteIncludedKeys(writer, entries, keyCount, hostKeys, fps, AppendZoomSpan, Behaviour::kAlwaysConstant);
 }
 
 }  // namespace corvantide

@@ -6,6 +6,10 @@
 // remembered; later output is dropped and FinishWriting reports it. A number
 // that is not finite (a host's NaN, a time beyond the range of a double) is
 // reported the same way: such a file could not be read back.
+//
+// Key times are the same in every channel of a file: they are formatted once
+// and kept, as text, in the writer's process-wide time column (one file is
+// written at a time, on the interface thread). [interface thread]
 #pragma once
 
 #include <cstddef>

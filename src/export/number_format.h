@@ -2,7 +2,9 @@
 //
 // AppendFixed prints what C's "%f" (and "%lf") prints in the "C" locale: fixed
 // notation, six decimals, round half to even on the exact binary value,
-// "-" for negatives including -0.0, "inf"/"nan" with their sign.
+// "-" for negatives including -0.0, "inf"/"nan" with their sign. Below 2^64
+// it works on the double's bits with integer arithmetic; larger magnitudes
+// take the library's general conversion. No allocation, no locale.
 #pragma once
 
 #include <cstddef>

@@ -90,6 +90,24 @@ TEST_F(Writer, AChannelNoKeyKeysGetsThePlaceholderBody) {
     EXPECT_EQ("Channel 4\n{ Envelope\n  1\n  Key 0 0 0 0 0 0 0 0 0\n  Behaviors 1 1\n}\n", Finish());
 }
 
+TEST_F(Writer, SampledLinesPrintWhateverSpanTheEntryHolds) {
+    // Sampling leaves the span at 0; an entry that holds anything else,
+    // even -0, prints it.
+    std::vector<EnvelopeKey> entries(4 + 3);
+    entries[0].value = 1.5;
+    entries[1].p3 = -0.0F;
+    entries[2].shape = 3;
+    entries[3].p5 = 2.5e-6F;
+    corvantide::WriteSampledBody(writer.get(), entries.data(), 4, 10, 24.0);
+    EXPECT_EQ("  4\n"
+              "  Key 1.500000 0.416667 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+              "  Key 0.000000 0.458333 0 0.000000 0.000000 -0.000000 0.000000 0.000000 0\n"
+              "  Key 0.000000 0.500000 3 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+              "  Key 0.000000 0.541667 0 0.000000 0.000000 0.000000 0.000000 0.000002 0\n"
+              "  Behaviors 1 1\n",
+              Finish());
+}
+
 TEST_F(Writer, LargeFilesAreHandedOverInFullChunks) {
     constexpr std::int64_t kFrames = 100000;
     std::vector<EnvelopeKey> entries(kFrames + 3);
@@ -107,6 +125,54 @@ TEST_F(Writer, LargeFilesAreHandedOverInFullChunks) {
     EXPECT_NE(std::string::npos,
               text.find("  Key 14285.571429 3333.300000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
                         "  Behaviors 1 1\n"));
+}
+
+TEST_F(Writer, EveryChannelAndEveryFilePrintsItsOwnKeyTimes) {
+    // Times are formatted once and copied into later channels: a body with
+    // other keys, another rate, or a new file with moved keys must not get
+    // the times of the one before.
+    std::vector<EnvelopeKey> entries(2 + 3);
+    entries[0].include = entries[1].include = 1;
+    auto keys = HostKeys({15, 30});
+    const auto otherKeys = HostKeys({3, 6});
+    corvantide::WriteKeyedBody(writer.get(), entries.data(), 2, keys.data(), 30.0);
+    corvantide::WriteKeyedBody(writer.get(), entries.data(), 2, otherKeys.data(), 30.0);
+    corvantide::WriteKeyedBody(writer.get(), entries.data(), 2, keys.data(), 60.0);
+    corvantide::WriteSampledBody(writer.get(), entries.data(), 2, 15, 30.0);
+    corvantide::WriteSampledBody(writer.get(), entries.data(), 2, 3, 30.0);
+    EXPECT_EQ("  2\n  Key 0.000000 0.500000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+              "  Key 0.000000 1.000000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n  Behaviors 0 0\n"
+              "  2\n  Key 0.000000 0.100000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+              "  Key 0.000000 0.200000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n  Behaviors 0 0\n"
+              "  2\n  Key 0.000000 0.250000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+              "  Key 0.000000 0.500000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n  Behaviors 0 0\n"
+              "  2\n  Key 0.000000 0.500000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+              "  Key 0.000000 0.533333 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n  Behaviors 1 1\n"
+              "  2\n  Key 0.000000 0.100000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+              "  Key 0.000000 0.133333 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n  Behaviors 1 1\n",
+              Finish());
+
+    // The host moved the keys in place before the next export.
+    keys = HostKeys({45, 60});
+    MemoryFile next;
+    corvantide::BeginWriting(writer.get(), &next);
+    corvantide::WriteKeyedBody(writer.get(), entries.data(), 2, keys.data(), 30.0);
+    ASSERT_TRUE(corvantide::FinishWriting(writer.get()));
+    EXPECT_NE(std::string::npos, next.text.find("  Key 0.000000 1.500000 0 "));
+    EXPECT_NE(std::string::npos, next.text.find("  Key 0.000000 2.000000 0 "));
+}
+
+TEST_F(Writer, LongSampledRangesKeepTheirTimesToTheLastFrame) {
+    constexpr std::int64_t kFrames = 200000;  // beyond the times kept for copying
+    std::vector<EnvelopeKey> entries(kFrames + 3);
+    corvantide::WriteSampledBody(writer.get(), entries.data(), kFrames, -100, 25.0);
+    corvantide::WriteSampledBody(writer.get(), entries.data(), kFrames, -100, 25.0);
+    const std::string text = Finish();
+    const std::size_t half = text.size() / 2;
+    EXPECT_TRUE(text.substr(0, half) == text.substr(half)) << "the second channel differs from the first";
+    EXPECT_TRUE(text.starts_with("  200000\n  Key 0.000000 -4.000000 0 "));
+    EXPECT_TRUE(text.ends_with("  Key 0.000000 7995.960000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+                               "  Behaviors 1 1\n"));
 }
 
 TEST_F(Writer, AFailedWriteIsRememberedAndNothingMoreIsWritten) {
