@@ -17,6 +17,9 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitBadFile = 1;  // a motion file is malformed
 inline constexpr int kExitUsage = 2;    // bad arguments, a bad scene, or a file cannot be read or written
 inline constexpr int kExitHostFault = 3;  // the plug-in did what a real host would punish
+// An export of the session failed or was refused (the status area said why);
+// an export stopped with Escape is not a failure. Given when nothing above applies.
+inline constexpr int kExitExportFailed = 4;
 
 // What runs once the arguments are parsed; returns the exit status.
 using CommandAction = std::function<int()>;

@@ -42,9 +42,11 @@ TEST(ExportProgress, ElsewhereEachItemGetsOnePlainLineAndAnAbortIsSaid) {
     progress.OnStatus(kAborted);
     EXPECT_EQ("      Hips: Computing Frame: 2 of 2\n"
               "      Arm: Computing Frame: 1 of 2\n"
-              "      aborted: Motion File Generation Aborted.\n",
+              "      the status area shows: \"Info  Motion File Generation Aborted.\" "
+              "\"Saving Motion Frame: 0 of 0.   (ESC to Abort)\"\n",
               out.str());
     EXPECT_FALSE(progress.EscapeSeen());
+    EXPECT_TRUE(progress.Failures().empty());  // the user asked for the abort
 }
 
 }  // namespace

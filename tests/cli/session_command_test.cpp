@@ -96,7 +96,9 @@ TEST_F(SessionCommands, EscapeDuringABatchKeepsTheFinishedItemAndStopsTheRun) {
     ASSERT_EQ(kExitOk, RunScene(scene.string(), folder_.string(), out, err)) << err.str();
     EXPECT_EQ(std::set<std::string>{"One.mot"}, FilesIn(folder_, ".mot"));
     EXPECT_NE(std::string::npos, out.str().find("Two: Computing Frame: 4 of 10\n"));
-    EXPECT_NE(std::string::npos, out.str().find("aborted: Motion File Generation Aborted."));
+    EXPECT_NE(std::string::npos,
+              out.str().find("Two: Computing Frame: 4 of 10\n      the status area shows: \"Info  Motion File "
+                             "Generation Aborted.\""));
     EXPECT_EQ(std::string::npos, out.str().find("Three: Computing"));
 }
 
