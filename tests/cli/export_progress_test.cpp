@@ -49,5 +49,25 @@ TEST(ExportProgress, ElsewhereEachItemGetsOnePlainLineAndAnAbortIsSaid) {
     EXPECT_TRUE(progress.Failures().empty());  // the user asked for the abort
 }
 
+TEST(ExportProgress, AFailureMessageEndsTheProgressLineIsToldOnceAndCountsAsAFailure) {
+    simhost::SimHost host;
+    std::ostringstream out;
+    ExportProgress progress(host, out, false, false);
+    const char summary[] = "Info  Couldn't write 2 of 6 files: Bad.mot, Cam_ZoomFactor.mot\n";
+    progress.OnStatus(kHips2);
+    progress.OnStatus("Info  Couldn't write Bad.mot\n");
+    progress.OnStatus(kArm1);
+    progress.OnStatus(summary);
+    progress.OnStatus(summary);  // a redraw of the same text
+    progress.OnStatus(kIdle);
+    EXPECT_EQ("      Hips: Computing Frame: 2 of 2\n"
+              "      the status area shows: \"Info  Couldn't write Bad.mot\"\n"
+              "      Arm: Computing Frame: 1 of 2\n"
+              "      the status area shows: \"Info  Couldn't write 2 of 6 files: Bad.mot, Cam_ZoomFactor.mot\"\n",
+              out.str());
+    EXPECT_EQ((std::vector<std::string>{"Couldn't write Bad.mot", "Couldn't write 2 of 6 files: Bad.mot, Cam_ZoomFactor.mot"}),
+              progress.Failures());
+}
+
 }  // namespace
 }  // namespace corvantide_test
