@@ -143,8 +143,9 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
     if (pictures.empty()) out << "  none\n";
     for (const std::string& picture : pictures) out << "  " << fs::path(picture).filename().string() << "\n";
     if (!fidelities.empty()) {
-        out << "\nHow closely each file follows the host (the largest difference between the file's curve and the "
-               "host's value at every frame; exact: within the file's six decimals):\n";
+        out << "\nHow closely each file follows the host, frame by frame (the largest difference between the\n"
+               "file's curve and the host's value; exact: within "
+            << FormatTrimmed(motfile::kExactWithin, 6) << ", the file's six decimals):\n";
         PrintSummary(fidelities, out);
     }
 

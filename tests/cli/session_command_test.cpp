@@ -89,7 +89,7 @@ TEST_F(SessionCommands, TheDemoMeasuresEveryChannelAndEndsWithOneLinePerFile) {
     const std::size_t summary = told.find("\nHow closely each file follows the host");
     ASSERT_NE(std::string::npos, summary);
     EXPECT_GT(summary, told.find("\nPictures (in"));  // the demo ends with it
-    const std::string lines = told.substr(told.find('\n', summary + 1) + 1);
+    const std::string lines = told.substr(told.find("):\n", summary) + 3);
     EXPECT_EQ(8, std::count(lines.begin(), lines.end(), '\n')) << lines;
     for (const char* line : {"  Hand.mot               keys, Local  exact in all 9 channels\n",
                              "  Spine.mot              keys, Local  exact in all 9 channels\n",
