@@ -15,9 +15,6 @@
 namespace corvantide::cli {
 namespace {
 
-constexpr std::string_view kBehaviourNames[] = {"Reset",     "Constant",      "Repeat",
-                                                "Oscillate", "Offset Repeat", "Linear"};
-
 std::string Seconds(double time) { return motfile::FormatFixed(time, 6) + " s"; }
 
 void PrintSummary(const std::string& path, const motfile::MotionFile& file, std::ostream& out) {
@@ -56,8 +53,8 @@ void PrintSummary(const std::string& path, const motfile::MotionFile& file, std:
         const std::size_t count = envelope.keys.size();
         out << count << (count == 1 ? " key " : " keys") << "  "
             << Seconds(envelope.keys.front().time) << " to " << Seconds(envelope.keys.back().time)
-            << "  behaviours " << kBehaviourNames[envelope.preBehaviour] << ", "
-            << kBehaviourNames[envelope.postBehaviour] << "\n";
+            << "  behaviours " << motfile::BehaviourName(envelope.preBehaviour) << ", "
+            << motfile::BehaviourName(envelope.postBehaviour) << "\n";
     }
 }
 

@@ -24,6 +24,7 @@ void AddDemoCommand(CLI::App& app, CommandAction* action) {
         "demo", "Export the sample scene through the panel, then draw the panel and every written file");
     auto folder = std::make_shared<std::string>("corvantide-demo");
     command->add_option("--out", *folder, "folder for the files and pictures")->capture_default_str();
+    command->footer(kSessionExitHelp);
     command->callback([folder, action] {
         *action = [folder] { return RunDemo(*folder, std::cout, std::cerr, true); };
     });

@@ -34,6 +34,28 @@ std::string ProgressLine(const std::string& text) {
 
 }  // namespace
 
+std::vector<std::string> StatusMessageLines(const std::string& text) {
+    if (text.compare(0, kInfoPrefix.size(), kInfoPrefix) != 0 || !ProgressLine(text).empty()) return {};
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+bool IsAbortMessage(const std::vector<std::string>& lines) {
+    return !lines.empty() && lines.front().size() >= kInfoPrefix.size() &&
+           lines.front().compare(kInfoPrefix.size(), std::string::npos, kAbortText) == 0;
+}
+
+void TellStatusMessage(const std::vector<std::string>& lines, std::ostream& out) {
+    out << "      the status area shows:";
+    for (const std::string& line : lines) out << " \"" << line << "\"";
+    out << "\n";
+}
+
 #if defined(_WIN32)
 // On Windows the plug-in reads the real Escape key through USER32 itself.
 struct ExportProgress::Keyboard {};
@@ -131,6 +153,7 @@ void ExportProgress::OnStatus(const std::string& text) noexcept {
     try {
         const std::string line = ProgressLine(text);
         if (!line.empty()) {
+            lastMessage_.clear();
             // A new item's first line ends the line of the item before.
             if (!pending_.empty() && pending_.substr(0, pending_.find(':')) != line.substr(0, line.find(':'))) Finish();
             Show(line + (live_ ? "   (Esc to abort)" : ""));
@@ -141,7 +164,14 @@ void ExportProgress::OnStatus(const std::string& text) noexcept {
             return;
         }
         Finish();
-        if (text.find(kAbortText) != std::string::npos) out_ << "      aborted: " << kAbortText << "\n";
+        const std::vector<std::string> lines = StatusMessageLines(text);
+        if (lines.empty() || text == lastMessage_) return;
+        lastMessage_ = text;
+        TellStatusMessage(lines, out_);
+        if (!IsAbortMessage(lines)) {
+            const std::string failure = lines.front().substr(kInfoPrefix.size());
+            if (std::find(failures_.begin(), failures_.end(), failure) == failures_.end()) failures_.push_back(failure);
+        }
     } catch (...) {
         // Nothing may leave this call: it runs inside the plug-in's export.
     }

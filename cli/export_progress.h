@@ -6,12 +6,17 @@
 // its export ends. While a terminal's Escape key is watched, stdin is put in
 // non-canonical mode without echo and read without waiting at each status
 // update; a lone ESC byte taps the Escape key the plug-in polls.
+//
+// A status text whose message line carries a message (a failure, a refusal,
+// the abort text, a batch's summary) is printed where it happens, line by
+// line as the panel shows it.
 #pragma once
 
 #include <cstddef>
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "sim_host.h"
 
@@ -31,6 +36,9 @@ public:
     // Ends the line of the export in progress, if any.
     void Finish() noexcept;
     bool EscapeSeen() const { return escapeSeen_; }
+    // Messages of the export other than the abort text, without "Info  ":
+    // what went wrong, in order, each once.
+    const std::vector<std::string>& Failures() const { return failures_; }
 
 private:
     void Show(const std::string& line);
@@ -42,9 +50,20 @@ private:
     std::string pending_;  // the last progress line not yet ended
     std::size_t shownWidth_ = 0;
     bool escapeSeen_ = false;
+    std::string lastMessage_;  // the status area's repeated redraws are told once
+    std::vector<std::string> failures_;
     struct Keyboard;
     std::unique_ptr<Keyboard> keyboard_;
 };
+
+// The lines of a status text whose message line carries a message that is
+// not an item's progress ("Info  Couldn't write Box.mot"); empty for the idle
+// text and for progress.
+std::vector<std::string> StatusMessageLines(const std::string& text);
+// Whether those lines are the abort text, which the user asked for.
+bool IsAbortMessage(const std::vector<std::string>& lines);
+// "      the status area shows: "line" "line"".
+void TellStatusMessage(const std::vector<std::string>& lines, std::ostream& out);
 
 // Whether stdout and stdin are terminals.
 bool StdoutIsTerminal();

@@ -5,14 +5,13 @@
 
 #include <string>
 
+#include "host_motion.h"
 #include "motfile/motion_file.h"
 #include "session_runner.h"
-#include "sim_host.h"
 
 namespace corvantide::cli {
 
-// The SVG of one written file, already read back. The host's scene must
-// still hold the file's item.
-std::string MotionPictureSvg(simhost::SimHost& host, const WrittenFile& written, const motfile::MotionFile& file);
+// The SVG of one written file, already read back, with the host's motion for it.
+std::string MotionPictureSvg(const WrittenFile& written, const motfile::MotionFile& file, const HostMotion& motion);
 
 }  // namespace corvantide::cli

@@ -1,5 +1,6 @@
 // corvantide-sim plot FILE [--out F.svg]: draws each channel's curve.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include <system_error>
 
 #include "commands.h"
+#include "fidelity_report.h"
 #include "motfile/curve_plot.h"
 #include "motion_input.h"
 
@@ -58,6 +60,36 @@ bool WriteWhole(const std::string& path, const std::string& text, std::string* r
     return true;
 }
 
+// Decimals of the key values told for a file plotted alone.
+constexpr int kValueDecimals = 4;
+
+// What can be said of a file alone: each channel's keys and the range of
+// their values, in the units the fidelity report uses.
+void TellChannels(const motfile::MotionFile& file, std::ostream& out) {
+    out << "Nothing to compare: a file plotted alone has no host motion. (demo and run draw the host's value at\n"
+           "every frame over each file they write and give the largest difference per channel.)\n"
+           "Key values (rotations in degrees; the file holds radians):\n";
+    for (const motfile::Envelope& envelope : file.envelopes) {
+        out << "  " << motfile::ChannelName(file.kind, envelope.channel) << ": ";
+        if (envelope.placeholder || envelope.keys.empty()) {
+            out << "no keys\n";
+            continue;
+        }
+        double low = envelope.keys.front().value;
+        double high = low;
+        for (const motfile::MotionKey& key : envelope.keys) {
+            low = std::min(low, key.value);
+            high = std::max(high, key.value);
+        }
+        const ShownUnit unit = UnitOf(motfile::QuantityOf(file.kind, envelope.channel));
+        const std::size_t count = envelope.keys.size();
+        const std::string from = FormatTrimmed(low * unit.scale, kValueDecimals);
+        const std::string to = FormatTrimmed(high * unit.scale, kValueDecimals);
+        out << count << (count == 1 ? " key" : " keys") << (from == to ? ", all " + from : ", from " + from + " to " + to)
+            << unit.unit << "\n";
+    }
+}
+
 }  // namespace
 
 int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& out,
@@ -80,6 +112,7 @@ int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& o
         return kExitUsage;
     }
     out << "wrote " << destination << "\n";
+    TellChannels(result.file, out);
     return kExitOk;
 }
 

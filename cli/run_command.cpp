@@ -40,6 +40,7 @@ void AddRunCommand(CLI::App& app, CommandAction* action) {
     command->add_option("scene", *scene, "scene file (JSON; see docs/scene-format.md)")->required();
     command->add_option("--out", *folder, "working folder: relative paths of the scene, and the pictures")
         ->capture_default_str();
+    command->footer(kSessionExitHelp);
     command->callback([scene, folder, action] {
         *action = [scene, folder] { return RunScene(*scene, *folder, std::cout, std::cerr, true); };
     });

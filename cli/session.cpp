@@ -9,6 +9,8 @@
 #include <system_error>
 
 #include "commands.h"
+#include "fidelity_report.h"
+#include "host_motion.h"
 #include "motfile/motion_reader.h"
 #include "motion_pictures.h"
 #include "scene_build.h"
@@ -61,6 +63,12 @@ std::string PictureName(const std::string& motionPath, std::set<std::string>* ta
     return (fs::path(kPictureFolder) / name).string();
 }
 
+// How the file was made, for the fidelity summary.
+std::string FormOf(const WrittenFile& written) {
+    if (written.zoom) return "zoom keys";
+    return std::string(written.record.sampled ? "every frame" : "keys") + ", " + (written.record.world ? "World" : "Local");
+}
+
 bool WriteText(const std::string& path, const std::string& text) {
     std::ofstream stream(path, std::ios::binary | std::ios::trunc);
     stream << text;
@@ -103,6 +111,7 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
     if (runner.Written().empty()) out << "  none\n";
     std::set<std::string> pictureNames;
     std::vector<std::string> pictures = runner.Pictures();
+    std::vector<FileFidelity> fidelities;
     for (const std::string& picture : pictures) pictureNames.insert(fs::path(picture).filename().string());
     for (const WrittenFile& written : runner.Written()) {
         std::ostringstream summary;
@@ -118,8 +127,12 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
         std::string text;
         if (!motfile::LoadFileText(written.path, &text, &reason)) continue;
         result = motfile::ParseMotionText(text);
+        const HostMotion motion = SampleHostMotion(host, written, result.file);
+        fidelities.push_back(
+            MeasureFidelity(fs::path(written.path).filename().string(), FormOf(written), result.file, motion));
+        PrintChannelLines(fidelities.back(), "      ", out);
         const std::string picture = PictureName(written.path, &pictureNames);
-        if (!WriteText(picture, MotionPictureSvg(host, written, result.file))) {
+        if (!WriteText(picture, MotionPictureSvg(written, result.file, motion))) {
             err << "corvantide-sim: cannot write the picture " << picture << "\n";
             status = kExitUsage;
             continue;
@@ -129,10 +142,18 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
     out << "\nPictures (in " << (folder / kPictureFolder).string() << "):\n";
     if (pictures.empty()) out << "  none\n";
     for (const std::string& picture : pictures) out << "  " << fs::path(picture).filename().string() << "\n";
+    if (!fidelities.empty()) {
+        out << "\nHow closely each file follows the host, frame by frame (the largest difference between the\n"
+               "file's curve and the host's value; exact: within "
+            << FormatTrimmed(motfile::kExactWithin, 6) << ", the file's six decimals):\n";
+        PrintSummary(fidelities, out);
+    }
 
+    for (const std::string& failure : runner.ExportFailures()) err << "corvantide-sim: export failed: " << failure << "\n";
     const std::vector<std::string> findings = host.Audit();
     for (const std::string& finding : findings) err << "corvantide-sim: the host saw: " << finding << "\n";
     if (!findings.empty() && status == kExitOk) status = kExitHostFault;
+    if (!runner.ExportFailures().empty() && status == kExitOk) status = kExitExportFailed;
     return status;
 }
 

@@ -168,6 +168,7 @@ bool SessionRunner::Do(const Action& action, std::ostream& err) {
             break;
         }
     }
+    TellNewStatus();
     TellNewMessages();
     return true;
 }
@@ -215,6 +216,25 @@ void SessionRunner::TellNewMessages() {
     }
 }
 
+// Messages the status area was given outside exports (a refused path, a
+// batch setup that skipped items); an export tells its own as they come.
+void SessionRunner::TellNewStatus() {
+    const auto& history = host_.Ui().StatusHistory();
+    const std::string* previous = nullptr;
+    for (; statusSeen_ < history.size(); ++statusSeen_) {
+        const std::string& text = history[statusSeen_];
+        const std::vector<std::string> lines = StatusMessageLines(text);
+        if (!lines.empty() && (previous == nullptr || *previous != text)) TellStatusMessage(lines, out_);
+        previous = &text;
+    }
+}
+
+void SessionRunner::AddFailure(const std::string& failure) {
+    if (std::find(exportFailures_.begin(), exportFailures_.end(), failure) == exportFailures_.end()) {
+        exportFailures_.push_back(failure);
+    }
+}
+
 void SessionRunner::ExportPress(const std::string& label) {
     struct Candidate {
         WrittenFile file;
@@ -238,7 +258,10 @@ void SessionRunner::ExportPress(const std::string& label) {
     {
         ExportProgress progress(host_, out_, options_.liveProgress, options_.watchKeyboard);
         user_.Press(label);
+        progress.Finish();
+        for (const std::string& failure : progress.Failures()) AddFailure(failure);
     }
+    statusSeen_ = host_.Ui().StatusHistory().size();
     for (Candidate& candidate : candidates) {
         const Settled settled = SettleWrittenFile(candidate.hostPath);
         if (settled == Settled::kNoFolder || settled == Settled::kMoveFailed) {
@@ -247,6 +270,9 @@ void SessionRunner::ExportPress(const std::string& label) {
                                                    : std::string("it could not be moved to ") +
                                                          Display(candidate.file.path))
                  << "\n";
+            AddFailure(fs::path(candidate.file.path).filename().string() + " not written to " +
+                       Display(fs::path(candidate.file.path).parent_path().string()) +
+                       (settled == Settled::kNoFolder ? ": no such folder" : ": it could not be moved there"));
             continue;
         }
         const auto after = WriteTime(candidate.file.path);

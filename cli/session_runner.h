@@ -41,6 +41,10 @@ public:
     // Files written, in the order of their last writing; each path once.
     const std::vector<WrittenFile>& Written() const { return written_; }
     const std::vector<std::string>& Pictures() const { return pictures_; }
+    // Why exports of the session failed, in order: the status area's messages
+    // during exports other than the abort text, and (on Linux) files whose
+    // folder does not exist. Empty when every export did its work or was aborted.
+    const std::vector<std::string>& ExportFailures() const { return exportFailures_; }
 
     // A path as the user is shown it: relative to the current folder when inside it.
     static std::string Display(const std::string& path);
@@ -53,6 +57,8 @@ private:
     void ExportPress(const std::string& label);
     void TellDestinations();
     void TellNewMessages();
+    void TellNewStatus();
+    void AddFailure(const std::string& failure);
 
     simhost::SimHost& host_;
     simhost::PanelUser user_;
@@ -60,6 +66,8 @@ private:
     SessionOptions options_;
     int step_ = 0;
     std::size_t messagesSeen_ = 0;
+    std::size_t statusSeen_ = 0;
+    std::vector<std::string> exportFailures_;
     std::vector<WrittenFile> written_;
     std::vector<std::string> pictures_;
 };

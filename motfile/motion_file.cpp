@@ -11,6 +11,8 @@ constexpr std::string_view kChannelNames[] = {
     "Bank",       "Scale X",    "Scale Y",    "Scale Z",
 };
 constexpr int kChannelNameCount = static_cast<int>(std::size(kChannelNames));
+constexpr std::string_view kBehaviourNames[] = {"Reset", "Constant", "Repeat", "Oscillate", "Offset Repeat", "Linear"};
+static_assert(std::size(kBehaviourNames) == kLastBehaviour + 1);
 
 }  // namespace
 
@@ -22,6 +24,10 @@ std::string_view ChannelName(MotionFileKind kind, int channel) {
         return "Channel";
     }
     return kChannelNames[channel];
+}
+
+std::string_view BehaviourName(int behaviour) {
+    return behaviour >= 0 && behaviour <= kLastBehaviour ? kBehaviourNames[behaviour] : "Unknown";
 }
 
 ChannelQuantity QuantityOf(MotionFileKind kind, int channel) {

@@ -62,6 +62,9 @@ struct MotionFile {
 // Display name of an envelope: "Position X" .. "Scale Z", "Zoom Factor".
 std::string_view ChannelName(MotionFileKind kind, int channel);
 
+// "Reset" .. "Linear"; "Unknown" for a code outside 0 to kLastBehaviour.
+std::string_view BehaviourName(int behaviour);
+
 // What a channel's values measure, for axis captions.
 enum class ChannelQuantity { kPosition, kRotation, kScale, kZoom, kOther };
 ChannelQuantity QuantityOf(MotionFileKind kind, int channel);
