@@ -41,7 +41,11 @@ public:
         host_.SendStartupPhase(4);
         item_ = host_.Scene().AddItem("Box");
         for (std::int32_t k = 0; k < kKeyedKeys; ++k) {
-            host_.Scene().AddKey(item_, 10.0 * k).Set(0, 1.0 * k).Set(3, 0.5 * k).Set(7, 1.0 + k)
+            host_.Scene()
+                .AddKey(item_, 10.0 * k)
+                .Set(0, 1.0 * k)
+                .Set(3, 0.5 * k)
+                .Set(7, 1.0 + k)
                 .Span(0, k % 2 == 0 ? simhost::kSpanTcb : simhost::kSpanBezier);
         }
         settings_ = corvantide::GetOrCreateSettings(item_);

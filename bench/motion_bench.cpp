@@ -74,8 +74,7 @@ void RunFprintf(benchmark::State& state, const MotionData& data) {
         if (!WriteWithFprintf(data, path.c_str())) state.SkipWithError("cannot write");
     }
     const std::string printed = ReadFile(path);
-    if (printed != TextFromWriter(data))
-        state.SkipWithError("fprintf and the writer printed different bytes");
+    if (printed != TextFromWriter(data)) state.SkipWithError("fprintf and the writer printed different bytes");
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             static_cast<std::int64_t>(printed.size()));
     std::filesystem::remove(path);

@@ -32,8 +32,7 @@ void PrintSummary(const std::string& path, const motfile::MotionFile& file, std:
     }
     out << path << ": "
         << (single ? std::string("single envelope")
-                   : motfile::Join(
-                         {"motion file, ", std::to_string(file.envelopes.size()), " channels"}));
+                   : motfile::Join({"motion file, ", std::to_string(file.envelopes.size()), " channels"}));
     if (anyKeys) {
         out << ", keys from " << Seconds(first) << " to " << Seconds(last) << "\n";
     } else {
@@ -43,17 +42,16 @@ void PrintSummary(const std::string& path, const motfile::MotionFile& file, std:
         std::string name(motfile::ChannelName(file.kind, envelope.channel));
         name.resize(std::max<std::size_t>(name.size(), 12), ' ');
         out << "  "
-            << (single ? std::string()
-                       : motfile::Join({"Channel ", std::to_string(envelope.channel), "  "}))
+            << (single ? std::string() : motfile::Join({"Channel ", std::to_string(envelope.channel), "  "}))
             << name << "  ";
         if (envelope.placeholder) {
             out << "no keys\n";
             continue;
         }
         const std::size_t count = envelope.keys.size();
-        out << count << (count == 1 ? " key " : " keys") << "  "
-            << Seconds(envelope.keys.front().time) << " to " << Seconds(envelope.keys.back().time)
-            << "  behaviours " << motfile::BehaviourName(envelope.preBehaviour) << ", "
+        out << count << (count == 1 ? " key " : " keys") << "  " << Seconds(envelope.keys.front().time)
+            << " to " << Seconds(envelope.keys.back().time) << "  behaviours "
+            << motfile::BehaviourName(envelope.preBehaviour) << ", "
             << motfile::BehaviourName(envelope.postBehaviour) << "\n";
     }
 }
@@ -74,10 +72,8 @@ void AddCheckCommand(CLI::App& app, CommandAction* action) {
     CLI::App* command =
         app.add_subcommand("check", "Check a motion file line by line and summarise its channels");
     auto path = std::make_shared<std::string>();
-    command->add_option("file", *path, "motion file (.mot), with channels or a single envelope")
-        ->required();
-    command->callback(
-        [path, action] { *action = [path] { return RunCheck(*path, std::cout, std::cerr); }; });
+    command->add_option("file", *path, "motion file (.mot), with channels or a single envelope")->required();
+    command->callback([path, action] { *action = [path] { return RunCheck(*path, std::cout, std::cerr); }; });
 }
 
 }  // namespace corvantide::cli

@@ -37,12 +37,13 @@ int RunCheckPlugin(const std::string& libraryPath, std::ostream& out, std::ostre
 }
 
 void AddCheckPluginCommand(CLI::App& app, CommandAction* action) {
-    CLI::App* command = app.add_subcommand("check-plugin", "Load the plug-in as the host does and report on it");
+    CLI::App* command =
+        app.add_subcommand("check-plugin", "Load the plug-in as the host does and report on it");
     auto library = std::make_shared<std::string>();
-    command->add_option("library", *library, "the plug-in library (default: $CORVANTIDE_PLUGIN, else the built one)");
-    command->callback([library, action] {
-        *action = [library] { return RunCheckPlugin(*library, std::cout, std::cerr); };
-    });
+    command->add_option("library", *library,
+                        "the plug-in library (default: $CORVANTIDE_PLUGIN, else the built one)");
+    command->callback(
+        [library, action] { *action = [library] { return RunCheckPlugin(*library, std::cout, std::cerr); }; });
 }
 
 }  // namespace corvantide::cli

@@ -14,8 +14,8 @@ namespace corvantide::cli {
 
 // Exit statuses of the program.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitBadFile = 1;  // a motion file is malformed
-inline constexpr int kExitUsage = 2;    // bad arguments, a bad scene, or a file cannot be read or written
+inline constexpr int kExitBadFile = 1;    // a motion file is malformed
+inline constexpr int kExitUsage = 2;      // bad arguments, a bad scene, or a file cannot be read or written
 inline constexpr int kExitHostFault = 3;  // the plug-in did what a real host would punish
 // An export of the session failed or was refused (the status area said why);
 // an export stopped with Escape is not a failure. Given when nothing above applies.
@@ -42,8 +42,7 @@ void AddCheckPluginCommand(CLI::App& app, CommandAction* action);
 
 // The work of each subcommand, callable without parsing arguments.
 int RunCheck(const std::string& path, std::ostream& out, std::ostream& err);
-int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& out,
-            std::ostream& err);
+int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& out, std::ostream& err);
 // `terminal`: stdout and stdin are the user's terminal (live progress, Escape).
 int RunDemo(const std::string& outputFolder, std::ostream& out, std::ostream& err, bool terminal = false);
 int RunScene(const std::string& scenePath, const std::string& outputFolder, std::ostream& out,

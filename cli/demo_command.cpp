@@ -25,9 +25,8 @@ void AddDemoCommand(CLI::App& app, CommandAction* action) {
     auto folder = std::make_shared<std::string>("corvantide-demo");
     command->add_option("--out", *folder, "folder for the files and pictures")->capture_default_str();
     command->footer(kSessionExitHelp);
-    command->callback([folder, action] {
-        *action = [folder] { return RunDemo(*folder, std::cout, std::cerr, true); };
-    });
+    command->callback(
+        [folder, action] { *action = [folder] { return RunDemo(*folder, std::cout, std::cerr, true); }; });
 }
 
 }  // namespace corvantide::cli

@@ -144,9 +144,9 @@ Action With(Action action, std::string control, std::int32_t number = 0, bool on
 SceneDescription DemoScene(const std::string& outputFolder) {
     namespace fs = std::filesystem;
     const std::string folder = fs::absolute(outputFolder).lexically_normal().string();
-    const std::string trimmed =
-        folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\') ? folder.substr(0, folder.size() - 1)
-                                                                            : folder;
+    const std::string trimmed = folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')
+                                    ? folder.substr(0, folder.size() - 1)
+                                    : folder;
     SceneDescription scene;
     scene.fps = kFps;
     scene.firstFrame = 0;

@@ -155,7 +155,8 @@ void ExportProgress::OnStatus(const std::string& text) noexcept {
         if (!line.empty()) {
             lastMessage_.clear();
             // A new item's first line ends the line of the item before.
-            if (!pending_.empty() && pending_.substr(0, pending_.find(':')) != line.substr(0, line.find(':'))) Finish();
+            if (!pending_.empty() && pending_.substr(0, pending_.find(':')) != line.substr(0, line.find(':')))
+                Finish();
             Show(line + (live_ ? "   (Esc to abort)" : ""));
             if (EscapeTyped()) {
                 escapeSeen_ = true;
@@ -170,7 +171,8 @@ void ExportProgress::OnStatus(const std::string& text) noexcept {
         TellStatusMessage(lines, out_);
         if (!IsAbortMessage(lines)) {
             const std::string failure = lines.front().substr(kInfoPrefix.size());
-            if (std::find(failures_.begin(), failures_.end(), failure) == failures_.end()) failures_.push_back(failure);
+            if (std::find(failures_.begin(), failures_.end(), failure) == failures_.end())
+                failures_.push_back(failure);
         }
     } catch (...) {
         // Nothing may leave this call: it runs inside the plug-in's export.

@@ -69,8 +69,8 @@ std::string FormatTrimmed(double value, int decimals) {
 
 std::string FormatSeconds(double seconds) { return FormatTrimmed(seconds, kSecondsDecimals); }
 
-FileFidelity MeasureFidelity(const std::string& fileName, const std::string& form, const motfile::MotionFile& file,
-                             const HostMotion& motion) {
+FileFidelity MeasureFidelity(const std::string& fileName, const std::string& form,
+                             const motfile::MotionFile& file, const HostMotion& motion) {
     FileFidelity fidelity{fileName, form, motion.offset, motion.stride, {}};
     for (std::size_t e = 0; e < file.envelopes.size(); ++e) {
         const motfile::Envelope& envelope = file.envelopes[e];
@@ -137,7 +137,8 @@ std::string ChannelLine(const ChannelFidelity& channel, std::int32_t offset) {
 }
 
 void PrintChannelLines(const FileFidelity& fidelity, const std::string& indent, std::ostream& out) {
-    for (const ChannelFidelity& channel : fidelity.channels) out << indent << ChannelLine(channel, fidelity.offset) << "\n";
+    for (const ChannelFidelity& channel : fidelity.channels)
+        out << indent << ChannelLine(channel, fidelity.offset) << "\n";
 }
 
 std::string SummaryText(const FileFidelity& fidelity) {
@@ -170,8 +171,8 @@ std::string SummaryText(const FileFidelity& fidelity) {
         }
         for (std::size_t i = 0; i < worst.size(); ++i) {
             const ChannelFidelity& channel = *worst[i];
-            text += std::string(i == 0 ? "; " : ", ") + UnitOf(channel.quantity).group + " within " + Shown(channel) +
-                    " (" + channel.name + " at " + FormatSeconds(channel.time) + " s)";
+            text += std::string(i == 0 ? "; " : ", ") + UnitOf(channel.quantity).group + " within " +
+                    Shown(channel) + " (" + channel.name + " at " + FormatSeconds(channel.time) + " s)";
         }
     }
     if (compared > 0 && compared < total) text += "; " + std::to_string(total - compared) + " not compared";

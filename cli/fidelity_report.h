@@ -39,8 +39,8 @@ struct FileFidelity {
     std::vector<ChannelFidelity> channels;
 };
 
-FileFidelity MeasureFidelity(const std::string& fileName, const std::string& form, const motfile::MotionFile& file,
-                             const HostMotion& motion);
+FileFidelity MeasureFidelity(const std::string& fileName, const std::string& form,
+                             const motfile::MotionFile& file, const HostMotion& motion);
 
 // "Heading: within 0.84 degrees, largest at 0.267 s (frame 8)", "Position X: exact".
 std::string ChannelLine(const ChannelFidelity& channel, std::int32_t offset);
@@ -54,9 +54,9 @@ void PrintSummary(const std::vector<FileFidelity>& files, std::ostream& out);
 // How a channel's values are told: rotations in degrees (the file holds
 // radians), positions in the scene's units, scale and zoom as factors.
 struct ShownUnit {
-    double scale;      // file value to shown value
-    const char* unit;  // after the number, with its space; empty for a factor
-    const char* group; // "position", "rotation", ...
+    double scale;       // file value to shown value
+    const char* unit;   // after the number, with its space; empty for a factor
+    const char* group;  // "position", "rotation", ...
 };
 ShownUnit UnitOf(motfile::ChannelQuantity quantity);
 

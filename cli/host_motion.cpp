@@ -23,12 +23,14 @@ void MotionValues(simhost::SimHost& host, const WrittenFile& written, double fra
         scene.LocalChannels(written.item, frame, values);
         return;
     }
-    for (int group = 0; group < 3; ++group) scene.WorldChannels(written.item, kWorldGroups[group], frame, values + 3 * group);
+    for (int group = 0; group < 3; ++group)
+        scene.WorldChannels(written.item, kWorldGroups[group], frame, values + 3 * group);
 }
 
 }  // namespace
 
-HostMotion SampleHostMotion(simhost::SimHost& host, const WrittenFile& written, const motfile::MotionFile& file) {
+HostMotion SampleHostMotion(simhost::SimHost& host, const WrittenFile& written,
+                            const motfile::MotionFile& file) {
     HostMotion motion;
     const bool sampled = written.record.sampled && !written.zoom;
     motion.first = sampled ? written.record.beginFrame : host.iIn;
@@ -36,13 +38,15 @@ HostMotion SampleHostMotion(simhost::SimHost& host, const WrittenFile& written, 
     motion.offset = sampled ? written.record.frameOffset : 0;
     motion.stride = Stride(motion.first, motion.last);
     motion.fps = host.dFPS;
-    for (std::int64_t frame = motion.first; frame <= motion.last; frame += motion.stride) motion.frames.push_back(frame);
+    for (std::int64_t frame = motion.first; frame <= motion.last; frame += motion.stride)
+        motion.frames.push_back(frame);
 
     motion.channels.resize(file.envelopes.size());
     constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
     for (std::size_t e = 0; e < file.envelopes.size(); ++e) {
         const int channel = file.envelopes[e].channel;
-        if (written.zoom || (channel >= 0 && channel < kMotionChannels)) motion.channels[e].reserve(motion.frames.size());
+        if (written.zoom || (channel >= 0 && channel < kMotionChannels))
+            motion.channels[e].reserve(motion.frames.size());
     }
     for (const std::int64_t frame : motion.frames) {
         const double at = static_cast<double>(frame);

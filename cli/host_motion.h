@@ -18,7 +18,7 @@ namespace corvantide::cli {
 inline constexpr std::int64_t kMaxComparedFrames = 200000;
 
 struct HostMotion {
-    std::int32_t first = 0;   // host frames, first to last
+    std::int32_t first = 0;  // host frames, first to last
     std::int32_t last = 0;
     std::int32_t offset = 0;  // added to a frame for the file's time (a sampled export's frame offset)
     std::int64_t stride = 1;  // frames between samples
@@ -34,6 +34,7 @@ struct HostMotion {
 // A keys export is shown over the scene's frame range (its keys are at their
 // own times); a sampled one over the item's range. The host's scene must
 // still hold the file's item.
-HostMotion SampleHostMotion(simhost::SimHost& host, const WrittenFile& written, const motfile::MotionFile& file);
+HostMotion SampleHostMotion(simhost::SimHost& host, const WrittenFile& written,
+                            const motfile::MotionFile& file);
 
 }  // namespace corvantide::cli

@@ -19,8 +19,8 @@ T Field(const void* record, std::size_t offset) {
 // Text of a path buffer, never read past its capacity.
 std::string BoundedText(const char* buffer) {
     const void* end = std::memchr(buffer, '\0', corvantide::kPathCapacity);
-    const std::size_t length =
-        end != nullptr ? static_cast<std::size_t>(static_cast<const char*>(end) - buffer) : corvantide::kPathCapacity;
+    const std::size_t length = end != nullptr ? static_cast<std::size_t>(static_cast<const char*>(end) - buffer)
+                                              : corvantide::kPathCapacity;
     return std::string(buffer, length);
 }
 

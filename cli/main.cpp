@@ -10,17 +10,15 @@ namespace {
 
 // Each subcommand lives in its own file and adds itself here.
 constexpr corvantide::cli::AddCommand kCommands[] = {
-    corvantide::cli::AddCheckCommand,
-    corvantide::cli::AddPlotCommand,
-    corvantide::cli::AddDemoCommand,
-    corvantide::cli::AddRunCommand,
-    corvantide::cli::AddCheckPluginCommand,
+    corvantide::cli::AddCheckCommand, corvantide::cli::AddPlotCommand,        corvantide::cli::AddDemoCommand,
+    corvantide::cli::AddRunCommand,   corvantide::cli::AddCheckPluginCommand,
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Corvantide's command-line host: run the plug-in in a simulated host, check and plot motion files"};
+    CLI::App app{
+        "Corvantide's command-line host: run the plug-in in a simulated host, check and plot motion files"};
     app.set_version_flag("--version", "corvantide-sim " CORVANTIDE_VERSION);
     app.require_subcommand(1);
     // Same parsing everywhere: an argument starting with "/" is a path (Wine, MSYS), not an option.

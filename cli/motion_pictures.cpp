@@ -13,7 +13,9 @@ namespace {
 // Beyond this many frames the dots would merge into a band; every nth is drawn.
 constexpr std::size_t kMaxDots = 600;
 
-std::size_t Thinning(std::size_t samples) { return samples > kMaxDots ? (samples + kMaxDots - 1) / kMaxDots : 1; }
+std::size_t Thinning(std::size_t samples) {
+    return samples > kMaxDots ? (samples + kMaxDots - 1) / kMaxDots : 1;
+}
 
 std::string Subtitle(const WrittenFile& written, const HostMotion& motion, std::int64_t stride) {
     std::string mode;
@@ -22,18 +24,20 @@ std::string Subtitle(const WrittenFile& written, const HostMotion& motion, std::
     } else {
         mode = std::string(written.record.sampled ? "every frame sampled" : "from its keys") + ", " +
                (written.record.world ? "World" : "Local") + " values";
-        if (written.record.sampled && motion.offset != 0) mode += ", frame offset " + std::to_string(motion.offset);
+        if (written.record.sampled && motion.offset != 0)
+            mode += ", frame offset " + std::to_string(motion.offset);
     }
     char fps[32];
     const auto end = std::to_chars(fps, fps + sizeof fps, motion.fps).ptr;
     const std::string every = stride > 1 ? " (every " + std::to_string(stride) + " frames)" : "";
-    return written.itemName + ": " + mode + ". Dots: the host at frames " + std::to_string(motion.first) + " to " +
-           std::to_string(motion.last) + every + ", " + std::string(fps, end) + " fps";
+    return written.itemName + ": " + mode + ". Dots: the host at frames " + std::to_string(motion.first) +
+           " to " + std::to_string(motion.last) + every + ", " + std::string(fps, end) + " fps";
 }
 
 }  // namespace
 
-std::string MotionPictureSvg(const WrittenFile& written, const motfile::MotionFile& file, const HostMotion& motion) {
+std::string MotionPictureSvg(const WrittenFile& written, const motfile::MotionFile& file,
+                             const HostMotion& motion) {
     const std::size_t thinning = Thinning(motion.frames.size());
     motfile::PlotOptions options;
     options.title = std::filesystem::path(written.path).filename().string();

@@ -12,6 +12,7 @@
 namespace corvantide::cli {
 
 // The SVG of one written file, already read back, with the host's motion for it.
-std::string MotionPictureSvg(const WrittenFile& written, const motfile::MotionFile& file, const HostMotion& motion);
+std::string MotionPictureSvg(const WrittenFile& written, const motfile::MotionFile& file,
+                             const HostMotion& motion);
 
 }  // namespace corvantide::cli

@@ -66,7 +66,8 @@ constexpr int kValueDecimals = 4;
 // What can be said of a file alone: each channel's keys and the range of
 // their values, in the units the fidelity report uses.
 void TellChannels(const motfile::MotionFile& file, std::ostream& out) {
-    out << "Nothing to compare: a file plotted alone has no host motion. (demo and run draw the host's value at\n"
+    out << "Nothing to compare: a file plotted alone has no host motion. (demo and run draw the host's value "
+           "at\n"
            "every frame over each file they write and give the largest difference per channel.)\n"
            "Key values (rotations in degrees; the file holds radians):\n";
     for (const motfile::Envelope& envelope : file.envelopes) {
@@ -85,15 +86,14 @@ void TellChannels(const motfile::MotionFile& file, std::ostream& out) {
         const std::size_t count = envelope.keys.size();
         const std::string from = FormatTrimmed(low * unit.scale, kValueDecimals);
         const std::string to = FormatTrimmed(high * unit.scale, kValueDecimals);
-        out << count << (count == 1 ? " key" : " keys") << (from == to ? ", all " + from : ", from " + from + " to " + to)
-            << unit.unit << "\n";
+        out << count << (count == 1 ? " key" : " keys")
+            << (from == to ? ", all " + from : ", from " + from + " to " + to) << unit.unit << "\n";
     }
 }
 
 }  // namespace
 
-int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& out,
-            std::ostream& err) {
+int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& out, std::ostream& err) {
     motfile::ReadResult result;
     const int status = LoadMotionFile(path, &result, err);
     if (status != kExitOk) {
@@ -117,8 +117,7 @@ int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& o
 }
 
 void AddPlotCommand(CLI::App& app, CommandAction* action) {
-    CLI::App* command =
-        app.add_subcommand("plot", "Draw each channel's curve of a motion file as SVG");
+    CLI::App* command = app.add_subcommand("plot", "Draw each channel's curve of a motion file as SVG");
     auto path = std::make_shared<std::string>();
     auto svgPath = std::make_shared<std::string>();
     command->add_option("file", *path, "motion file (.mot)")->required();

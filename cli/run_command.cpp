@@ -11,8 +11,8 @@
 
 namespace corvantide::cli {
 
-int RunScene(const std::string& scenePath, const std::string& outputFolder, std::ostream& out, std::ostream& err,
-             bool terminal) {
+int RunScene(const std::string& scenePath, const std::string& outputFolder, std::ostream& out,
+             std::ostream& err, bool terminal) {
     std::string text;
     std::string reason;
     if (!motfile::LoadFileText(scenePath, &text, &reason)) {

@@ -11,7 +11,8 @@ void BuildScene(const SceneDescription& scene, simhost::SimHost& host) {
     host.dAnim_Clock = scene.firstFrame;
     host.SetContentDirectory(scene.contentDirectory);
     for (const ItemDescription& described : scene.items) {
-        void* item = items.AddItem(described.name, described.type, described.sourcePath ? described.sourcePath->c_str() : nullptr);
+        void* item = items.AddItem(described.name, described.type,
+                                   described.sourcePath ? described.sourcePath->c_str() : nullptr);
         for (const auto& [channel, value] : described.restValues) items.SetRestValue(item, channel, value);
         for (const auto& [channel, code] : described.behaviours) items.SetBehaviour(item, channel, code);
         for (const KeyDescription& key : described.keys) {
@@ -29,7 +30,8 @@ void BuildScene(const SceneDescription& scene, simhost::SimHost& host) {
         }
     }
     for (const ItemDescription& described : scene.items) {
-        if (described.parent) items.SetParent(items.ItemByName(described.name), items.ItemByName(*described.parent));
+        if (described.parent)
+            items.SetParent(items.ItemByName(described.name), items.ItemByName(*described.parent));
     }
     host.Scene().Evaluate(host.dAnim_Clock);
 }

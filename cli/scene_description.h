@@ -43,21 +43,21 @@ struct ItemDescription {
 };
 
 enum class ActionKind {
-    kShowPanel,       // builds the panel first if the host has not yet
+    kShowPanel,  // builds the panel first if the host has not yet
     kHidePanel,
-    kBuildPanel,      // the host builds the panel (again)
-    kSelect,          // item, or none when `item` is empty
-    kTypeNumber,      // control, number
-    kTypeText,        // control, text
-    kToggle,          // control, on
-    kChoose,          // control, number (entry index)
-    kPress,           // control
-    kAnswerRequester, // directory, text (the chosen path); for the next requester
+    kBuildPanel,       // the host builds the panel (again)
+    kSelect,           // item, or none when `item` is empty
+    kTypeNumber,       // control, number
+    kTypeText,         // control, text
+    kToggle,           // control, on
+    kChoose,           // control, number (entry index)
+    kPress,            // control
+    kAnswerRequester,  // directory, text (the chosen path); for the next requester
     kCancelRequester,
-    kItemAdded,       // item
-    kItemRemoved,     // item
-    kEscapeAtFrame,   // number: Escape goes down at that progress line of the next export
-    kPanelPicture,    // text: file name, in the output folder
+    kItemAdded,      // item
+    kItemRemoved,    // item
+    kEscapeAtFrame,  // number: Escape goes down at that progress line of the next export
+    kPanelPicture,   // text: file name, in the output folder
 };
 
 struct Action {

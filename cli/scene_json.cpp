@@ -30,12 +30,12 @@ constexpr int kLastRotation = 5;
 // unlabelled text fields beside the "Path" and "Batch Path" buttons.
 const std::set<std::string> kNumberFields = {"Begin Frame", "End Frame", "Offset"};
 const std::set<std::string> kTextFields = {"path", "batch path"};
-const std::set<std::string> kToggles = {"Freeze Motion", "Disable All Output Operations",
-                                        "Use Batch Directory", "Use Current Data"};
-const std::map<std::string, std::vector<std::string>> kLists = {
-    {"Coordinates", {"Local", "World"}}, {"Motion Format", {"Lightwave 6.x"}}};
-const std::set<std::string> kButtons = {"Path", "Batch Path", "Export Current Motion",
-                                        "Setup Batch", "Export Batch Motions"};
+const std::set<std::string> kToggles = {"Freeze Motion", "Disable All Output Operations", "Use Batch Directory",
+                                        "Use Current Data"};
+const std::map<std::string, std::vector<std::string>> kLists = {{"Coordinates", {"Local", "World"}},
+                                                                {"Motion Format", {"Lightwave 6.x"}}};
+const std::set<std::string> kButtons = {"Path", "Batch Path", "Export Current Motion", "Setup Batch",
+                                        "Export Batch Motions"};
 
 // A fault in the scene, already worded for the user.
 class SceneError : public std::runtime_error {
@@ -104,9 +104,9 @@ public:
         const json& value = At(field);
         if (!value.is_number_integer()) Fail(field, "must be a whole number, not " + Describe(value));
         const bool isUnsigned = value.is_number_unsigned();
-        const std::int64_t number =
-            isUnsigned && value.get<std::uint64_t>() > static_cast<std::uint64_t>(high) ? high + 1
-                                                                                         : value.get<std::int64_t>();
+        const std::int64_t number = isUnsigned && value.get<std::uint64_t>() > static_cast<std::uint64_t>(high)
+                                        ? high + 1
+                                        : value.get<std::int64_t>();
         if (number < low || number > high)
             Fail(field, "must be from " + std::to_string(low) + " to " + std::to_string(high) + ", not " +
                             value.dump());
@@ -156,12 +156,14 @@ int SlotOfName(const Fields& fields, std::string_view owner, const std::string& 
     for (std::size_t slot = 0; slot < kSlotNames.size(); ++slot) {
         if (!kSlotNames[slot].empty() && kSlotNames[slot] == name) return static_cast<int>(slot);
     }
-    fields.Fail(owner, Quoted(name) +
-                           " is not a channel (position.x/y/z, heading, pitch, bank, scale.x/y/z, zoom)");
+    fields.Fail(owner,
+                Quoted(name) + " is not a channel (position.x/y/z, heading, pitch, bank, scale.x/y/z, zoom)");
 }
 
 bool IsRotation(int slot) { return slot >= kFirstRotation && slot <= kLastRotation; }
-double FromDegrees(int slot, double value) { return IsRotation(slot) ? value * std::numbers::pi / 180.0 : value; }
+double FromDegrees(int slot, double value) {
+    return IsRotation(slot) ? value * std::numbers::pi / 180.0 : value;
+}
 
 SpanMode ReadSpan(Fields& fields, const std::string& field) {
     const std::string name = fields.Text(field);
@@ -169,7 +171,8 @@ SpanMode ReadSpan(Fields& fields, const std::string& field) {
     if (name == "bezier") return SpanMode::kBezier;
     if (name == "linear") return SpanMode::kLinear;
     if (name == "stepped") return SpanMode::kStepped;
-    fields.Fail(field, "unknown span mode " + Quoted(name) + " (expected \"tcb\", \"bezier\", \"linear\" or \"stepped\")");
+    fields.Fail(field, "unknown span mode " + Quoted(name) +
+                           " (expected \"tcb\", \"bezier\", \"linear\" or \"stepped\")");
 }
 
 std::vector<double> NumberList(Fields& fields, const std::string& field, std::size_t count, const char* what) {
@@ -291,7 +294,8 @@ ItemDescription ReadItem(const json& object, std::size_t index) {
         if (keys.size() > kMaxKeysPerItem)
             itemFields.Fail("keys", "more than " + std::to_string(kMaxKeysPerItem) + " keys");
         for (std::size_t k = 0; k < keys.size(); ++k) {
-            item.keys.push_back(ReadKey(keys[k], itemFields.PlaceOf("keys[" + std::to_string(k) + "]"), camera));
+            item.keys.push_back(
+                ReadKey(keys[k], itemFields.PlaceOf("keys[" + std::to_string(k) + "]"), camera));
         }
     }
     for (const char* table : {"behaviours", "rest"}) {
@@ -303,9 +307,9 @@ ItemDescription ReadItem(const json& object, std::size_t index) {
             if (std::string_view(table) == "rest") {
                 item.restValues.emplace_back(slot, FromDegrees(slot, entries.Number(name)));
             } else {
-                item.behaviours.emplace_back(
-                    slot, static_cast<std::int16_t>(entries.Integer(name, std::numeric_limits<std::int16_t>::min(),
-                                                                    std::numeric_limits<std::int16_t>::max())));
+                item.behaviours.emplace_back(slot, static_cast<std::int16_t>(entries.Integer(
+                                                       name, std::numeric_limits<std::int16_t>::min(),
+                                                       std::numeric_limits<std::int16_t>::max())));
             }
         }
     }
@@ -316,7 +320,8 @@ ItemDescription ReadItem(const json& object, std::size_t index) {
 std::string ControlOf(Fields& fields, const std::string& field, const std::set<std::string>& names,
                       const char* kind) {
     const std::string label = fields.Text(field);
-    if (!names.count(label)) fields.Fail(field, Quoted(label) + " is not " + kind + " of the panel (" + Choices(names) + ")");
+    if (!names.count(label))
+        fields.Fail(field, Quoted(label) + " is not " + kind + " of the panel (" + Choices(names) + ")");
     return label;
 }
 
@@ -397,8 +402,8 @@ Action ReadAction(const json& object, std::size_t index, const SceneDescription&
         NeedItem(fields, action.item, scene);
     } else if (verb == "pressEscape") {
         action.kind = ActionKind::kEscapeAtFrame;
-        action.number = static_cast<std::int32_t>(
-            fields.Integer("atFrame", 1, std::numeric_limits<std::int32_t>::max()));
+        action.number =
+            static_cast<std::int32_t>(fields.Integer("atFrame", 1, std::numeric_limits<std::int32_t>::max()));
     } else if (verb == "panelPicture") {
         action.kind = ActionKind::kPanelPicture;
         action.text = fields.Text("file");
@@ -426,13 +431,15 @@ void CheckParents(const SceneDescription& scene) {
         const ItemDescription& item = scene.items[i];
         const std::string place = "items[" + std::to_string(i) + "] " + Quoted(item.name) + ".parent";
         if (!item.parent) continue;
-        if (!byName.count(*item.parent)) throw SceneError(place + ": the scene has no item " + Quoted(*item.parent));
+        if (!byName.count(*item.parent))
+            throw SceneError(place + ": the scene has no item " + Quoted(*item.parent));
         std::size_t at = i;
         for (std::size_t step = 0; step <= scene.items.size(); ++step) {
             const auto& parent = scene.items[at].parent;
             if (!parent) break;
             at = byName.at(*parent);
-            if (at == i) throw SceneError(place + ": " + Quoted(*item.parent) + " is the item's own descendant");
+            if (at == i)
+                throw SceneError(place + ": " + Quoted(*item.parent) + " is the item's own descendant");
         }
     }
 }
@@ -458,8 +465,10 @@ void ReadScene(std::string_view text, SceneDescription* scene) {
     scene->fps = fields.Number("fps", 30.0);
     if (scene->fps <= 0) fields.Fail("fps", "must be above 0");
     constexpr std::int64_t kFrameLimit = 1'000'000;  // a day and more at any usual rate
-    if (fields.Has("firstFrame")) scene->firstFrame = static_cast<std::int32_t>(fields.Integer("firstFrame", -kFrameLimit, kFrameLimit));
-    if (fields.Has("lastFrame")) scene->lastFrame = static_cast<std::int32_t>(fields.Integer("lastFrame", -kFrameLimit, kFrameLimit));
+    if (fields.Has("firstFrame"))
+        scene->firstFrame = static_cast<std::int32_t>(fields.Integer("firstFrame", -kFrameLimit, kFrameLimit));
+    if (fields.Has("lastFrame"))
+        scene->lastFrame = static_cast<std::int32_t>(fields.Integer("lastFrame", -kFrameLimit, kFrameLimit));
     if (scene->lastFrame < scene->firstFrame) fields.Fail("lastFrame", "must not be before firstFrame");
     if (fields.Has("contentDirectory")) scene->contentDirectory = fields.Text("contentDirectory");
     const json& items = fields.List("items");
@@ -468,7 +477,8 @@ void ReadScene(std::string_view text, SceneDescription* scene) {
     CheckParents(*scene);
     if (fields.Has("actions")) {
         const json& actions = fields.List("actions");
-        for (std::size_t i = 0; i < actions.size(); ++i) scene->actions.push_back(ReadAction(actions[i], i, *scene));
+        for (std::size_t i = 0; i < actions.size(); ++i)
+            scene->actions.push_back(ReadAction(actions[i], i, *scene));
     }
     fields.NoOthers();
 }
@@ -476,8 +486,9 @@ void ReadScene(std::string_view text, SceneDescription* scene) {
 }  // namespace
 
 std::string_view SlotName(int slot) {
-    return slot >= 0 && static_cast<std::size_t>(slot) < kSlotNames.size() ? kSlotNames[static_cast<std::size_t>(slot)]
-                                                                           : std::string_view();
+    return slot >= 0 && static_cast<std::size_t>(slot) < kSlotNames.size()
+               ? kSlotNames[static_cast<std::size_t>(slot)]
+               : std::string_view();
 }
 
 bool ParseSceneJson(std::string_view text, SceneDescription* scene, std::string* error) {

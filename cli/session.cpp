@@ -28,7 +28,8 @@ constexpr char kPictureFolder[] = "pictures";
 // paths against the process's folder, as it would in the host.
 class WorkingFolder {
 public:
-    explicit WorkingFolder(const fs::path& folder, std::error_code& error) : previous_(fs::current_path(error)) {
+    explicit WorkingFolder(const fs::path& folder, std::error_code& error)
+        : previous_(fs::current_path(error)) {
         if (!error) fs::current_path(folder, error);
         entered_ = !error;
     }
@@ -66,7 +67,8 @@ std::string PictureName(const std::string& motionPath, std::set<std::string>* ta
 // How the file was made, for the fidelity summary.
 std::string FormOf(const WrittenFile& written) {
     if (written.zoom) return "zoom keys";
-    return std::string(written.record.sampled ? "every frame" : "keys") + ", " + (written.record.world ? "World" : "Local");
+    return std::string(written.record.sampled ? "every frame" : "keys") + ", " +
+           (written.record.world ? "World" : "Local");
 }
 
 bool WriteText(const std::string& path, const std::string& text) {
@@ -78,12 +80,14 @@ bool WriteText(const std::string& path, const std::string& text) {
 
 }  // namespace
 
-int RunSession(const SceneDescription& scene, const SessionSettings& settings, std::ostream& out, std::ostream& err) {
+int RunSession(const SceneDescription& scene, const SessionSettings& settings, std::ostream& out,
+               std::ostream& err) {
     std::error_code error;
     const fs::path folder = fs::absolute(settings.outputFolder, error);
     if (!error) fs::create_directories(folder / kPictureFolder, error);
     if (error) {
-        err << "corvantide-sim: cannot make the folder " << settings.outputFolder << ": " << error.message() << "\n";
+        err << "corvantide-sim: cannot make the folder " << settings.outputFolder << ": " << error.message()
+            << "\n";
         return kExitUsage;
     }
     WorkingFolder working(folder, error);
@@ -149,7 +153,8 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
         PrintSummary(fidelities, out);
     }
 
-    for (const std::string& failure : runner.ExportFailures()) err << "corvantide-sim: export failed: " << failure << "\n";
+    for (const std::string& failure : runner.ExportFailures())
+        err << "corvantide-sim: export failed: " << failure << "\n";
     const std::vector<std::string> findings = host.Audit();
     for (const std::string& finding : findings) err << "corvantide-sim: the host saw: " << finding << "\n";
     if (!findings.empty() && status == kExitOk) status = kExitHostFault;

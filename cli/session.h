@@ -20,6 +20,7 @@ struct SessionSettings {
 // Returns kExitOk, kExitBadFile (a written file does not read back),
 // kExitUsage (no output folder, no plug-in), kExitHostFault or
 // kExitExportFailed.
-int RunSession(const SceneDescription& scene, const SessionSettings& settings, std::ostream& out, std::ostream& err);
+int RunSession(const SceneDescription& scene, const SessionSettings& settings, std::ostream& out,
+               std::ostream& err);
 
 }  // namespace corvantide::cli

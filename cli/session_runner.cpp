@@ -55,8 +55,9 @@ void* SessionRunner::Item(const std::string& name) const { return host_.Scene().
 std::string SessionRunner::Describe(const Action& action) const {
     switch (action.kind) {
         case ActionKind::kShowPanel:
-            return host_.Ui().LastBlock() == nullptr ? "Open the Corvantide panel (the host builds it, then shows it)"
-                                                     : "Show the panel";
+            return host_.Ui().LastBlock() == nullptr
+                       ? "Open the Corvantide panel (the host builds it, then shows it)"
+                       : "Show the panel";
         case ActionKind::kHidePanel:
             return "Hide the panel";
         case ActionKind::kBuildPanel:
@@ -194,9 +195,9 @@ void SessionRunner::Press(const std::string& label) {
 }
 
 void SessionRunner::TellDestinations() {
-    out_ << kDetailIndent << "\"Use Batch Directory\" shows " << (user_.Value("Use Batch Directory") ? "on" : "off")
-         << ", \"Use Current Data\" " << (user_.Value("Use Current Data") ? "on" : "off")
-         << "; each item's destination base path:\n";
+    out_ << kDetailIndent << "\"Use Batch Directory\" shows "
+         << (user_.Value("Use Batch Directory") ? "on" : "off") << ", \"Use Current Data\" "
+         << (user_.Value("Use Current Data") ? "on" : "off") << "; each item's destination base path:\n";
     for (void* item : host_.Scene().Items()) {
         const auto record = ReadItemRecord(host_, item);
         std::string name = ItemName(item);
@@ -266,9 +267,9 @@ void SessionRunner::ExportPress(const std::string& label) {
         const Settled settled = SettleWrittenFile(candidate.hostPath);
         if (settled == Settled::kNoFolder || settled == Settled::kMoveFailed) {
             out_ << kDetailIndent << "written as " << Quoted(Display(candidate.hostPath)) << ": "
-                 << (settled == Settled::kNoFolder ? "the folder of " + Display(candidate.file.path) + " does not exist"
-                                                   : std::string("it could not be moved to ") +
-                                                         Display(candidate.file.path))
+                 << (settled == Settled::kNoFolder
+                         ? "the folder of " + Display(candidate.file.path) + " does not exist"
+                         : std::string("it could not be moved to ") + Display(candidate.file.path))
                  << "\n";
             AddFailure(fs::path(candidate.file.path).filename().string() + " not written to " +
                        Display(fs::path(candidate.file.path).parent_path().string()) +
@@ -278,11 +279,13 @@ void SessionRunner::ExportPress(const std::string& label) {
         const auto after = WriteTime(candidate.file.path);
         if (!after || after == candidate.before) continue;
         out_ << kDetailIndent << "wrote " << Display(candidate.file.path);
-        if (settled == Settled::kMoved) out_ << "  (the host named it " << Quoted(fs::path(candidate.hostPath).filename().string()) << ")";
+        if (settled == Settled::kMoved)
+            out_ << "  (the host named it " << Quoted(fs::path(candidate.hostPath).filename().string()) << ")";
         out_ << "\n";
-        written_.erase(std::remove_if(written_.begin(), written_.end(),
-                                      [&](const WrittenFile& file) { return file.path == candidate.file.path; }),
-                       written_.end());
+        written_.erase(
+            std::remove_if(written_.begin(), written_.end(),
+                           [&](const WrittenFile& file) { return file.path == candidate.file.path; }),
+            written_.end());
         written_.push_back(candidate.file);
     }
 }

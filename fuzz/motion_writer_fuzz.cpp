@@ -75,7 +75,9 @@ void Expect(bool condition, const char* what) {
     std::abort();
 }
 
-void ExpectNumber(double parsed, double written, const char* what) { Expect(parsed == AsPrinted(written), what); }
+void ExpectNumber(double parsed, double written, const char* what) {
+    Expect(parsed == AsPrinted(written), what);
+}
 
 struct Channel {
     std::vector<EnvelopeKey> entries;  // exactly as many as the body reads
@@ -86,10 +88,14 @@ struct Channel {
 template <typename T>
 T Number(FuzzedDataProvider& data) {
     switch (data.ConsumeIntegralInRange<int>(0, 31)) {
-        case 31: return data.PickValueInArray({std::numeric_limits<T>::infinity(), -std::numeric_limits<T>::infinity(),
-                                               std::numeric_limits<T>::quiet_NaN()});
-        case 30: return data.ConsumeFloatingPoint<T>();
-        default: return data.ConsumeFloatingPointInRange<T>(T(-1e6), T(1e6));
+        case 31:
+            return data.PickValueInArray({std::numeric_limits<T>::infinity(),
+                                          -std::numeric_limits<T>::infinity(),
+                                          std::numeric_limits<T>::quiet_NaN()});
+        case 30:
+            return data.ConsumeFloatingPoint<T>();
+        default:
+            return data.ConsumeFloatingPointInRange<T>(T(-1e6), T(1e6));
     }
 }
 
@@ -154,27 +160,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     FuzzedDataProvider data(bytes, size);
     const Body body = static_cast<Body>(data.ConsumeIntegralInRange<int>(0, 2));
     const bool camera = data.ConsumeBool();
-    const int channelCount = body == Body::kZoom ? 1 : camera ? corvantide::kCameraChannels : corvantide::kMotionChannels;
+    const int channelCount = body == Body::kZoom ? 1
+                             : camera            ? corvantide::kCameraChannels
+                                                 : corvantide::kMotionChannels;
     // The exporter refuses every other frame rate before it writes.
     double fps = data.PickValueInArray({24.0, 25.0, 29.97, 30.0, 60.0});
     switch (data.ConsumeIntegralInRange<int>(0, 4)) {
-        case 1: fps = data.ConsumeFloatingPoint<double>(); break;
-        case 2: fps = data.ConsumeFloatingPointInRange<double>(0.0, 1e-3); break;
-        case 3: fps = data.ConsumeFloatingPointInRange<double>(0.0, 1e3); break;
-        case 4: fps = data.ConsumeFloatingPointInRange<double>(0.0, 1e-300); break;  // times overflow
-        default: break;
+        case 1:
+            fps = data.ConsumeFloatingPoint<double>();
+            break;
+        case 2:
+            fps = data.ConsumeFloatingPointInRange<double>(0.0, 1e-3);
+            break;
+        case 3:
+            fps = data.ConsumeFloatingPointInRange<double>(0.0, 1e3);
+            break;
+        case 4:
+            fps = data.ConsumeFloatingPointInRange<double>(0.0, 1e-300);
+            break;  // times overflow
+        default:
+            break;
     }
     if (!corvantide::IsUsableFrameRate(fps)) return -1;
 
     const bool longRun = data.ConsumeIntegralInRange<int>(0, 63) == 0;
-    const std::int64_t count = data.ConsumeIntegralInRange<std::int64_t>(
-        0, !longRun ? kMaxShortCount : body == Body::kSampled ? kMaxFrames : kMaxKeys);
+    const std::int64_t count =
+        data.ConsumeIntegralInRange<std::int64_t>(0, !longRun                 ? kMaxShortCount
+                                                     : body == Body::kSampled ? kMaxFrames
+                                                                              : kMaxKeys);
     // Usually room enough; sometimes the file system fails a write.
     const bool roomy = data.ConsumeIntegralInRange<int>(0, 7) != 0;
     const std::size_t room = roomy ? std::string::npos : data.ConsumeIntegralInRange<std::size_t>(0, 1 << 16);
     // The first written frame is a begin frame plus an offset, both 32-bit.
-    const std::int64_t firstTime = std::int64_t{data.ConsumeIntegral<std::int32_t>()} +
-                                   std::int64_t{data.ConsumeIntegral<std::int32_t>()};
+    const std::int64_t firstTime =
+        std::int64_t{data.ConsumeIntegral<std::int32_t>()} + std::int64_t{data.ConsumeIntegral<std::int32_t>()};
     const std::vector<unsigned char> keys = HostKeys(data, body == Body::kSampled ? 0 : count);
     std::vector<Channel> channels(static_cast<std::size_t>(channelCount));
     for (Channel& channel : channels) {
@@ -222,8 +241,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                 const void* hostKey = corvantide::KeyAt(keys.data(), j);
                 const int slot = key_record::kZoomSlot;
                 key.shape = 0;
-                key.parameters = {corvantide::KeyTension(hostKey, slot), corvantide::KeyContinuity(hostKey, slot),
-                                  corvantide::KeyBias(hostKey, slot), 0.0F, 0.0F};
+                key.parameters = {corvantide::KeyTension(hostKey, slot),
+                                  corvantide::KeyContinuity(hostKey, slot), corvantide::KeyBias(hostKey, slot),
+                                  0.0F, 0.0F};
             }
             finite = finite && std::isfinite(key.value) && std::isfinite(key.time);
             for (float parameter : key.parameters) finite = finite && std::isfinite(parameter);
@@ -252,7 +272,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         Expect(!envelope.placeholder, "written keys read as the placeholder");
         Expect(envelope.keys.size() == keysWritten.size(), "key count");
         for (std::size_t k = 0; k < keysWritten.size(); ++k) ExpectKey(envelope.keys[k], keysWritten[k]);
-        const std::int32_t behaviour = body == Body::kKeyed ? channels[static_cast<std::size_t>(c)].entries[0].behaviour : 1;
+        const std::int32_t behaviour =
+            body == Body::kKeyed ? channels[static_cast<std::size_t>(c)].entries[0].behaviour : 1;
         Expect(envelope.preBehaviour == behaviour && envelope.postBehaviour == behaviour, "behaviours");
     }
     return 0;

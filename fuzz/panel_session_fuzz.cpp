@@ -94,8 +94,8 @@ std::string SafePath(FuzzedDataProvider& data) {
 
 std::int32_t FrameNumber(FuzzedDataProvider& data) {
     if (data.ConsumeProbability<double>() < 0.1) {
-        return data.PickValueInArray({std::numeric_limits<std::int32_t>::min(),
-                                      std::numeric_limits<std::int32_t>::max(), -1, 0});
+        return data.PickValueInArray(
+            {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(), -1, 0});
     }
     return data.ConsumeIntegralInRange<std::int32_t>(-20, 300);
 }
@@ -112,14 +112,17 @@ void BuildScene(FuzzedDataProvider& data, SimHost& host) {
             sourceKind == 1 ? SafeText(data) : (scratch / ("s/" + SafeText(data, 64))).string();
         void* item = scene.AddItem(name, type, sourceKind == 0 ? nullptr : source.c_str());
         if (i > 0 && data.ConsumeBool()) {
-            scene.SetParent(item, scene.Items()[data.ConsumeIntegralInRange<std::size_t>(0, scene.Items().size() - 1)]);
+            scene.SetParent(
+                item, scene.Items()[data.ConsumeIntegralInRange<std::size_t>(0, scene.Items().size() - 1)]);
         }
         for (int c = 0; c < simhost::kChannels; ++c) {
-            if (data.ConsumeBool()) scene.SetBehaviour(item, c, data.ConsumeIntegralInRange<std::int16_t>(-1, 11));
+            if (data.ConsumeBool())
+                scene.SetBehaviour(item, c, data.ConsumeIntegralInRange<std::int16_t>(-1, 11));
         }
         const int keys = data.ConsumeIntegralInRange<int>(0, kMaxKeys);
         for (int k = 0; k < keys; ++k) {
-            simhost::KeyBuilder key = scene.AddKey(item, data.ConsumeFloatingPointInRange<double>(-50.0, 400.0));
+            simhost::KeyBuilder key =
+                scene.AddKey(item, data.ConsumeFloatingPointInRange<double>(-50.0, 400.0));
             const int slots = data.ConsumeIntegralInRange<int>(0, 4);
             for (int s = 0; s < slots; ++s) {
                 const int slot = data.PickValueInArray({0, 1, 2, 3, 4, 5, 6, 7, 8, 12});
@@ -154,24 +157,60 @@ void Act(FuzzedDataProvider& data, SimHost& host, PanelUser& user, std::vector<v
     static constexpr const char* kToggles[] = {"Freeze Motion", "Disable All Output Operations",
                                                "Use Batch Directory", "Use Current Data"};
     static constexpr const char* kNumbers[] = {"Begin Frame", "End Frame", "Offset"};
-    static constexpr const char* kLabels[] = {"Begin Frame", "End Frame", "Offset", "Motion Format", "Coordinates",
-                                              "Freeze Motion", "Path", "Batch Path", "Setup Batch",
-                                              "Export Batch Motions", "Export Current Motion",
-                                              "Use Batch Directory", "Use Current Data",
-                                              "Disable All Output Operations", "SeparatorLine"};
+    static constexpr const char* kLabels[] = {"Begin Frame",
+                                              "End Frame",
+                                              "Offset",
+                                              "Motion Format",
+                                              "Coordinates",
+                                              "Freeze Motion",
+                                              "Path",
+                                              "Batch Path",
+                                              "Setup Batch",
+                                              "Export Batch Motions",
+                                              "Export Current Motion",
+                                              "Use Batch Directory",
+                                              "Use Current Data",
+                                              "Disable All Output Operations",
+                                              "SeparatorLine"};
     switch (data.ConsumeIntegralInRange<int>(0, 19)) {
-        case 0: user.SelectItem(SomeItem(data, host)); break;
-        case 1: user.TypePath(SafePath(data)); break;
-        case 2: user.Type(data.PickValueInArray(kNumbers), FrameNumber(data)); break;
-        case 3: user.Toggle(data.PickValueInArray(kToggles), data.ConsumeBool()); break;
-        case 4: user.Choose("Coordinates", data.ConsumeIntegralInRange<std::int32_t>(-1, 2)); break;
-        case 5: user.Choose("Motion Format", data.ConsumeIntegralInRange<std::int32_t>(-1, 1)); break;
-        case 6: user.Press("Export Current Motion"); break;
-        case 7: QueueAnswer(data, host); user.Press("Path"); break;
-        case 8: user.TypeBatchPath(SafePath(data)); break;
-        case 9: QueueAnswer(data, host); user.Press("Batch Path"); break;
-        case 10: user.Press("Setup Batch"); break;
-        case 11: user.Press("Export Batch Motions"); break;
+        case 0:
+            user.SelectItem(SomeItem(data, host));
+            break;
+        case 1:
+            user.TypePath(SafePath(data));
+            break;
+        case 2:
+            user.Type(data.PickValueInArray(kNumbers), FrameNumber(data));
+            break;
+        case 3:
+            user.Toggle(data.PickValueInArray(kToggles), data.ConsumeBool());
+            break;
+        case 4:
+            user.Choose("Coordinates", data.ConsumeIntegralInRange<std::int32_t>(-1, 2));
+            break;
+        case 5:
+            user.Choose("Motion Format", data.ConsumeIntegralInRange<std::int32_t>(-1, 1));
+            break;
+        case 6:
+            user.Press("Export Current Motion");
+            break;
+        case 7:
+            QueueAnswer(data, host);
+            user.Press("Path");
+            break;
+        case 8:
+            user.TypeBatchPath(SafePath(data));
+            break;
+        case 9:
+            QueueAnswer(data, host);
+            user.Press("Batch Path");
+            break;
+        case 10:
+            user.Press("Setup Batch");
+            break;
+        case 11:
+            user.Press("Export Batch Motions");
+            break;
         case 12:
             if (void* item = SomeItem(data, host)) user.ItemRemoved(item);
             break;
@@ -181,18 +220,28 @@ void Act(FuzzedDataProvider& data, SimHost& host, PanelUser& user, std::vector<v
             user.ItemAdded(item);
             break;
         }
-        case 14: data.ConsumeBool() ? user.HidePanel() : user.ShowPanel(); break;
-        case 15: host.Escape().PressAtProgress(data.ConsumeIntegralInRange<std::int32_t>(0, 20)); break;
-        case 16:
-            if (data.ConsumeBool()) host.Memory().FailFrom(data.ConsumeIntegralInRange<std::uint64_t>(1, 30));
-            else host.Memory().StopFailing();
+        case 14:
+            data.ConsumeBool() ? user.HidePanel() : user.ShowPanel();
             break;
-        case 17: host.FailInstanceCreation(data.ConsumeBool()); break;
+        case 15:
+            host.Escape().PressAtProgress(data.ConsumeIntegralInRange<std::int32_t>(0, 20));
+            break;
+        case 16:
+            if (data.ConsumeBool())
+                host.Memory().FailFrom(data.ConsumeIntegralInRange<std::uint64_t>(1, 30));
+            else
+                host.Memory().StopFailing();
+            break;
+        case 17:
+            host.FailInstanceCreation(data.ConsumeBool());
+            break;
         case 18:
             host.BuildPanel();
             user.ShowPanel();
             break;
-        default: user.Notify(data.PickValueInArray(kLabels), data.ConsumeIntegral<std::uint64_t>()); break;
+        default:
+            user.Notify(data.PickValueInArray(kLabels), data.ConsumeIntegral<std::uint64_t>());
+            break;
     }
 }
 
@@ -208,8 +257,10 @@ void CheckFiles() {
     for (const auto& entry : fs::recursive_directory_iterator(scratch)) {
         if (!entry.is_regular_file()) continue;
         const std::string name = entry.path().filename().string();
-        if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".tmp") == 0) Fail("temporary file left: " + name);
-        const corvantide::motfile::ReadResult read = corvantide::motfile::ParseMotionText(FileText(entry.path()));
+        if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".tmp") == 0)
+            Fail("temporary file left: " + name);
+        const corvantide::motfile::ReadResult read =
+            corvantide::motfile::ParseMotionText(FileText(entry.path()));
         if (!read.ok) Fail(name + " line " + std::to_string(read.error.line) + ": " + read.error.reason);
     }
 }
@@ -259,9 +310,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
         host.Memory().StopFailing();
         host.Escape().Reset();
-        for (void* item : everyItem) host.SendMessage(simhost::kItemMessageCategory, item, simhost::kItemRemovedMessage);
+        for (void* item : everyItem)
+            host.SendMessage(simhost::kItemMessageCategory, item, simhost::kItemRemovedMessage);
         if (host.Memory().Outstanding() != 0) {
-            Fail(std::to_string(host.Memory().Outstanding()) + " host block(s) outstanding after every item went");
+            Fail(std::to_string(host.Memory().Outstanding()) +
+                 " host block(s) outstanding after every item went");
         }
         const std::vector<std::string> findings = host.Audit();
         if (!findings.empty()) Fail("host validator: " + findings.front());

@@ -91,22 +91,30 @@ void BaseName(FuzzedDataProvider& data) {
     std::vector<char> baseName = Buffer(kPathCapacity);
     const bool fits = corvantide::BatchBaseName(baseName.data(), name.c_str());
     Expect(fits == (name.size() < kPathCapacity), "base name refused or taken wrongly");
-    const std::string expected = !fits ? "" : EndsWithFolded(name, ".lwo") ? name.substr(0, name.size() - 4) : name;
+    const std::string expected = !fits                          ? ""
+                                 : EndsWithFolded(name, ".lwo") ? name.substr(0, name.size() - 4)
+                                                                : name;
     Expect(TextIn(baseName) == expected, "base name");
 }
 
 bool IsAbsolute(const std::string& directory) {
-    return !directory.empty() && (directory[0] == '\\' || directory[0] == '/' || (directory.size() > 1 && directory[1] == ':'));
+    return !directory.empty() &&
+           (directory[0] == '\\' || directory[0] == '/' || (directory.size() > 1 && directory[1] == ':'));
 }
 
 std::string Directory(FuzzedDataProvider& data) {
     std::string text = RandomText(data);
     switch (data.ConsumeIntegralInRange<int>(0, 4)) {
-        case 0: return "";
-        case 1: return "C:" + text;
-        case 2: return "\\" + text;
-        case 3: return "/" + text;
-        default: return text;
+        case 0:
+            return "";
+        case 1:
+            return "C:" + text;
+        case 2:
+            return "\\" + text;
+        case 3:
+            return "/" + text;
+        default:
+            return text;
     }
 }
 
@@ -124,15 +132,19 @@ void BatchPaths(FuzzedDataProvider& data) {
         requester = batchRequesterPath + "\\" + name;
         destination = batchDirectory + "\\" + name;
     } else {
-        if (directory.empty()) requester = content + "\\" + name;
-        else if (IsAbsolute(directory)) requester = directory + "\\" + name;
-        else requester = content + "\\" + directory + "\\" + name;
+        if (directory.empty())
+            requester = content + "\\" + name;
+        else if (IsAbsolute(directory))
+            requester = directory + "\\" + name;
+        else
+            requester = content + "\\" + directory + "\\" + name;
         destination = requester;
     }
     const bool expectFit = requester.size() < kPathCapacity && destination.size() < kPathCapacity;
 
-    const corvantide::BatchPathSources sources{name.c_str(), directory.c_str(), content.c_str(),
-                                               useBatchDirectory, batchDirectory.c_str(), batchRequesterPath.c_str()};
+    const corvantide::BatchPathSources sources{name.c_str(),           directory.c_str(),
+                                               content.c_str(),        useBatchDirectory,
+                                               batchDirectory.c_str(), batchRequesterPath.c_str()};
     std::vector<char> requesterPath = Buffer(kPathCapacity);
     std::vector<char> destinationPath = Buffer(kPathCapacity);
     const bool fits = corvantide::ComposeBatchPaths(sources, requesterPath.data(), destinationPath.data());
@@ -193,10 +205,18 @@ void Helpers(FuzzedDataProvider& data) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     FuzzedDataProvider data(bytes, size);
     switch (data.ConsumeIntegralInRange<int>(0, 3)) {
-        case 0: StatusText(data); break;
-        case 1: BaseName(data); break;
-        case 2: BatchPaths(data); break;
-        default: Helpers(data); break;
+        case 0:
+            StatusText(data);
+            break;
+        case 1:
+            BaseName(data);
+            break;
+        case 2:
+            BatchPaths(data);
+            break;
+        default:
+            Helpers(data);
+            break;
     }
     return 0;
 }

@@ -83,8 +83,7 @@ std::string KeyCountText(const Envelope& envelope, bool markersShown) {
 
 // Times at which the curve is drawn: even steps plus every key, and for a
 // stepped key a point just before it at the held value.
-std::vector<CurveSample> CurvePoints(const Envelope& envelope, double low, double high,
-                                     double pixels) {
+std::vector<CurveSample> CurvePoints(const Envelope& envelope, double low, double high, double pixels) {
     const int steps = std::max(2, static_cast<int>(pixels * kCurveSamplesPerPixel));
     std::vector<double> times;
     for (int i = 0; i <= steps; ++i) {
@@ -153,8 +152,7 @@ public:
         const Envelope& envelope = file_.envelopes[index];
         const Quantity quantity = QuantityDisplay(file_.kind, envelope.channel);
         const std::vector<CurveSample> noSamples;
-        const auto& reference =
-            index < options_.reference.size() ? options_.reference[index] : noSamples;
+        const auto& reference = index < options_.reference.size() ? options_.reference[index] : noSamples;
 
         // The y axis decides the width of its labels, which decides the plot's width.
         const double plotTop = top + kTitleBand;
@@ -166,8 +164,8 @@ public:
         for (const std::string& label : valueAxis.labels) {
             labelChars = std::max(labelChars, label.size());
         }
-        const double plotLeft = left + kPanelPadding + kCaptionBand +
-                                static_cast<double>(labelChars) * kLabelCharWidth + 8;
+        const double plotLeft =
+            left + kPanelPadding + kCaptionBand + static_cast<double>(labelChars) * kLabelCharWidth + 8;
         const double plotRight = left + kPanelWidth - kPanelPadding - 6;
         const Axis timeAxis = TimeAxis(plotRight - plotLeft);
         if (timeAxis.low < range_.low || timeAxis.high > range_.high) {
@@ -175,12 +173,11 @@ public:
         }
 
         auto x = [&](double t) {
-            return plotLeft +
-                   (t - timeAxis.low) / (timeAxis.high - timeAxis.low) * (plotRight - plotLeft);
+            return plotLeft + (t - timeAxis.low) / (timeAxis.high - timeAxis.low) * (plotRight - plotLeft);
         };
         auto y = [&](double v) {
-            return plotBottom - (v * quantity.scale - valueAxis.low) /
-                                    (valueAxis.high - valueAxis.low) * (plotBottom - plotTop);
+            return plotBottom - (v * quantity.scale - valueAxis.low) / (valueAxis.high - valueAxis.low) *
+                                    (plotBottom - plotTop);
         };
 
         std::string svg;
@@ -188,18 +185,16 @@ public:
         svg += "<g>\n";
         svg += SvgRect(left, top, kPanelWidth, kPanelHeight,
                        Join({"rx=\"6\" fill=\"#ffffff\" stroke=\"", kFrameColor, "\""}));
-        svg += Join({"<clipPath id=\"", clipId, "\">\n",
-                     SvgRect(plotLeft, plotTop, plotRight - plotLeft, plotBottom - plotTop, ""),
-                     "</clipPath>\n"});
+        svg +=
+            Join({"<clipPath id=\"", clipId, "\">\n",
+                  SvgRect(plotLeft, plotTop, plotRight - plotLeft, plotBottom - plotTop, ""), "</clipPath>\n"});
 
         const bool markersShown =
             !envelope.placeholder &&
-            static_cast<double>(envelope.keys.size()) * kMinPixelsPerKeyMarker <=
-                plotRight - plotLeft;
+            static_cast<double>(envelope.keys.size()) * kMinPixelsPerKeyMarker <= plotRight - plotLeft;
         svg += SvgText(left + kPanelPadding, top + 24, ChannelName(file_.kind, envelope.channel),
                        "font-size=\"14\" font-weight=\"bold\"");
-        svg += SvgText(left + kPanelWidth - kPanelPadding, top + 24,
-                       KeyCountText(envelope, markersShown),
+        svg += SvgText(left + kPanelWidth - kPanelPadding, top + 24, KeyCountText(envelope, markersShown),
                        Join({"font-size=\"11\" text-anchor=\"end\" fill=\"", kMuted, "\""}));
 
         // Outside the keyed range the curve shows the pre/post behaviour.
@@ -211,8 +206,7 @@ public:
         }
         for (std::size_t i = 0; i < valueAxis.ticks.size(); ++i) {
             const double ty = plotBottom - (valueAxis.ticks[i] - valueAxis.low) /
-                                               (valueAxis.high - valueAxis.low) *
-                                               (plotBottom - plotTop);
+                                               (valueAxis.high - valueAxis.low) * (plotBottom - plotTop);
             svg += SvgLine(plotLeft, ty, plotRight, ty, Join({"stroke=\"", kGridColor, "\""}));
             svg += SvgText(plotLeft - 6, ty + 4, valueAxis.labels[i],
                            Join({"font-size=\"11\" text-anchor=\"end\" fill=\"", kMuted, "\""}));
@@ -220,8 +214,7 @@ public:
         for (std::size_t i = 0; i < timeAxis.ticks.size(); ++i) {
             const double tx = x(timeAxis.ticks[i]);
             svg += SvgLine(tx, plotTop, tx, plotBottom, Join({"stroke=\"", kGridColor, "\""}));
-            svg +=
-                SvgLine(tx, plotBottom, tx, plotBottom + 4, Join({"stroke=\"", kFrameColor, "\""}));
+            svg += SvgLine(tx, plotBottom, tx, plotBottom + 4, Join({"stroke=\"", kFrameColor, "\""}));
             svg += SvgText(tx, plotBottom + 16, timeAxis.labels[i],
                            Join({"font-size=\"11\" text-anchor=\"middle\" fill=\"", kMuted, "\""}));
         }
@@ -232,8 +225,8 @@ public:
         const double captionX = left + kPanelPadding + 8;
         const double captionY = (plotTop + plotBottom) / 2;
         svg += Join({"<text transform=\"translate(", Num(captionX), " ", Num(captionY),
-                     ") rotate(-90)\" font-size=\"11\" text-anchor=\"middle\" fill=\"", kMuted,
-                     "\">", Escape(quantity.caption), "</text>\n"});
+                     ") rotate(-90)\" font-size=\"11\" text-anchor=\"middle\" fill=\"", kMuted, "\">",
+                     Escape(quantity.caption), "</text>\n"});
 
         svg += Join({"<g clip-path=\"url(#", clipId, ")\">\n"});
         std::string path;
@@ -241,8 +234,8 @@ public:
             path += Join({path.empty() ? "M" : " L", Num(x(point.time)), " ", Num(y(point.value))});
         }
         const std::string_view curveStyle = envelope.placeholder ? "stroke-dasharray=\"5 4\" " : "";
-        svg += Join({"<path d=\"", path, "\" fill=\"none\" stroke=\"", kCurveColor, "\" ",
-                     curveStyle, "stroke-width=\"1.8\" stroke-linejoin=\"round\"/>\n"});
+        svg += Join({"<path d=\"", path, "\" fill=\"none\" stroke=\"", kCurveColor, "\" ", curveStyle,
+                     "stroke-width=\"1.8\" stroke-linejoin=\"round\"/>\n"});
         svg += "</g>\n";
         // Markers are not clipped: a key on the frame stays a whole circle.
         if (markersShown) {
@@ -269,8 +262,8 @@ private:
         return SvgRect(from, top, to - from, bottom - top, Join({"fill=\"", kOutsideShade, "\""}));
     }
 
-    static Axis ValueAxis(const std::vector<CurveSample>& curve,
-                          const std::vector<CurveSample>& reference, double scale, double height) {
+    static Axis ValueAxis(const std::vector<CurveSample>& curve, const std::vector<CurveSample>& reference,
+                          double scale, double height) {
         double low = INFINITY;
         double high = -INFINITY;
         for (const auto* samples : {&curve, &reference}) {
@@ -301,8 +294,8 @@ private:
             for (const std::string& label : axis.labels) {
                 chars = std::max(chars, label.size());
             }
-            const double needed = static_cast<double>(axis.ticks.size()) *
-                                  (static_cast<double>(chars) * kLabelCharWidth + 14);
+            const double needed =
+                static_cast<double>(axis.ticks.size()) * (static_cast<double>(chars) * kLabelCharWidth + 14);
             if (needed <= width) {
                 return axis;
             }
@@ -324,8 +317,7 @@ std::string Summary(const MotionFile& file, const TimeRange& range) {
     }
     bool rotations = false;
     for (const Envelope& envelope : file.envelopes) {
-        rotations =
-            rotations || QuantityOf(file.kind, envelope.channel) == ChannelQuantity::kRotation;
+        rotations = rotations || QuantityOf(file.kind, envelope.channel) == ChannelQuantity::kRotation;
     }
     return Join({channels, ", keys from ", FormatFixed(range.firstKey, 3), " s to ",
                  FormatFixed(range.lastKey, 3), " s",
@@ -377,26 +369,23 @@ std::string PlotMotionSvg(const MotionFile& file, const PlotOptions& options) {
     const std::size_t count = file.envelopes.size();
     const int columns = static_cast<int>(std::clamp<std::size_t>(count, 1, kColumns));
     const int rows = static_cast<int>((std::max<std::size_t>(count, 1) + kColumns - 1) / kColumns);
-    const double width =
-        std::max(2 * kMargin + columns * kPanelWidth + (columns - 1) * kGap, 720.0);
+    const double width = std::max(2 * kMargin + columns * kPanelWidth + (columns - 1) * kGap, 720.0);
     const double height = 2 * kMargin + kHeaderHeight + rows * kPanelHeight + (rows - 1) * kGap;
 
     std::string svg = Join({"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n",
-                            "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"", Num(width),
-                            "\" height=\"", Num(height), "\" viewBox=\"0 0 ", Num(width), " ",
-                            Num(height), "\" font-family=\"", kFont, "\" fill=\"", kInk, "\">\n"});
+                            "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"", Num(width), "\" height=\"",
+                            Num(height), "\" viewBox=\"0 0 ", Num(width), " ", Num(height), "\" font-family=\"",
+                            kFont, "\" fill=\"", kInk, "\">\n"});
     svg += Join({"<rect width=\"100%\" height=\"100%\" fill=\"#f7f8fa\"/>\n"});
     svg += SvgText(kMargin, kMargin + 18, options.title, "font-size=\"18\" font-weight=\"bold\"");
     const std::string subtitle = options.subtitle.empty() ? Summary(file, range) : options.subtitle;
-    svg +=
-        SvgText(kMargin, kMargin + 40, subtitle, Join({"font-size=\"12\" fill=\"", kMuted, "\""}));
+    svg += SvgText(kMargin, kMargin + 40, subtitle, Join({"font-size=\"12\" fill=\"", kMuted, "\""}));
     svg += Legend(options, width - kMargin, kMargin + 62);
 
     PanelPainter painter(file, options, range);
     for (std::size_t i = 0; i < count; ++i) {
         const double left = kMargin + static_cast<double>(i % kColumns) * (kPanelWidth + kGap);
-        const double top =
-            kMargin + kHeaderHeight + static_cast<double>(i / kColumns) * (kPanelHeight + kGap);
+        const double top = kMargin + kHeaderHeight + static_cast<double>(i / kColumns) * (kPanelHeight + kGap);
         svg += painter.Paint(i, left, top);
     }
     svg += "</svg>\n";

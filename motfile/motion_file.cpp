@@ -7,11 +7,11 @@ namespace corvantide::motfile {
 namespace {
 
 constexpr std::string_view kChannelNames[] = {
-    "Position X", "Position Y", "Position Z", "Heading", "Pitch",
-    "Bank",       "Scale X",    "Scale Y",    "Scale Z",
+    "Position X", "Position Y", "Position Z", "Heading", "Pitch", "Bank", "Scale X", "Scale Y", "Scale Z",
 };
 constexpr int kChannelNameCount = static_cast<int>(std::size(kChannelNames));
-constexpr std::string_view kBehaviourNames[] = {"Reset", "Constant", "Repeat", "Oscillate", "Offset Repeat", "Linear"};
+constexpr std::string_view kBehaviourNames[] = {"Reset",     "Constant",      "Repeat",
+                                                "Oscillate", "Offset Repeat", "Linear"};
 static_assert(std::size(kBehaviourNames) == kLastBehaviour + 1);
 
 }  // namespace

@@ -97,8 +97,7 @@ private:
                        std::vector<std::string_view>* fields) {
         const std::string prefix = Join({indent, word, " "});
         if (line.substr(0, prefix.size()) != prefix) {
-            return Fail(line_,
-                        Join({"expected ", Quote(Join({prefix, "..."})), ", found ", Quote(line)}));
+            return Fail(line_, Join({"expected ", Quote(Join({prefix, "..."})), ", found ", Quote(line)}));
         }
         if (!SplitFields(line.substr(prefix.size()), fields)) {
             return Fail(line_, Join({"unexpected spacing in ", Quote(line)}));
@@ -118,8 +117,8 @@ private:
 
     bool InRange(int value, int last, std::string_view what) {
         if (value < 0 || value > last) {
-            return Fail(line_, Join({what, " ", std::to_string(value), " out of range 0..",
-                                     std::to_string(last)}));
+            return Fail(line_,
+                        Join({what, " ", std::to_string(value), " out of range 0..", std::to_string(last)}));
         }
         return true;
     }
@@ -159,19 +158,16 @@ private:
             return false;
         }
         if (version != kVersion) {
-            return Fail(line_,
-                        Join({"unsupported version ", std::to_string(version), " (expected 3)"}));
+            return Fail(line_, Join({"unsupported version ", std::to_string(version), " (expected 3)"}));
         }
         if (!NextLine(&line, "an empty line")) {
             return false;
         }
         if (!line.empty()) {
-            return Fail(line_,
-                        Join({"expected an empty line after the version, found ", Quote(line)}));
+            return Fail(line_, Join({"expected an empty line after the version, found ", Quote(line)}));
         }
         std::vector<std::string_view> fields;
-        if (!NextLine(&line, "\"NumChannels\"") ||
-            !SplitWordLine(line, "", "NumChannels", &fields)) {
+        if (!NextLine(&line, "\"NumChannels\"") || !SplitWordLine(line, "", "NumChannels", &fields)) {
             return false;
         }
         if (fields.size() != 1) {
@@ -181,8 +177,8 @@ private:
             return false;
         }
         if (channelCount_ != 6 && channelCount_ != 9) {
-            return Fail(line_, "NumChannels must be 9, or 6 for a camera, found " +
-                                   std::to_string(channelCount_));
+            return Fail(line_,
+                        "NumChannels must be 9, or 6 for a camera, found " + std::to_string(channelCount_));
         }
         return true;
     }
@@ -203,9 +199,8 @@ private:
                 return false;
             }
             if (number != channel) {
-                return Fail(line_,
-                            Join({"channel ", std::to_string(number), " out of sequence (expected ",
-                                  std::to_string(channel), ")"}));
+                return Fail(line_, Join({"channel ", std::to_string(number), " out of sequence (expected ",
+                                         std::to_string(channel), ")"}));
             }
             Envelope envelope;
             envelope.channel = channel;
@@ -227,16 +222,15 @@ private:
             return false;
         }
         if (line.substr(0, kIndent.size()) != kIndent || line.substr(kIndent.size(), 1) == " ") {
-            return Fail(line_,
-                        Join({"expected the key count after two spaces, found ", Quote(line)}));
+            return Fail(line_, Join({"expected the key count after two spaces, found ", Quote(line)}));
         }
         int count = 0;
         if (!Integer(line.substr(kIndent.size()), &count)) {
             return false;
         }
         if (count < 1) {
-            return Fail(line_, Join({"key count ", std::to_string(count),
-                                     " (an envelope has at least one key)"}));
+            return Fail(line_,
+                        Join({"key count ", std::to_string(count), " (an envelope has at least one key)"}));
         }
         const int countLine = line_;
         envelope->keys.reserve(std::min(static_cast<std::size_t>(count), kKeyReserveLimit));
@@ -247,9 +241,8 @@ private:
             }
             if (line.substr(0, 12) == "  Behaviors ") {
                 return Fail(line_,
-                            Join({"envelope has ", std::to_string(index),
-                                  " key lines, but the count on line ", std::to_string(countLine),
-                                  " says ", std::to_string(count)}));
+                            Join({"envelope has ", std::to_string(index), " key lines, but the count on line ",
+                                  std::to_string(countLine), " says ", std::to_string(count)}));
             }
             MotionKey key;
             if (!SplitWordLine(line, kIndent, "Key", &fields) || !ParseKey(fields, &key)) {
@@ -265,15 +258,14 @@ private:
             return false;
         }
         if (line.substr(0, 6) == "  Key ") {
-            return Fail(line_, Join({"more key lines than the count on line ",
-                                     std::to_string(countLine), " (", std::to_string(count), ")"}));
+            return Fail(line_, Join({"more key lines than the count on line ", std::to_string(countLine), " (",
+                                     std::to_string(count), ")"}));
         }
         if (!SplitWordLine(line, kIndent, "Behaviors", &fields)) {
             return false;
         }
         if (fields.size() != 2) {
-            return Fail(line_,
-                        Join({"expected two behaviours, found ", std::to_string(fields.size())}));
+            return Fail(line_, Join({"expected two behaviours, found ", std::to_string(fields.size())}));
         }
         if (!Integer(fields[0], &envelope->preBehaviour) ||
             !InRange(envelope->preBehaviour, kLastBehaviour, "behaviour") ||
@@ -288,8 +280,7 @@ private:
 
     bool ParseKey(const std::vector<std::string_view>& fields, MotionKey* key) {
         if (fields.size() != kKeyFieldCount) {
-            return Fail(line_, Join({"key line has ", std::to_string(fields.size()),
-                                     " numbers, expected 9"}));
+            return Fail(line_, Join({"key line has ", std::to_string(fields.size()), " numbers, expected 9"}));
         }
         key->line = line_;
         if (!Number(fields[0], &key->value) || !Number(fields[1], &key->time) ||
@@ -307,13 +298,11 @@ private:
     // Receiving packages expect keys in increasing time.
     bool CheckOrder(const MotionKey& previous, const MotionKey& key) {
         if (key.time < previous.time) {
-            return Fail(line_,
-                        Join({"key time ", FormatTime(key.time),
-                              " is earlier than the previous key's ", FormatTime(previous.time)}));
+            return Fail(line_, Join({"key time ", FormatTime(key.time), " is earlier than the previous key's ",
+                                     FormatTime(previous.time)}));
         }
         if (key.time == previous.time) {
-            result_.warnings.push_back(
-                {line_, Join({"two keys at the same time ", FormatTime(key.time)})});
+            result_.warnings.push_back({line_, Join({"two keys at the same time ", FormatTime(key.time)})});
         }
         return true;
     }

@@ -33,13 +33,12 @@ std::string Escape(std::string_view text) {
 }
 
 std::string SvgText(double x, double y, std::string_view text, std::string_view attributes) {
-    return Join({"<text x=\"", Num(x), "\" y=\"", Num(y), "\" ", attributes, ">", Escape(text),
-                 "</text>\n"});
+    return Join({"<text x=\"", Num(x), "\" y=\"", Num(y), "\" ", attributes, ">", Escape(text), "</text>\n"});
 }
 
 std::string SvgLine(double x1, double y1, double x2, double y2, std::string_view attributes) {
-    return Join({"<line x1=\"", Num(x1), "\" y1=\"", Num(y1), "\" x2=\"", Num(x2), "\" y2=\"",
-                 Num(y2), "\" ", attributes, "/>\n"});
+    return Join({"<line x1=\"", Num(x1), "\" y1=\"", Num(y1), "\" x2=\"", Num(x2), "\" y2=\"", Num(y2), "\" ",
+                 attributes, "/>\n"});
 }
 
 std::string SvgRect(double x, double y, double width, double height, std::string_view attributes) {
@@ -48,8 +47,8 @@ std::string SvgRect(double x, double y, double width, double height, std::string
 }
 
 std::string SvgCircle(double x, double y, double radius, std::string_view attributes) {
-    return Join({"<circle cx=\"", Num(x), "\" cy=\"", Num(y), "\" r=\"", Num(radius), "\" ",
-                 attributes, "/>\n"});
+    return Join(
+        {"<circle cx=\"", Num(x), "\" cy=\"", Num(y), "\" r=\"", Num(radius), "\" ", attributes, "/>\n"});
 }
 
 }  // namespace corvantide::motfile

@@ -54,7 +54,8 @@ void RouteKeyState(HMODULE module) {
             const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
             if (std::strcmp(reinterpret_cast<const char*>(byName->Name), "GetAsyncKeyState") != 0) continue;
             DWORD protection = 0;
-            if (!VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection)) continue;
+            if (!VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection))
+                continue;
             KeyStateFn counted = CountedKeyState;
             std::memcpy(&slot->u1.Function, &counted, sizeof counted);
             VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
@@ -98,8 +99,9 @@ EscapeScript::~EscapeScript() {
 void EscapeScript::WatchPolls([[maybe_unused]] const void* addressInLibrary) {
 #if defined(_WIN32)
     HMODULE module = nullptr;
-    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                           static_cast<LPCSTR>(addressInLibrary), &module)) {
+    if (GetModuleHandleExA(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            static_cast<LPCSTR>(addressInLibrary), &module)) {
         RouteKeyState(module);
     }
 #endif

@@ -14,8 +14,8 @@ std::string Hex(std::size_t value) {
 }
 
 std::string Finding(const std::string& name, std::size_t first, std::size_t end) {
-    return "the plug-in wrote " + std::to_string(end - first) + " byte(s) of the " + name + " at " + Hex(first) +
-           ", outside the fields it owns";
+    return "the plug-in wrote " + std::to_string(end - first) + " byte(s) of the " + name + " at " +
+           Hex(first) + ", outside the fields it owns";
 }
 
 }  // namespace

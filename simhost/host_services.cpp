@@ -24,18 +24,14 @@ void* CreateInstanceData(void* item, void* module, std::int32_t zero, std::int32
 void* GetInstanceData(void* item, void* module, std::int32_t zero) {
     return Host().GetInstance(item, module, zero);
 }
-void FreeInstanceData(void* item, void* module, std::int32_t zero) {
-    Host().FreeInstance(item, module, zero);
-}
+void FreeInstanceData(void* item, void* module, std::int32_t zero) { Host().FreeInstance(item, module, zero); }
 std::int32_t GetHierarchyList(std::uint64_t root, void** list) { return Host().HierarchyList(root, list); }
 void FreeHierarchyList(void** list) { Host().FreeHierarchy(list); }
 void UpdateFXInterface(std::int32_t flags) { Host().Update(flags); }
 void GetChannels(void* item, std::int32_t group, double time, double* out) {
     Host().Scene().WorldChannels(item, group, time, out);
 }
-void FindFileName(const char* path, char* name, char* directory) {
-    SplitFileName(path, name, directory);
-}
+void FindFileName(const char* path, char* name, char* directory) { SplitFileName(path, name, directory); }
 void FindHierarchyMatch() { Host().Report("FindHierarchyMatch called"); }
 
 void* BlockCreate(const char* title, const char* second, std::int32_t third, ControlCallback callback) {
@@ -67,10 +63,10 @@ std::int32_t ConfirmMessage(std::int32_t first, std::int32_t lineCount, const ch
     return Host().Ui().Confirm(first, lineCount, line1, line2);
 }
 std::int32_t FileRequest(char* result, std::int32_t resultSize, char* fileName, std::int32_t nameArgument,
-                         char* directory, char* remembered, const char* title, std::int32_t a,
-                         std::int32_t b, void* c) {
-    return Host().Ui().FileRequest(result, resultSize, fileName, nameArgument, directory, remembered,
-                                   title, a, b, c);
+                         char* directory, char* remembered, const char* title, std::int32_t a, std::int32_t b,
+                         void* c) {
+    return Host().Ui().FileRequest(result, resultSize, fileName, nameArgument, directory, remembered, title, a,
+                                   b, c);
 }
 
 template <typename Fn>

@@ -15,7 +15,7 @@
 
 namespace simhost {
 
-inline constexpr char kPathText[] = "(path text)";            // the String beside "Path"
+inline constexpr char kPathText[] = "(path text)";             // the String beside "Path"
 inline constexpr char kBatchPathText[] = "(batch path text)";  // the String beside "Batch Path"
 inline constexpr char kStatusArea[] = "(status area)";         // the AreaText
 

@@ -68,7 +68,8 @@ SimHost::SimHost()
     current = this;
     for (const auto& [offset, size] : kModuleFields) moduleRecord_.Own(offset, size);
     // The entries the host calls stay empty until the plug-in fills them.
-    for (std::size_t entry : {kEmptyEntryOffset, kPanelBuilderOffset, kDefaultHandlerOffset, kMessageEntryOffset}) {
+    for (std::size_t entry :
+         {kEmptyEntryOffset, kPanelBuilderOffset, kDefaultHandlerOffset, kMessageEntryOffset}) {
         moduleRecord_.HostPut<void*>(entry, nullptr);
     }
     const ServiceAddresses services = TheServices();
@@ -242,7 +243,8 @@ std::size_t SimHost::TakeViolations(const std::string& text) {
 std::vector<std::string> SimHost::Audit() {
     memory_.CheckGuards();
     std::vector<std::string> found = violations_;
-    if (!openLists_.empty()) found.push_back(std::to_string(openLists_.size()) + " hierarchy list(s) never freed");
+    if (!openLists_.empty())
+        found.push_back(std::to_string(openLists_.size()) + " hierarchy list(s) never freed");
     hostInterface_.Check(&found);
     moduleRecord_.Check(&found);
     stateRecord_.Check(&found);

@@ -33,8 +33,8 @@ bool IsTextType(const std::string& type) { return type == "String" || type == "A
 std::string ReadBounded(const char* text, std::int32_t count) {
     if (text == nullptr || count <= 0) return {};
     const void* end = std::memchr(text, '\0', static_cast<std::size_t>(count));
-    const std::size_t length =
-        end == nullptr ? static_cast<std::size_t>(count) : static_cast<std::size_t>(static_cast<const char*>(end) - text);
+    const std::size_t length = end == nullptr ? static_cast<std::size_t>(count)
+                                              : static_cast<std::size_t>(static_cast<const char*>(end) - text);
     return std::string(text, length);
 }
 
@@ -232,7 +232,8 @@ std::int32_t SimInterface::Confirm(std::int32_t first, std::int32_t lineCount, c
     message.lineCount = lineCount;
     message.line1 = TextOrEmpty(line1);
     if (lineCount >= 2) message.line2 = TextOrEmpty(line2);
-    if (lineCount < 1 || lineCount > 2) Report("ConfirmMessage with a line count of " + std::to_string(lineCount));
+    if (lineCount < 1 || lineCount > 2)
+        Report("ConfirmMessage with a line count of " + std::to_string(lineCount));
     messages_.push_back(std::move(message));
     return 1;
 }
@@ -251,8 +252,8 @@ std::int32_t SimInterface::FileRequest(char* result, std::int32_t resultSize, ch
     call.a = a;
     call.b = b;
     call.c = c;
-    call.buffersEmptyOnEntry = result != nullptr && directory != nullptr && result[0] == '\0' &&
-                               directory[0] == '\0';
+    call.buffersEmptyOnEntry =
+        result != nullptr && directory != nullptr && result[0] == '\0' && directory[0] == '\0';
     requesterCalls_.push_back(call);
     if (result == nullptr || directory == nullptr || resultSize <= 0) {
         Report("FX_FileRequest without its buffers");
@@ -301,8 +302,8 @@ SimControl* SimInterface::ControlOfType(const std::string& type, std::size_t nth
 
 std::int64_t SimInterface::Notify(SimControl* control, std::uint64_t code) {
     if (control == nullptr || control->callback == nullptr) return 0;
-    const std::int64_t answer =
-        control->callback(control->block != nullptr ? control->block->record : nullptr, control->record, nullptr, code);
+    const std::int64_t answer = control->callback(control->block != nullptr ? control->block->record : nullptr,
+                                                  control->record, nullptr, code);
     CheckAnswer(answer, "control \"" + control->label + "\" (" + control->type + ")", code);
     return answer;
 }

@@ -40,9 +40,9 @@ struct SimControl {
     std::string type;
     std::string label;
     ControlCallback callback = nullptr;
-    std::vector<std::int64_t> intArguments;      // creation arguments that are numbers
-    std::vector<std::string> textArguments;      // creation arguments that are texts
-    std::vector<std::string> listEntries;        // a PopupList's names, read at creation
+    std::vector<std::int64_t> intArguments;  // creation arguments that are numbers
+    std::vector<std::string> textArguments;  // creation arguments that are texts
+    std::vector<std::string> listEntries;    // a PopupList's names, read at creation
     std::int32_t value = 0;
     std::string text;
     // A hostile host: reading the text fills the whole buffer, no terminator.
@@ -89,18 +89,15 @@ public:
     SimInterface& operator=(const SimInterface&) = delete;
 
     // Services (called by the plug-in through the bound names).
-    void* BlockCreate(const char* title, const char* second, std::int32_t third,
-                      ControlCallback callback);
-    void* ControlCreate(const char* type, const char* label, ControlCallback callback,
-                        va_list* arguments);
+    void* BlockCreate(const char* title, const char* second, std::int32_t third, ControlCallback callback);
+    void* ControlCreate(const char* type, const char* label, ControlCallback callback, va_list* arguments);
     std::int32_t ControlSet(std::int32_t code, void* control, va_list* arguments);
     std::int32_t ControlGet(std::int32_t code, void* control, va_list* arguments);
     void ControlRedraw(void* control, std::int32_t now);
-    std::int32_t Confirm(std::int32_t first, std::int32_t lineCount, const char* line1,
-                         const char* line2);
-    std::int32_t FileRequest(char* result, std::int32_t resultSize, char* fileName,
-                             std::int32_t nameArgument, char* directory, char* remembered,
-                             const char* title, std::int32_t a, std::int32_t b, void* c);
+    std::int32_t Confirm(std::int32_t first, std::int32_t lineCount, const char* line1, const char* line2);
+    std::int32_t FileRequest(char* result, std::int32_t resultSize, char* fileName, std::int32_t nameArgument,
+                             char* directory, char* remembered, const char* title, std::int32_t a,
+                             std::int32_t b, void* c);
 
     // Inspection.
     const std::vector<std::unique_ptr<SimBlock>>& Blocks() const { return blocks_; }

@@ -165,7 +165,8 @@ void* KeyBuilder::Record() const { return scene_->KeyRecord(scene_->Existing(ite
 std::int32_t KeyBuilder::Index() const {
     SimScene::Item& item = scene_->Existing(item_);
     const auto* record = static_cast<unsigned char*>(Record());
-    return static_cast<std::int32_t>(static_cast<std::size_t>(record - item.keys.data()) / key_layout::kRecordSize);
+    return static_cast<std::int32_t>(static_cast<std::size_t>(record - item.keys.data()) /
+                                     key_layout::kRecordSize);
 }
 
 KeyBuilder& KeyBuilder::Set(int slot, double value) {
@@ -180,8 +181,7 @@ KeyBuilder& KeyBuilder::Set(int slot, double value) {
         const std::size_t last = item_layout::kLastKey + 4 * c;
         const std::int32_t oldFirst = Get<std::int32_t>(item.record.get(), first);
         const std::int32_t oldLast = Get<std::int32_t>(item.record.get(), last);
-        if (!item.firstPinned[c] && (oldFirst == kNoKey || index < oldFirst))
-            PutItem(item, first, index);
+        if (!item.firstPinned[c] && (oldFirst == kNoKey || index < oldFirst)) PutItem(item, first, index);
         if (!item.lastPinned[c] && index > oldLast) PutItem(item, last, index);
     }
     return *this;
@@ -398,7 +398,8 @@ double SimScene::SlotValue(const Item& source, std::size_t slot, double time, do
     for (std::size_t k = 0; k < source.keyIds.size(); ++k) {
         const unsigned char* key = source.keys.data() + k * key_layout::kRecordSize;
         if ((Get<std::uint32_t>(key, key_layout::kFlags) >> slot & 1U) == 0) continue;
-        knots.push_back({Get<double>(key, key_layout::kTime), Get<double>(key, key_layout::kValue + 8 * slot), key});
+        knots.push_back(
+            {Get<double>(key, key_layout::kTime), Get<double>(key, key_layout::kValue + 8 * slot), key});
     }
     if (knots.empty()) return unkeyed;
     if (time <= knots.front().time) return knots.front().value;

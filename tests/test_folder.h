@@ -48,12 +48,13 @@ private:
         }
         if (!label.empty()) test += "-" + label;
         for (char& c : test) {
-            const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
+            const bool plain =
+                (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
             if (!plain) c = '_';
         }
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        return "corvantide-" + test + "-" + std::to_string(CORVANTIDE_TEST_PID) + "-" + std::to_string(stamp) + "-" +
-               std::to_string(serial++);
+        return "corvantide-" + test + "-" + std::to_string(CORVANTIDE_TEST_PID) + "-" + std::to_string(stamp) +
+               "-" + std::to_string(serial++);
     }
 
     std::filesystem::path path_;

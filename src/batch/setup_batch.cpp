@@ -58,8 +58,9 @@ ItemSetup PrepareItem(void* item) {
     char baseName[kPathCapacity];
     char requester[kPathCapacity];
     char destination[kPathCapacity];
-    const BatchPathSources sources{baseName,       directory,      HostContentDirectory(),
-                                   UseBatchDirectory != 0, BatchDirectory, BatchRequesterPath};
+    const BatchPathSources sources{
+        baseName,       directory,         HostContentDirectory(), UseBatchDirectory != 0,
+        BatchDirectory, BatchRequesterPath};
     if (!BatchBaseName(baseName, ItemName(item)) || !ComposeBatchPaths(sources, requester, destination)) {
         return ItemSetup::kPathTooLong;
     }

@@ -36,14 +36,12 @@ CORVANTIDE_EXPORT void InitCustomize(void* hostInterface, void* moduleRecord) no
     ModuleRecordPointer = moduleRecord;
 
     if (moduleRecord != nullptr) {
-        std::memcpy(FieldAddress(moduleRecord, module_record::kName), kModuleName,
-                    sizeof kModuleName);
+        std::memcpy(FieldAddress(moduleRecord, module_record::kName), kModuleName, sizeof kModuleName);
         WriteField(moduleRecord, module_record::kHostSetting, kHostSettingValue);
         WriteField<EmptyEntry>(moduleRecord, module_record::kEmptyEntry, EmptyHostEntry);
         WriteField<PanelBuilder>(moduleRecord, module_record::kPanelBuilder, BuildPanel);
         WriteField<MessageHandler>(moduleRecord, module_record::kDefaultHandler, DefaultMessageHandler);
-        WriteField<ModuleMessageEntry>(moduleRecord, module_record::kMessageEntry,
-                                       DispatchModuleMessage);
+        WriteField<ModuleMessageEntry>(moduleRecord, module_record::kMessageEntry, DispatchModuleMessage);
     }
 
     for (auto& slot : ModuleMessageTable) slot = DefaultMessageHandler;

@@ -79,8 +79,9 @@ void ComposeUnwrittenMessage(char* message, std::size_t capacity) {
         const bool last = at >= Report.namesUsed && !Report.namesDropped;
         // Room for the separator and "..." stays unless this is the last name.
         const std::size_t reserve = last ? 0 : sizeof kSeparator - 1 + sizeof kMore - 1;
-        const bool fits = (shown == 0 || AppendWhole(message, capacity, reserve + std::strlen(name), kSeparator)) &&
-                          AppendWhole(message, capacity, reserve, name);
+        const bool fits =
+            (shown == 0 || AppendWhole(message, capacity, reserve + std::strlen(name), kSeparator)) &&
+            AppendWhole(message, capacity, reserve, name);
         if (!fits) {
             if (shown > 0) AppendWhole(message, capacity, 0, kSeparator);
             AppendWhole(message, capacity, 0, kMore);

@@ -170,7 +170,8 @@ bool WriteZoomFile(const MotionJob& job) {
     }
     const StageResult staged = StageZoomEnvelope(job.item, job.fps, &zoom);
     if (staged != StageResult::kWritten || !CommitStagedFile(&zoom)) {
-        ShowProblem(staged == StageResult::kNoMemory ? kNoMemoryMessage : kCouldNotWrite, name, kZoomFileSuffix);
+        ShowProblem(staged == StageResult::kNoMemory ? kNoMemoryMessage : kCouldNotWrite, name,
+                    kZoomFileSuffix);
         return false;
     }
     NoteExportedFile(name, kZoomFileSuffix, true);

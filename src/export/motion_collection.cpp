@@ -76,8 +76,7 @@ void FillLocalKeyEntry(EnvelopeKey* entry, const void* item, const void* key, st
             if (!first)
                 entry->p4 = static_cast<float>(entry->value + static_cast<double>(KeyInHandle(key, channel)));
             if (!last)
-                entry->p5 =
-                    static_cast<float>(entry->value + static_cast<double>(KeyOutHandle(key, channel)));
+                entry->p5 = static_cast<float>(entry->value + static_cast<double>(KeyOutHandle(key, channel)));
             break;
         }
         case kSpanLinear:
@@ -124,8 +123,7 @@ bool CollectFrames(void* item, std::int32_t coordinates, std::int64_t first, std
         UpdateFXInterface(kReevaluateScene);
         SetStatusText(progressName, Step(i), Step(total), kProgressComputing);
         if (coordinates == kLocalCoordinates) {
-            for (int c = 0; c < kMotionChannels; ++c)
-                buffers.table[c][i - 1].value = ItemChannelValue(item, c);
+            for (int c = 0; c < kMotionChannels; ++c) buffers.table[c][i - 1].value = ItemChannelValue(item, c);
         } else if (coordinates == kWorldCoordinates) {
             FillWorldValues(item, AnimationClock(), buffers, i - 1, nullptr);
         }

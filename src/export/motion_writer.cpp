@@ -100,7 +100,7 @@ char* AppendSpan(MotionWriter* writer, char* at, const EnvelopeKey& entry) {
 // range, or host keys that do not change while the file is written), and
 // starts empty whenever either changes.
 constexpr std::int64_t kTimeColumnCapacity = std::int64_t{1} << 17;  // frames or keys: 2 MB of text
-constexpr std::size_t kTimeTextWidth = 16;                            // "-12345678.123456"
+constexpr std::size_t kTimeTextWidth = 16;                           // "-12345678.123456"
 constexpr std::uint8_t kNotFormatted = 0;
 constexpr std::uint8_t kTooWide = 0xFF;  // formatted on every line
 
@@ -125,8 +125,8 @@ void ClearTimeColumn() {
     timeColumn.writer = nullptr;
 }
 
-TimeColumn& OpenTimeColumn(const MotionWriter* writer, Times times, const void* hostKeys, std::int64_t firstTime,
-                           double fps) {
+TimeColumn& OpenTimeColumn(const MotionWriter* writer, Times times, const void* hostKeys,
+                           std::int64_t firstTime, double fps) {
     TimeColumn& column = timeColumn;
     const std::uint64_t fpsBits = std::bit_cast<std::uint64_t>(fps);
     if (column.writer != writer || column.times != times || column.hostKeys != hostKeys ||
@@ -272,7 +272,8 @@ void WriteSampledBody(MotionWriter* writer, const EnvelopeKey* entries, std::int
     TimeColumn& column = OpenTimeColumn(writer, Times::kSampled, nullptr, firstTime, fps);
     for (std::int64_t j = 0; j < frameCount; ++j) {
         char* at = KeyLineStart(writer, entries[j]);
-        at = AppendTime(writer, at, column, j, [firstTime, j, fps] { return static_cast<double>(firstTime + j) / fps; });
+        at = AppendTime(writer, at, column, j,
+                        [firstTime, j, fps] { return static_cast<double>(firstTime + j) / fps; });
         LineEnd(writer, AppendSpan(writer, at, entries[j]));
     }
     WriteBehaviours(writer, kConstantBehaviour, kConstantBehaviour);

@@ -47,8 +47,7 @@ void FreeHierarchyList(void** list) {
 }
 
 void* HierarchyListItem(const void* list, std::int32_t index) {
-    return ReadField<void*>(list, static_cast<std::size_t>(index) * kHierarchyEntrySize +
-                                      kHierarchyItemOffset);
+    return ReadField<void*>(list, static_cast<std::size_t>(index) * kHierarchyEntrySize + kHierarchyItemOffset);
 }
 
 void UpdateFXInterface(std::int32_t flags) {

@@ -14,8 +14,7 @@ namespace corvantide {
 
 // Core services (all [interface thread]).
 // Returns the item's zero-filled 64-byte block for this module, or null.
-using CreateInstanceDataFn = void* (*)(void* item, void* module, std::int32_t zero,
-                                       std::int32_t size);
+using CreateInstanceDataFn = void* (*)(void* item, void* module, std::int32_t zero, std::int32_t size);
 // Returns the item's block for this module, or null.
 using GetInstanceDataFn = void* (*)(void* item, void* module, std::int32_t zero);
 using FreeInstanceDataFn = void (*)(void* item, void* module, std::int32_t zero);
@@ -35,8 +34,7 @@ using FindFileNameFn = void (*)(const char* path, char* name, char* directory);
 using BlockCreateFn = void* (*)(const char* title, const char* second, std::int32_t zero,
                                 ControlCallback callback);
 // Returns the new control, or null. Type-specific creation arguments follow the callback.
-using ControlCreateFn = void* (*)(const char* type, const char* label, ControlCallback callback,
-                                  ...);
+using ControlCreateFn = void* (*)(const char* type, const char* label, ControlCallback callback, ...);
 // Sets an attribute (code) of a non-null control; a text passed is read during
 // the call only (the plug-in passes stack buffers). The result is not used.
 using ControlSetFn = std::int32_t (*)(std::int32_t code, void* control, ...);
@@ -47,14 +45,13 @@ using ControlGetFn = std::int32_t (*)(std::int32_t code, void* control, ...);
 using ControlRedrawFn = void (*)(void* control, std::int32_t now);
 // A modal message of lineCount (1 or 2) lines; line2 is read only when the
 // count is 2. The result is not used.
-using ConfirmMessageFn = std::int32_t (*)(std::int32_t one, std::int32_t lineCount,
-                                          const char* line1, const char* line2);
+using ConfirmMessageFn = std::int32_t (*)(std::int32_t one, std::int32_t lineCount, const char* line1,
+                                          const char* line2);
 // Modal file requester writing into the plug-in's buffers; non-zero when the
 // user confirmed.
 using FileRequestFn = std::int32_t (*)(char* result, std::int32_t resultSize, char* fileName,
-                                       std::int32_t fileNameArgument, char* directory,
-                                       char* rememberedPath, const char* title, std::int32_t a,
-                                       std::int32_t b, void* c);
+                                       std::int32_t fileNameArgument, char* directory, char* rememberedPath,
+                                       const char* title, std::int32_t a, std::int32_t b, void* c);
 
 struct HostApiTable {
     CreateInstanceDataFn CreateInstanceData;

@@ -45,20 +45,15 @@ constexpr HostNameBinding kUtilityNames[] = {
 };
 
 constexpr HostNameBinding kInterfaceNames[] = {
-    {"fxBlockCreate", SLOT(fxBlockCreate)},
-    {"fxControlCreate", SLOT(fxControlCreate)},
-    {"fxControlSet", SLOT(fxControlSet)},
-    {"fxControlGet", SLOT(fxControlGet)},
+    {"fxBlockCreate", SLOT(fxBlockCreate)},     {"fxControlCreate", SLOT(fxControlCreate)},
+    {"fxControlSet", SLOT(fxControlSet)},       {"fxControlGet", SLOT(fxControlGet)},
     {"fxControlRedraw", SLOT(fxControlRedraw)},
 };
 
 constexpr HostNameBinding kPanelBuilderNames[] = {
-    {"FreeHierarchyList", SLOT(FreeHierarchyList)},
-    {"GetHierarchyList", SLOT(GetHierarchyList)},
-    {"FindHierarchyMatch", SLOT(FindHierarchyMatch)},
-    {"FX_FileRequest", SLOT(FX_FileRequest)},
-    {"ConfirmMessage", SLOT(ConfirmMessage)},
-    {"FindFileName", SLOT(FindFileName)},
+    {"FreeHierarchyList", SLOT(FreeHierarchyList)},   {"GetHierarchyList", SLOT(GetHierarchyList)},
+    {"FindHierarchyMatch", SLOT(FindHierarchyMatch)}, {"FX_FileRequest", SLOT(FX_FileRequest)},
+    {"ConfirmMessage", SLOT(ConfirmMessage)},         {"FindFileName", SLOT(FindFileName)},
 };
 
 #undef SLOT
@@ -66,8 +61,8 @@ constexpr HostNameBinding kPanelBuilderNames[] = {
 void BindGroup(HostNameGroup group, LookupFn lookup) {
     for (std::size_t i = 0; i < group.count; ++i) {
         void* address = lookup(group.names[i].name);
-        std::memcpy(reinterpret_cast<unsigned char*>(&HostApi) + group.names[i].slotOffset,
-                    &address, sizeof address);
+        std::memcpy(reinterpret_cast<unsigned char*>(&HostApi) + group.names[i].slotOffset, &address,
+                    sizeof address);
     }
 }
 

@@ -13,12 +13,12 @@
 namespace corvantide {
 
 namespace host_interface {
-inline constexpr std::size_t kAllocate = 0x18;          // void* (count, size), zero-filled or null
-inline constexpr std::size_t kRelease = 0x20;           // void (block)
-inline constexpr std::size_t kLookup = 0x40;            // void* (name): host functions and variables
-inline constexpr std::size_t kPlatformLookup = 0x48;    // void* (name): "wp" platform functions
-inline constexpr std::size_t kItemListRoot = 0xab08;    // 64-bit, passed as is to GetHierarchyList
-inline constexpr std::size_t kStateRecord = 0x46ab8;    // pointer to the host state record, or null
+inline constexpr std::size_t kAllocate = 0x18;             // void* (count, size), zero-filled or null
+inline constexpr std::size_t kRelease = 0x20;              // void (block)
+inline constexpr std::size_t kLookup = 0x40;               // void* (name): host functions and variables
+inline constexpr std::size_t kPlatformLookup = 0x48;       // void* (name): "wp" platform functions
+inline constexpr std::size_t kItemListRoot = 0xab08;       // 64-bit, passed as is to GetHierarchyList
+inline constexpr std::size_t kStateRecord = 0x46ab8;       // pointer to the host state record, or null
 inline constexpr std::size_t kContentDirectory = 0x6f1b8;  // NUL-terminated char array
 inline constexpr std::size_t kMinimumSize = kContentDirectory + kContentDirectoryCapacity;
 }  // namespace host_interface

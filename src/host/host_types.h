@@ -10,8 +10,7 @@ namespace corvantide {
 
 // Control and block callback: the host passes four values; the plug-in reads
 // only the fourth (the notification code) and returns 0.
-using ControlCallback = std::int64_t (*)(void* context, void* control, void* data,
-                                         std::uint64_t code);
+using ControlCallback = std::int64_t (*)(void* context, void* control, void* data, std::uint64_t code);
 
 // Handler of one message category in the module's message table.
 using MessageHandler = std::int64_t (*)(void* context, void* subject, std::uint64_t code);

@@ -35,17 +35,15 @@ void* CreateSimpleControl(const char* type, const char* label, ControlCallback c
     return HostApi.fxControlCreate(type, label, callback, std::int32_t{0});
 }
 
-void* CreatePopupList(const char* label, ControlCallback callback, std::int32_t width,
-                      const char** names) {
+void* CreatePopupList(const char* label, ControlCallback callback, std::int32_t width, const char** names) {
     if (HostApi.fxControlCreate == nullptr) return nullptr;
     return HostApi.fxControlCreate("PopupList", label, callback, width, names);
 }
 
-void* CreateSeparatorLine(const char* label, ControlCallback callback, std::int32_t a,
-                          std::int32_t b, std::int32_t c) {
+void* CreateSeparatorLine(const char* label, ControlCallback callback, std::int32_t a, std::int32_t b,
+                          std::int32_t c) {
     if (HostApi.fxControlCreate == nullptr) return nullptr;
-    return HostApi.fxControlCreate("SeparatorLine", label, callback, a, b,
-                                   static_cast<void*>(nullptr), c);
+    return HostApi.fxControlCreate("SeparatorLine", label, callback, a, b, static_cast<void*>(nullptr), c);
 }
 
 void SetControlInt(void* control, std::int32_t value) {
@@ -103,8 +101,8 @@ bool RequestFile(const FileRequestBuffers& buffers, char* rememberedPath, const 
                  void* lastArgument) {
     if (HostApi.FX_FileRequest == nullptr) return false;
     const std::int32_t accepted = HostApi.FX_FileRequest(
-        buffers.result, kRequesterResultCapacity, buffers.fileName, kRequesterNameArgument,
-        buffers.directory, rememberedPath, title, 0, 1, lastArgument);
+        buffers.result, kRequesterResultCapacity, buffers.fileName, kRequesterNameArgument, buffers.directory,
+        rememberedPath, title, 0, 1, lastArgument);
     return accepted != 0;
 }
 

@@ -28,10 +28,9 @@ void* CreateAreaText(const char* label, ControlCallback callback, std::int32_t a
                      std::int32_t c, const char* text);
 void* CreateString(const char* label, ControlCallback callback, std::int32_t width);
 void* CreateSimpleControl(const char* type, const char* label, ControlCallback callback);
-void* CreatePopupList(const char* label, ControlCallback callback, std::int32_t width,
-                      const char** names);
-void* CreateSeparatorLine(const char* label, ControlCallback callback, std::int32_t a,
-                          std::int32_t b, std::int32_t c);
+void* CreatePopupList(const char* label, ControlCallback callback, std::int32_t width, const char** names);
+void* CreateSeparatorLine(const char* label, ControlCallback callback, std::int32_t a, std::int32_t b,
+                          std::int32_t c);
 
 void SetControlInt(void* control, std::int32_t value);
 // The host reads up to the NUL and never more than byteCount bytes.
@@ -57,9 +56,9 @@ void ConfirmMessage(const char* line1, const char* line2);
 // Buffers for one file request. Allocated by the caller (the result buffer is
 // large; keep it off small stacks).
 struct FileRequestBuffers {
-    char* result;       // kRequesterResultCapacity bytes
-    char* fileName;     // kRequesterNameCapacity bytes, the suggested name on entry
-    char* directory;    // kRequesterDirectoryCapacity bytes
+    char* result;     // kRequesterResultCapacity bytes
+    char* fileName;   // kRequesterNameCapacity bytes, the suggested name on entry
+    char* directory;  // kRequesterDirectoryCapacity bytes
 };
 
 // Runs the host's file requester. True when the user confirmed, false when

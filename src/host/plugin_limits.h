@@ -90,8 +90,10 @@ static_assert(static_cast<std::size_t>(kRequesterResultCapacity) > kPathCapacity
               "a chosen path short enough for a record comes back whole");
 static_assert(static_cast<std::size_t>(kRequesterDirectoryCapacity) > kBatchTextCapacity,
               "a chosen directory short enough for the batch texts comes back whole");
-static_assert(kRequesterNameArgument <= kRequesterNameCapacity, "the host writes no more name than the buffer holds");
-static_assert(kBatchTextCapacity < kPathCapacity, "a batch directory, a backslash and a name can share a path buffer");
+static_assert(kRequesterNameArgument <= kRequesterNameCapacity,
+              "the host writes no more name than the buffer holds");
+static_assert(kBatchTextCapacity < kPathCapacity,
+              "a batch directory, a backslash and a name can share a path buffer");
 static_assert(kPathCapacity - 1 == 1023 && kBatchTextCapacity - 1 == 255,
               "the refusal messages name these lengths");
 static_assert(kStatusTextCapacity <= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()),

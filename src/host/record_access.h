@@ -22,8 +22,6 @@ void WriteField(void* record, std::size_t offset, T value) {
     std::memcpy(static_cast<unsigned char*>(record) + offset, &value, sizeof(T));
 }
 
-inline char* FieldAddress(void* record, std::size_t offset) {
-    return static_cast<char*>(record) + offset;
-}
+inline char* FieldAddress(void* record, std::size_t offset) { return static_cast<char*>(record) + offset; }
 
 }  // namespace corvantide

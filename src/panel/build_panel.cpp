@@ -56,8 +56,10 @@ constexpr ControlRow kControls[] = {
     {&PanelControlTable::beginFrameField, "Int", "Begin Frame", OnBeginFrameChanged, 46, 17, 81, 54},
     {&PanelControlTable::endFrameField, "Int", "End Frame", OnEndFrameChanged, 46, 17, 204, 54},
     {&PanelControlTable::offsetField, "Int", "Offset", OnOffsetChanged, 46, 17, 81, 74},
-    {&PanelControlTable::motionFormatList, "PopupList", "Motion Format", OnMotionFormatChanged, 162, 17, 88, 120},
-    {&PanelControlTable::exportCurrentButton, "Button", "Export Current Motion", OnExportCurrentMotion, 245, 34, 5, 168},
+    {&PanelControlTable::motionFormatList, "PopupList", "Motion Format", OnMotionFormatChanged, 162, 17, 88,
+     120},
+    {&PanelControlTable::exportCurrentButton, "Button", "Export Current Motion", OnExportCurrentMotion, 245, 34,
+     5, 168},
     {&PanelControlTable::disableOutputToggle, "BooleanButton", "Disable All Output Operations",
      OnDisableOutputChanged, 245, 17, 5, 145},
     {&PanelControlTable::batchPathField, "String", "", OnBatchPathChanged, 161, 17, 349, 88},
@@ -67,9 +69,11 @@ constexpr ControlRow kControls[] = {
     {&PanelControlTable::useCurrentDataToggle, "BooleanButton", "Use Current Data", OnUseCurrentDataChanged,
      121, 17, 265, 138},
     {&PanelControlTable::setupBatchButton, "Button", "Setup Batch", OnSetupBatch, 121, 17, 389, 118},
-    {&PanelControlTable::exportBatchButton, "Button", "Export Batch Motions", OnExportBatchMotions, 245, 34, 265, 168},
+    {&PanelControlTable::exportBatchButton, "Button", "Export Batch Motions", OnExportBatchMotions, 245, 34,
+     265, 168},
     {&PanelControlTable::separator, "SeparatorLine", "SeparatorLine", OnSeparatorEvent, 254, 17, 258, 74},
-    {&PanelControlTable::freezeMotionToggle, "BooleanButton", "Freeze Motion", OnFreezeMotionEvent, 113, 17, 137, 74},
+    {&PanelControlTable::freezeMotionToggle, "BooleanButton", "Freeze Motion", OnFreezeMotionEvent, 113, 17,
+     137, 74},
     {&PanelControlTable::coordinatesList, "PopupList", "Coordinates", OnCoordinatesEvent, 162, 17, 88, 100},
 };
 static_assert(std::size(kControls) == 18);
@@ -82,7 +86,8 @@ void* CreateControlOf(const ControlRow& row) {
     }
     if (type == "String") return CreateString(row.label, row.callback, kStringWidthArgument);
     if (type == "PopupList") {
-        const char** names = row.entry == &PanelControlTable::motionFormatList ? MotionFormatNames : CoordinateNames;
+        const char** names =
+            row.entry == &PanelControlTable::motionFormatList ? MotionFormatNames : CoordinateNames;
         return CreatePopupList(row.label, row.callback, kPopupListWidthArgument, names);
     }
     if (type == "SeparatorLine") {

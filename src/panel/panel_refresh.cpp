@@ -63,9 +63,9 @@ void RefreshPanelControls() {
 void DisablePanelControls() {
     LoadItemControls(NeutralValues(0), FrameFieldOrder::kOffsetAfterRange, PathByteCount::kBufferSize);
     const PanelControlTable& c = PanelControls;
-    for (void* control : {c.beginFrameField, c.endFrameField, c.coordinatesList, c.freezeMotionToggle,
-                          c.motionFormatList, c.pathButton, c.pathField, c.exportCurrentButton,
-                          c.disableOutputToggle, c.offsetField}) {
+    for (void* control :
+         {c.beginFrameField, c.endFrameField, c.coordinatesList, c.freezeMotionToggle, c.motionFormatList,
+          c.pathButton, c.pathField, c.exportCurrentButton, c.disableOutputToggle, c.offsetField}) {
         DisableControl(control);
     }
 }
@@ -73,9 +73,9 @@ void DisablePanelControls() {
 void EnablePanelControls() {
     RefreshPanelControls();
     const PanelControlTable& c = PanelControls;
-    for (void* control : {c.offsetField, c.beginFrameField, c.endFrameField, c.coordinatesList,
-                          c.freezeMotionToggle, c.motionFormatList, c.pathButton, c.pathField,
-                          c.exportCurrentButton, c.disableOutputToggle}) {
+    for (void* control :
+         {c.offsetField, c.beginFrameField, c.endFrameField, c.coordinatesList, c.freezeMotionToggle,
+          c.motionFormatList, c.pathButton, c.pathField, c.exportCurrentButton, c.disableOutputToggle}) {
         EnableControl(control);
     }
 }

@@ -39,7 +39,8 @@ void StoreTypedPath(void* item) {
         return;
     }
     char typed[kTypedPathProbe];
-    const bool read = GetControlText(PanelControls.pathField, typed, static_cast<std::int32_t>(kTypedPathProbe));
+    const bool read =
+        GetControlText(PanelControls.pathField, typed, static_cast<std::int32_t>(kTypedPathProbe));
     if (!read || BoundedLength(typed, kTypedPathProbe) >= kPathCapacity) {
         ShowStoredPath(*settings);  // the field goes back to what the record holds
         ReportRefusedText(kPathTooLongText);

@@ -6,8 +6,7 @@ namespace corvantide {
 
 inline constexpr char kAllocationFailedText[] = "Couldn't allocate storage data.";
 inline constexpr char kPathTooLongText[] = "Path not stored: longer than 1023 characters.";
-inline constexpr char kBatchDirectoryTooLongText[] =
-    "Batch directory not stored: longer than 255 characters.";
+inline constexpr char kBatchDirectoryTooLongText[] = "Batch directory not stored: longer than 255 characters.";
 
 // Modal message "Couldn't allocate storage data.".
 void ReportAllocationFailure();

@@ -20,7 +20,9 @@ void StoreControlValue(void* control, std::int32_t ExportSettings::*field) {
 }
 
 // The handlers behind the event filters below.
-void OnFreezeMotionChanged() { StoreControlValue(PanelControls.freezeMotionToggle, &ExportSettings::freezeMotion); }
+void OnFreezeMotionChanged() {
+    StoreControlValue(PanelControls.freezeMotionToggle, &ExportSettings::freezeMotion);
+}
 
 void OnCoordinatesChanged() { StoreControlValue(PanelControls.coordinatesList, &ExportSettings::coordinates); }
 

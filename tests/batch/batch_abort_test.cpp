@@ -12,7 +12,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kIdle[] = "Info\nStatus: Idle";
-constexpr char kAborted[] = "Info  Motion File Generation Aborted.\nSaving Motion Frame: 0 of 0.   (ESC to Abort)";
+constexpr char kAborted[] =
+    "Info  Motion File Generation Aborted.\nSaving Motion Frame: 0 of 0.   (ESC to Abort)";
 constexpr char kEarlier[] = "an earlier export";
 
 class BatchAbort : public PanelSession {
@@ -38,7 +39,9 @@ protected:
         for (const std::string& name : names) {
             std::ostringstream text;
             text << std::ifstream(directory / (name + ".mot"), std::ios::binary).rdbuf();
-            states.push_back(text.str() == kEarlier ? "earlier" : text.str().rfind("LWMO\n", 0) == 0 ? "new" : "?");
+            states.push_back(text.str() == kEarlier               ? "earlier"
+                             : text.str().rfind("LWMO\n", 0) == 0 ? "new"
+                                                                  : "?");
         }
         return states;
     }

@@ -81,7 +81,8 @@ TEST_F(BatchFailures, ALongListOfFailuresIsCutWithinTheStatusText) {
     user.Press("Export Batch Motions");
 
     const std::string text = user.StatusText();
-    const std::string start = "Info  Couldn't write 40 of 41 files: Item0" + std::string(30, 'x') + ".mot, Item1";
+    const std::string start =
+        "Info  Couldn't write 40 of 41 files: Item0" + std::string(30, 'x') + ".mot, Item1";
     EXPECT_EQ(start, text.substr(0, start.size()));
     EXPECT_LE(text.size(), 1023u);
     EXPECT_EQ(", ...\n", text.substr(text.size() - 6));

@@ -25,7 +25,8 @@ protected:
     bool Written(const std::string& name) const { return fs::exists(directory / (name + ".mot")); }
     std::vector<std::string> WrittenFiles() const {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(directory)) names.push_back(entry.path().filename().string());
+        for (const auto& entry : fs::directory_iterator(directory))
+            names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -115,7 +116,8 @@ TEST_F(BatchRun, AfterSetupBatchEveryItemIsExported) {
     user.Press("Setup Batch");
     user.Press("Export Batch Motions");
     const auto exported = [&](const std::string& name) {
-        return fs::exists(directory / ("out\\" + name + ".mot")) || fs::exists(directory / "out" / (name + ".mot"));
+        return fs::exists(directory / ("out\\" + name + ".mot")) ||
+               fs::exists(directory / "out" / (name + ".mot"));
     };
     EXPECT_TRUE(exported("Arm"));
     EXPECT_TRUE(exported("Leg"));

@@ -115,7 +115,7 @@ TEST_F(SetupBatch, CurrentDataIsCopiedIntoEveryItemButNotOutputOrPaths) {
     EXPECT_EQ(1, s->freezeMotion);
     EXPECT_EQ(1, s->coordinates);
     EXPECT_EQ(leg, s->ownerItem);
-    EXPECT_EQ(0, s->outputDisabled);  // enabled again by the setup
+    EXPECT_EQ(0, s->outputDisabled);                 // enabled again by the setup
     EXPECT_EQ("C:\\proj\\Leg", DestinationOf(leg));  // the hand-set path is overwritten
     // The closing refresh shows the current item.
     EXPECT_EQ("C:\\proj\\Arm", user.PathText());
@@ -157,7 +157,7 @@ TEST_F(SetupBatch, WithoutAHierarchyListNothingChangesNotEvenTheToggles) {
 
 TEST_F(SetupBatch, APathTooLongForItsBufferIsRefusedAndTheItemKeepsWhatItHad) {
     host.SetContentDirectory(std::string(1010, 'c'));
-    void* fits = host.Scene().AddItem("Arm");  // 1014 characters
+    void* fits = host.Scene().AddItem("Arm");                                       // 1014 characters
     void* tooLong = host.Scene().AddItem("Leg", 0, "Objects\\Subfolder\\Leg.lwo");  // 1032
     void* hugeName = host.Scene().AddItem(std::string(2000, 'n'));
     OpenPanel();

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "commands.h"
-#include "test_folder.h"
 #include "motfile/motion_texts.h"
+#include "test_folder.h"
 
 namespace corvantide_test {
 namespace {
@@ -38,8 +38,7 @@ TEST_F(MotionFileCommands, CheckSummarisesAGoodFile) {
     EXPECT_EQ(0, RunCheck(path, out, err));
     EXPECT_EQ("", err.str());
     const std::string summary = out.str();
-    EXPECT_NE(std::string::npos,
-              summary.find("motion file, 9 channels, keys from 0.000000 s to 1.000000 s"));
+    EXPECT_NE(std::string::npos, summary.find("motion file, 9 channels, keys from 0.000000 s to 1.000000 s"));
     EXPECT_NE(std::string::npos, summary.find("Channel 0  Position X    3 keys"));
     EXPECT_NE(std::string::npos, summary.find("Channel 1  Position Y    no keys"));
     EXPECT_NE(std::string::npos, summary.find("behaviours Oscillate, Repeat"));
@@ -47,8 +46,7 @@ TEST_F(MotionFileCommands, CheckSummarisesAGoodFile) {
 
 TEST_F(MotionFileCommands, CheckAcceptsTheZoomFileAndAKeylessItem) {
     EXPECT_EQ(0, RunCheck(Write("Cam_ZoomFactor.mot", kZoomFile), out, err));
-    EXPECT_NE(std::string::npos,
-              out.str().find("single envelope, keys from 0.000000 s to 2.000000 s"));
+    EXPECT_NE(std::string::npos, out.str().find("single envelope, keys from 0.000000 s to 2.000000 s"));
     EXPECT_NE(std::string::npos, out.str().find("Zoom Factor"));
     EXPECT_EQ(0, RunCheck(Write("Empty.mot", PlaceholderOnlyFile()), out, err));
     EXPECT_NE(std::string::npos, out.str().find("9 channels, no keys"));
@@ -89,8 +87,7 @@ TEST_F(MotionFileCommands, PlotWritesTheSvgBesideTheFile) {
     EXPECT_NE(std::string::npos, out.str().find("\n  Heading: 2 keys, from 0 to 90 degrees\n"));
     EXPECT_NE(std::string::npos, out.str().find("\n  Position Y: no keys\n"));
     std::ifstream stream(svg);
-    const std::string text((std::istreambuf_iterator<char>(stream)),
-                           std::istreambuf_iterator<char>());
+    const std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
     EXPECT_NE(std::string::npos, text.find(">Hips.mot<"));
     EXPECT_NE(std::string::npos, text.find("</svg>"));
     EXPECT_FALSE(fs::exists(folder_ / "Hips.svg.part"));

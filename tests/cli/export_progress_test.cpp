@@ -40,11 +40,12 @@ TEST(ExportProgress, ElsewhereEachItemGetsOnePlainLineAndAnAbortIsSaid) {
     progress.OnStatus(kHips2);
     progress.OnStatus(kArm1);
     progress.OnStatus(kAborted);
-    EXPECT_EQ("      Hips: Computing Frame: 2 of 2\n"
-              "      Arm: Computing Frame: 1 of 2\n"
-              "      the status area shows: \"Info  Motion File Generation Aborted.\" "
-              "\"Saving Motion Frame: 0 of 0.   (ESC to Abort)\"\n",
-              out.str());
+    EXPECT_EQ(
+        "      Hips: Computing Frame: 2 of 2\n"
+        "      Arm: Computing Frame: 1 of 2\n"
+        "      the status area shows: \"Info  Motion File Generation Aborted.\" "
+        "\"Saving Motion Frame: 0 of 0.   (ESC to Abort)\"\n",
+        out.str());
     EXPECT_FALSE(progress.EscapeSeen());
     EXPECT_TRUE(progress.Failures().empty());  // the user asked for the abort
 }
@@ -60,12 +61,14 @@ TEST(ExportProgress, AFailureMessageEndsTheProgressLineIsToldOnceAndCountsAsAFai
     progress.OnStatus(summary);
     progress.OnStatus(summary);  // a redraw of the same text
     progress.OnStatus(kIdle);
-    EXPECT_EQ("      Hips: Computing Frame: 2 of 2\n"
-              "      the status area shows: \"Info  Couldn't write Bad.mot\"\n"
-              "      Arm: Computing Frame: 1 of 2\n"
-              "      the status area shows: \"Info  Couldn't write 2 of 6 files: Bad.mot, Cam_ZoomFactor.mot\"\n",
-              out.str());
-    EXPECT_EQ((std::vector<std::string>{"Couldn't write Bad.mot", "Couldn't write 2 of 6 files: Bad.mot, Cam_ZoomFactor.mot"}),
+    EXPECT_EQ(
+        "      Hips: Computing Frame: 2 of 2\n"
+        "      the status area shows: \"Info  Couldn't write Bad.mot\"\n"
+        "      Arm: Computing Frame: 1 of 2\n"
+        "      the status area shows: \"Info  Couldn't write 2 of 6 files: Bad.mot, Cam_ZoomFactor.mot\"\n",
+        out.str());
+    EXPECT_EQ((std::vector<std::string>{"Couldn't write Bad.mot",
+                                        "Couldn't write 2 of 6 files: Bad.mot, Cam_ZoomFactor.mot"}),
               progress.Failures());
 }
 

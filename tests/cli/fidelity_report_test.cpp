@@ -53,8 +53,10 @@ TEST(FidelityReport, BehavioursOutsideTheKeysAreSaidToBeLeftOut) {
     ChannelFidelity heading = Channel("Heading", ChannelQuantity::kRotation, 0.0);
     heading.skippedAfter = 1.2;
     heading.postBehaviour = corvantide::motfile::kBehaviourRepeat;
-    EXPECT_EQ("Heading: exact; not compared after 1.2 s (Repeat): the simulated host holds the end keys' values there",
-              ChannelLine(heading, 0));
+    EXPECT_EQ(
+        "Heading: exact; not compared after 1.2 s (Repeat): the simulated host holds the end keys' values "
+        "there",
+        ChannelLine(heading, 0));
 }
 
 TEST(FidelityReport, TheSummaryGivesEachFileOneLineWithTheWorstChannelOfEachQuantity) {
@@ -67,14 +69,19 @@ TEST(FidelityReport, TheSummaryGivesEachFileOneLineWithTheWorstChannelOfEachQuan
                       Channel("Position Y", ChannelQuantity::kPosition, 0.07, 1.767, 53),
                       Channel("Heading", ChannelQuantity::kRotation, 0.1, 0.3, 9),
                       Channel("Scale X", ChannelQuantity::kScale, 0.0)};
-    FileFidelity zoom{"Camera_ZoomFactor.mot", "zoom keys", 0, 1, {Channel("Zoom Factor", ChannelQuantity::kZoom, 0.25, 1.5, 45)}};
+    FileFidelity zoom{"Camera_ZoomFactor.mot",
+                      "zoom keys",
+                      0,
+                      1,
+                      {Channel("Zoom Factor", ChannelQuantity::kZoom, 0.25, 1.5, 45)}};
     std::ostringstream out;
     PrintSummary({hand, world, zoom}, out);
-    EXPECT_EQ("  Hand.mot               keys, Local  exact in all 3 channels\n"
-              "  Hand_World.mot         keys, World  exact in 1 of 4 channels; position within 0.070 units "
-              "(Position Y at 1.767 s), rotation within 5.8 degrees (Heading at 0.3 s)\n"
-              "  Camera_ZoomFactor.mot  zoom keys    within 0.25, largest at 1.5 s (frame 45)\n",
-              out.str());
+    EXPECT_EQ(
+        "  Hand.mot               keys, Local  exact in all 3 channels\n"
+        "  Hand_World.mot         keys, World  exact in 1 of 4 channels; position within 0.070 units "
+        "(Position Y at 1.767 s), rotation within 5.8 degrees (Heading at 0.3 s)\n"
+        "  Camera_ZoomFactor.mot  zoom keys    within 0.25, largest at 1.5 s (frame 45)\n",
+        out.str());
 }
 
 }  // namespace

@@ -69,8 +69,8 @@ TEST_F(SceneFile, TheHostGetsTheRangeRateContentDirectoryAndItems) {
     EXPECT_DOUBLE_EQ(1.0, local[0]);
     EXPECT_NE(local[1], world[1]);  // the arm's Y position moves the hand
     items.LocalChannels(arm, 0.0, local);
-    EXPECT_DOUBLE_EQ(2.0, local[7]);                        // rest value of an unkeyed channel
-    EXPECT_NEAR(std::numbers::pi / 2, local[5], 1e-12);     // rotations are given in degrees
+    EXPECT_DOUBLE_EQ(2.0, local[7]);                     // rest value of an unkeyed channel
+    EXPECT_NEAR(std::numbers::pi / 2, local[5], 1e-12);  // rotations are given in degrees
 }
 
 TEST_F(SceneFile, KeysAreInTimeOrderWithTheirSlotsSpansAndKeyedChannels) {

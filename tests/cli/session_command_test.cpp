@@ -49,8 +49,9 @@ protected:
 TEST_F(SessionCommands, TheDemoExportsEveryItemAndDrawsThePanelAndEachFile) {
     ASSERT_EQ(kExitOk, RunDemo(folder_.string(), out, err)) << err.str() << out.str();
     EXPECT_EQ("", err.str());
-    const std::set<std::string> expected = {"Hand_World.mot", "Camera.mot", "Camera_ZoomFactor.mot", "Hips.mot",
-                                            "Spine.mot",      "Arm.mot",    "Hand.mot",              "Lamp.mot"};
+    const std::set<std::string> expected = {"Hand_World.mot", "Camera.mot", "Camera_ZoomFactor.mot",
+                                            "Hips.mot",       "Spine.mot",  "Arm.mot",
+                                            "Hand.mot",       "Lamp.mot"};
     EXPECT_EQ(expected, FilesIn(folder_, ".mot"));
     ExpectAllCheck(folder_);
     // On Linux the host's backslash names were moved into the folder: nothing is left beside it.
@@ -66,9 +67,9 @@ TEST_F(SessionCommands, TheDemoExportsEveryItemAndDrawsThePanelAndEachFile) {
     const std::string told = out.str();
     EXPECT_NE(std::string::npos, told.find("Press \"Export Batch Motions\""));
     EXPECT_NE(std::string::npos, told.find("Hips: Computing Frame: 5 of 5"));
-    EXPECT_NE(std::string::npos, told.find("D:\\Library\\Props\\Lamp"));       // an absolute source folder
-    EXPECT_NE(std::string::npos, told.find("\\Objects\\Hips"));                // a relative one, under the content directory
-    EXPECT_EQ(std::string::npos, told.find('\r'));  // not a terminal: plain progress lines
+    EXPECT_NE(std::string::npos, told.find("D:\\Library\\Props\\Lamp"));  // an absolute source folder
+    EXPECT_NE(std::string::npos, told.find("\\Objects\\Hips"));  // a relative one, under the content directory
+    EXPECT_EQ(std::string::npos, told.find('\r'));               // not a terminal: plain progress lines
     std::ifstream panel(folder_ / "pictures" / "panel.svg");
     const std::string panelSvg((std::istreambuf_iterator<char>(panel)), std::istreambuf_iterator<char>());
     EXPECT_NE(std::string::npos, panelSvg.find("Setup Batch"));
@@ -78,10 +79,12 @@ TEST_F(SessionCommands, TheDemoMeasuresEveryChannelAndEndsWithOneLinePerFile) {
     ASSERT_EQ(kExitOk, RunDemo(folder_.string(), out, err)) << err.str() << out.str();
     const std::string told = out.str();
     // Keyed Local exports of TCB, linear and stepped spans carry the host's motion exactly.
-    EXPECT_NE(std::string::npos, told.find("  Hand.mot: motion file, 9 channels, keys from 0.000000 s to 2.000000 s\n"
-                                           "      Position X: exact\n"));
+    EXPECT_NE(std::string::npos,
+              told.find("  Hand.mot: motion file, 9 channels, keys from 0.000000 s to 2.000000 s\n"
+                        "      Position X: exact\n"));
     // Bezier spans are written in the format's tangent form, which follows the host's curve only roughly.
-    EXPECT_NE(std::string::npos, told.find("      Heading: within 2.8 degrees, largest at 1.867 s (frame 56)\n"));
+    EXPECT_NE(std::string::npos,
+              told.find("      Heading: within 2.8 degrees, largest at 1.867 s (frame 56)\n"));
     // The keyless lamp gets 0 where the host holds it at its rest position and scale 1.
     EXPECT_NE(std::string::npos, told.find("      Position Z: within 2.0 units, largest at 0 s (frame 0)\n"));
 
@@ -90,14 +93,16 @@ TEST_F(SessionCommands, TheDemoMeasuresEveryChannelAndEndsWithOneLinePerFile) {
     EXPECT_GT(summary, told.find("\nPictures (in"));  // the demo ends with it
     const std::string lines = told.substr(told.find("):\n", summary) + 3);
     EXPECT_EQ(8, std::count(lines.begin(), lines.end(), '\n')) << lines;
-    for (const char* line : {"  Hand.mot               keys, Local  exact in all 9 channels\n",
-                             "  Spine.mot              keys, Local  exact in all 9 channels\n",
-                             "  Camera.mot             keys, Local  exact in all 6 channels\n",
-                             "  Camera_ZoomFactor.mot  zoom keys    exact\n",
-                             "  Hips.mot               keys, Local  exact in 8 of 9 channels; rotation within 2.8 degrees"}) {
+    for (const char* line :
+         {"  Hand.mot               keys, Local  exact in all 9 channels\n",
+          "  Spine.mot              keys, Local  exact in all 9 channels\n",
+          "  Camera.mot             keys, Local  exact in all 6 channels\n",
+          "  Camera_ZoomFactor.mot  zoom keys    exact\n",
+          "  Hips.mot               keys, Local  exact in 8 of 9 channels; rotation within 2.8 degrees"}) {
         EXPECT_NE(std::string::npos, lines.find(line)) << line << "\n" << lines;
     }
-    EXPECT_NE(std::string::npos, lines.find("  Hand_World.mot         keys, World  exact in 3 of 9 channels; position"));
+    EXPECT_NE(std::string::npos,
+              lines.find("  Hand_World.mot         keys, World  exact in 3 of 9 channels; position"));
 }
 
 TEST_F(SessionCommands, EveryExampleSceneRunsAndItsFilesCheck) {
@@ -109,7 +114,8 @@ TEST_F(SessionCommands, EveryExampleSceneRunsAndItsFilesCheck) {
         const fs::path folder = folder_ / entry.path().stem();
         std::ostringstream told, problems;
         EXPECT_EQ(kExitOk, RunScene(entry.path().string(), folder.string(), told, problems))
-            << entry.path() << "\n" << problems.str() << told.str();
+            << entry.path() << "\n"
+            << problems.str() << told.str();
         EXPECT_FALSE(FilesIn(folder, ".mot").empty()) << entry.path();
         ExpectAllCheck(folder);
     }
@@ -135,7 +141,8 @@ TEST_F(SessionCommands, AMessageOfThePanelIsToldAndNothingIsWritten) {
         "actions": [{"do": "showPanel"}, {"do": "select", "item": "Arm"},
                     {"do": "press", "button": "Export Current Motion"}]})";
     ASSERT_EQ(kExitOk, RunScene(scene.string(), folder_.string(), out, err)) << err.str();
-    EXPECT_NE(std::string::npos, out.str().find("the host shows a message: \"Destination path not selected.\""));
+    EXPECT_NE(std::string::npos,
+              out.str().find("the host shows a message: \"Destination path not selected.\""));
     EXPECT_NE(std::string::npos, out.str().find("Files written (in"));
     EXPECT_TRUE(FilesIn(folder_, ".mot").empty());
 }
@@ -148,7 +155,8 @@ protected:
         std::ofstream(scene) << R"({"items": [
             {"name": "Box", "keys": [{"frame": 0, "values": {"position.x": 0}}, {"frame": 30, "values": {"position.x": 4}}]},
             {"name": "Bad", "keys": [{"frame": 0, "values": {"heading": 0}}, {"frame": 30, "values": {"heading": 90}}]}],
-            "actions": [{"do": "showPanel"}, )" << actions << "]}";
+            "actions": [{"do": "showPanel"}, )"
+                             << actions << "]}";
         return RunScene(scene.string(), folder_.string(), out, err);
     }
 };
@@ -157,15 +165,17 @@ TEST_F(FailedExports, ADestinationInAMissingFolderIsToldWhereItHappensAndEndsWit
     EXPECT_EQ(kExitExportFailed, Run(R"({"do": "select", "item": "Box"},
         {"do": "type", "field": "path", "text": "missing/Box"},
         {"do": "press", "button": "Export Current Motion"})"));
-    EXPECT_NE(std::string::npos, out.str().find("Press \"Export Current Motion\"\n"
-                                                "      the status area shows: \"Info  Couldn't write Box.mot\"\n"))
+    EXPECT_NE(std::string::npos,
+              out.str().find("Press \"Export Current Motion\"\n"
+                             "      the status area shows: \"Info  Couldn't write Box.mot\"\n"))
         << out.str();
     EXPECT_NE(std::string::npos, out.str().find("Files written (in"));
     EXPECT_EQ("corvantide-sim: export failed: Couldn't write Box.mot\n", err.str());
 }
 
 TEST_F(FailedExports, ABatchWithOneFailingItemWritesTheOtherAndStillFails) {
-    EXPECT_EQ(kExitExportFailed, Run(R"({"do": "select", "item": "Box"}, {"do": "type", "field": "path", "text": "Box"},
+    EXPECT_EQ(kExitExportFailed,
+              Run(R"({"do": "select", "item": "Box"}, {"do": "type", "field": "path", "text": "Box"},
         {"do": "select", "item": "Bad"}, {"do": "type", "field": "path", "text": "missing/Bad"},
         {"do": "press", "button": "Export Batch Motions"})"));
     EXPECT_EQ(std::set<std::string>{"Box.mot"}, FilesIn(folder_, ".mot"));
@@ -188,8 +198,8 @@ TEST_F(FailedExports, AFileWhoseFolderDoesNotExistOnLinuxIsAFailedExport) {
 
 TEST_F(FailedExports, ARefusedPathIsToldButIsNoFailedExport) {
     const std::string longPath(1100, 'p');
-    EXPECT_EQ(kExitOk, Run(R"({"do": "select", "item": "Box"}, {"do": "type", "field": "path", "text": ")" + longPath +
-                           R"("})"));
+    EXPECT_EQ(kExitOk, Run(R"({"do": "select", "item": "Box"}, {"do": "type", "field": "path", "text": ")" +
+                           longPath + R"("})"));
     EXPECT_NE(std::string::npos,
               out.str().find("the status area shows: \"Info  Path not stored: longer than 1023 characters.\""));
     EXPECT_EQ("", err.str());
@@ -214,7 +224,8 @@ TEST_F(SessionCommands, ABadSceneFileIsRefusedWithWhereAndWhy) {
         {R"({"items": [{"name": "Arm", "keys": [{"frame": "ten", "values": {"heading": 1}}]}]})",
          {"keys[0].frame", "must be a number, not a text"}},
         {R"({"items": [{"name": "Arm", "parent": "Body"}]})", {"\"Arm\".parent", "no item \"Body\""}},
-        {R"({"items": [{"name": "A", "parent": "B"}, {"name": "B", "parent": "A"}]})", {"parent", "descendant"}},
+        {R"({"items": [{"name": "A", "parent": "B"}, {"name": "B", "parent": "A"}]})",
+         {"parent", "descendant"}},
         {R"({"items": [{"name": "A"}, {"name": "A"}]})", {"items[1] \"A\".name", "already"}},
         {R"({"items": [{"name": "Arm", "behaviours": {"heading": 40000}}]})", {"behaviours.heading", "-32768"}},
         {R"({"items": [{"name": "Arm", "colour": "red"}]})", {"\"Arm\".colour", "not a known field"}},
@@ -234,7 +245,8 @@ TEST_F(SessionCommands, ABadSceneFileIsRefusedWithWhereAndWhy) {
         const fs::path path = folder_ / ("bad" + std::to_string(index++) + ".json");
         std::ofstream(path) << scene.text;
         std::ostringstream told, problems;
-        EXPECT_EQ(kExitUsage, RunScene(path.string(), (folder_ / "out").string(), told, problems)) << scene.text;
+        EXPECT_EQ(kExitUsage, RunScene(path.string(), (folder_ / "out").string(), told, problems))
+            << scene.text;
         const std::string message = problems.str();
         EXPECT_EQ(0U, message.rfind(path.string() + ": ", 0)) << message;
         for (const std::string& part : scene.named) {

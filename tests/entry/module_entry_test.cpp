@@ -71,10 +71,18 @@ TEST_F(MessageDispatch, StartUpPhasesBindTheirGroupsInOrder) {
     ASSERT_TRUE(host.Load(simhost::DefaultPluginPath(), &error)) << error;
 
     EXPECT_EQ(0, host.SendMessage(31, nullptr, 2));
-    const std::vector<std::string> phaseTwo = {
-        "CreateInstanceData", "GetInstanceData", "FreeInstanceData", "UpdateFXInterface",
-        "GetChannels",        "iIn",             "iOut",             "dFPS",
-        "dAnim_Clock",        "GetHierarchyList", "FindHierarchyMatch", "FindFileName"};
+    const std::vector<std::string> phaseTwo = {"CreateInstanceData",
+                                               "GetInstanceData",
+                                               "FreeInstanceData",
+                                               "UpdateFXInterface",
+                                               "GetChannels",
+                                               "iIn",
+                                               "iOut",
+                                               "dFPS",
+                                               "dAnim_Clock",
+                                               "GetHierarchyList",
+                                               "FindHierarchyMatch",
+                                               "FindFileName"};
     EXPECT_EQ(phaseTwo, host.Lookups());
     EXPECT_TRUE(host.PlatformLookups().empty());
 

@@ -22,7 +22,8 @@ TEST_F(StartupState, BeforeTheFirstPanelTheMotionFormatNamesAreSixNullEntries) {
 
 TEST_F(StartupState, PhaseTwoSentAgainRebindsEveryNameAndResetsTheStateAgain) {
     ASSERT_TRUE(corvantide::CopyText(corvantide::BatchDirectory, corvantide::kBatchTextCapacity, "C:\\Out"));
-    ASSERT_TRUE(corvantide::CopyText(corvantide::BatchRequesterPath, corvantide::kBatchTextCapacity, "C:\\Out\\x"));
+    ASSERT_TRUE(
+        corvantide::CopyText(corvantide::BatchRequesterPath, corvantide::kBatchTextCapacity, "C:\\Out\\x"));
     corvantide::UseBatchDirectory = 1;
     corvantide::UseCurrentData = 0;
     corvantide::PanelShown = 1;
@@ -31,10 +32,11 @@ TEST_F(StartupState, PhaseTwoSentAgainRebindsEveryNameAndResetsTheStateAgain) {
 
     host.SendStartupPhase(2);
 
-    EXPECT_EQ((std::vector<std::string>{"CreateInstanceData", "GetInstanceData", "FreeInstanceData",
-                                        "UpdateFXInterface", "GetChannels", "iIn", "iOut", "dFPS", "dAnim_Clock",
-                                        "GetHierarchyList", "FindHierarchyMatch", "FindFileName"}),
-              host.Lookups());
+    EXPECT_EQ(
+        (std::vector<std::string>{"CreateInstanceData", "GetInstanceData", "FreeInstanceData",
+                                  "UpdateFXInterface", "GetChannels", "iIn", "iOut", "dFPS", "dAnim_Clock",
+                                  "GetHierarchyList", "FindHierarchyMatch", "FindFileName"}),
+        host.Lookups());
     EXPECT_STREQ("", corvantide::BatchDirectory);
     EXPECT_STREQ("", corvantide::BatchRequesterPath);
     EXPECT_EQ(0, corvantide::UseBatchDirectory);

@@ -7,7 +7,8 @@
 namespace corvantide_test {
 namespace {
 
-constexpr char kAborted[] = "Info  Motion File Generation Aborted.\nSaving Motion Frame: 0 of 0.   (ESC to Abort)";
+constexpr char kAborted[] =
+    "Info  Motion File Generation Aborted.\nSaving Motion Frame: 0 of 0.   (ESC to Abort)";
 
 void Tap() { simhost::SimHost::Current().Escape().Tap(); }
 
@@ -87,13 +88,18 @@ TEST_F(ExportAbort, ATapWhileAFileIsFinishedIsSeenByTheNextItem) {
     };
     static const Moment moments[] = {
         {"sync", [] { FileOutput.sync = [](void* file) { return Tap(), corvantide::SyncFileData(file); }; }},
-        {"move", [] {
+        {"move",
+         [] {
              FileOutput.replace = [](const char* from, const char* to) {
                  return Tap(), corvantide::PlatformFileOperations().replace(from, to);
              };
          }},
-        {"folder sync", [] { FileOutput.syncFolder = [](const char* path) { return Tap(), corvantide::SyncFolderOf(path); }; }},
-        {"zoom file", [] {
+        {"folder sync",
+         [] {
+             FileOutput.syncFolder = [](const char* path) { return Tap(), corvantide::SyncFolderOf(path); };
+         }},
+        {"zoom file",
+         [] {
              FileOutput.open = [](const char* path) {
                  static int opens = 0;
                  if (++opens % 2 == 0) Tap();  // the camera's second file

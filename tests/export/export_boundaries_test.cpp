@@ -168,16 +168,17 @@ TEST_P(DestinationLimits, ABasePathFitsItsFileNamesOrIsRefusedBeforeAnyFileIsTou
 }
 
 std::string DestinationName(const testing::TestParamInfo<DestinationCase>& destination) {
-    return std::string(destination.param.camera ? "Camera" : "Motion") + "_" + std::to_string(destination.param.length);
+    return std::string(destination.param.camera ? "Camera" : "Motion") + "_" +
+           std::to_string(destination.param.length);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothFileNames, DestinationLimits,
-                         testing::Values(DestinationCase{false, 1018, true, false}, DestinationCase{false, 1019, true, false},
-                                         DestinationCase{false, 1020, false, false},
-                                         DestinationCase{true, 1007, true, true}, DestinationCase{true, 1008, true, true},
-                                         DestinationCase{true, 1009, true, false}, DestinationCase{true, 1019, true, false},
-                                         DestinationCase{true, 1020, false, false}),
-                         DestinationName);
+INSTANTIATE_TEST_SUITE_P(
+    BothFileNames, DestinationLimits,
+    testing::Values(DestinationCase{false, 1018, true, false}, DestinationCase{false, 1019, true, false},
+                    DestinationCase{false, 1020, false, false}, DestinationCase{true, 1007, true, true},
+                    DestinationCase{true, 1008, true, true}, DestinationCase{true, 1009, true, false},
+                    DestinationCase{true, 1019, true, false}, DestinationCase{true, 1020, false, false}),
+    DestinationName);
 
 }  // namespace
 }  // namespace corvantide_test

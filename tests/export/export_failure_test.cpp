@@ -171,8 +171,9 @@ TEST_F(ExportFailure, EveryRefusedAllocationFailsCleanly) {
         EXPECT_EQ("older zoom", Read("Cam_ZoomFactor.mot"));
         EXPECT_EQ(2u, Files().size());
         EXPECT_EQ(4.0, host.dAnim_Clock);
-        EXPECT_EQ("Info  Not enough memory to write Cam" + std::string(n < 11 ? ".mot" : "_ZoomFactor.mot") + "\n",
-                  Status());
+        EXPECT_EQ(
+            "Info  Not enough memory to write Cam" + std::string(n < 11 ? ".mot" : "_ZoomFactor.mot") + "\n",
+            Status());
     }
 }
 
@@ -204,9 +205,10 @@ TEST_F(ExportFailure, FrameArithmeticAtTheLimitsOf32BitsNeitherOverflowsNorAlloc
     settings->frameOffset = std::numeric_limits<std::int32_t>::max();
     host.dFPS = 2.0;
     EXPECT_EQ(1, Export(box));
-    EXPECT_NE(std::string::npos,
-              Read("Box.mot").find("  1\n  Key 0.000000 2147483647.000000 0 0.000000 0.000000 0.000000 0.000000 "
-                                   "0.000000 0\n"));
+    EXPECT_NE(
+        std::string::npos,
+        Read("Box.mot").find("  1\n  Key 0.000000 2147483647.000000 0 0.000000 0.000000 0.000000 0.000000 "
+                             "0.000000 0\n"));
 }
 
 TEST_F(ExportFailure, AFrameRateThatGivesNoTimesIsRefused) {

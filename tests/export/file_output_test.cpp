@@ -18,15 +18,18 @@ using corvantide::StagedFile;
 class StagedFiles : public testing::Test {
 protected:
     void SetUp() override {
-        directory = std::filesystem::temp_directory_path() /
-                    ("corvantide-staged-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        directory =
+            std::filesystem::temp_directory_path() /
+            ("corvantide-staged-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(directory);
         std::filesystem::create_directories(directory);
         base = (directory / "Box").string();
     }
     void TearDown() override { std::filesystem::remove_all(directory); }
 
-    static void Put(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+    static void Put(const std::string& path, const std::string& text) {
+        std::ofstream(path, std::ios::binary) << text;
+    }
     static std::string Get(const std::string& path) {
         std::ostringstream text;
         text << std::ifstream(path, std::ios::binary).rdbuf();

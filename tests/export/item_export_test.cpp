@@ -15,7 +15,8 @@ constexpr char kZeros[] = " 0.000000 0.000000 0.000000 0.000000 0.000000 0\n";
 // A sampled channel: one line per value, at the given times.
 std::string SampledBody(const std::vector<std::string>& values, const std::vector<std::string>& times) {
     std::string body = "  " + std::to_string(values.size()) + "\n";
-    for (std::size_t i = 0; i < values.size(); ++i) body += "  Key " + values[i] + " " + times[i] + " 0" + kZeros;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        body += "  Key " + values[i] + " " + times[i] + " 0" + kZeros;
     return body + "  Behaviors 1 1\n";
 }
 
@@ -32,17 +33,31 @@ TEST_F(ItemExport, KeysModeWritesEachKeysOwnSpanWithTheFirstAndLastKeyRules) {
     void* box = host.Scene().AddItem("Box");
     auto& scene = host.Scene();
     scene.AddKey(box, 0)
-        .Set(0, 1.0).Span(0, simhost::kSpanBezier).Handles(0, -0.5F, 0.25F)
-        .Set(1, 2.0).Span(1, simhost::kSpanTcb).Tcb(1, 0.3F, -0.5F, 0.125F)
-        .Set(2, -3.0).Span(2, simhost::kSpanLinear);
+        .Set(0, 1.0)
+        .Span(0, simhost::kSpanBezier)
+        .Handles(0, -0.5F, 0.25F)
+        .Set(1, 2.0)
+        .Span(1, simhost::kSpanTcb)
+        .Tcb(1, 0.3F, -0.5F, 0.125F)
+        .Set(2, -3.0)
+        .Span(2, simhost::kSpanLinear);
     scene.AddKey(box, 10)
-        .Set(0, 2.0).Span(0, simhost::kSpanBezier).Handles(0, 0.5F, 1.5F)
-        .Set(1, 4.0).Span(1, 7).Tcb(1, 0.9F, 0.9F, 0.9F)
+        .Set(0, 2.0)
+        .Span(0, simhost::kSpanBezier)
+        .Handles(0, 0.5F, 1.5F)
+        .Set(1, 4.0)
+        .Span(1, 7)
+        .Tcb(1, 0.9F, 0.9F, 0.9F)
         .Value(2, 99.0)
-        .Set(3, 0.5).Span(3, simhost::kSpanBezier).Handles(3, 1.0F, 2.0F);
+        .Set(3, 0.5)
+        .Span(3, simhost::kSpanBezier)
+        .Handles(3, 1.0F, 2.0F);
     scene.AddKey(box, 20)
-        .Set(0, 3.0).Span(0, simhost::kSpanBezier).Handles(0, -1.0F, -2.0F)
-        .Set(2, -4.0).Span(2, simhost::kSpanStepped);
+        .Set(0, 3.0)
+        .Span(0, simhost::kSpanBezier)
+        .Handles(0, -1.0F, -2.0F)
+        .Set(2, -4.0)
+        .Span(2, simhost::kSpanStepped);
     scene.SetBehaviour(box, 0, 3);
     scene.SetBehaviour(box, 1, 12);
     scene.SetBehaviour(box, 2, 9);
@@ -101,11 +116,12 @@ TEST_F(ItemExport, TheHostsFirstAndLastKeyIndexesDecideWhichHandlesAreDropped) {
     Prepare(box, "Box");
 
     EXPECT_EQ(1, Export(box));
-    EXPECT_EQ(Header(9) + Channel(0,
-                                  "  2\n"
-                                  "  Key 1.000000 0.000000 2 0.000000 0.000000 0.000000 2.000000 3.000000 0\n"
-                                  "  Key 5.000000 1.000000 2 0.000000 0.000000 0.000000 0.000000 3.000000 0\n"
-                                  "  Behaviors 1 1\n") +
+    EXPECT_EQ(Header(9) +
+                  Channel(0,
+                          "  2\n"
+                          "  Key 1.000000 0.000000 2 0.000000 0.000000 0.000000 2.000000 3.000000 0\n"
+                          "  Key 5.000000 1.000000 2 0.000000 0.000000 0.000000 0.000000 3.000000 0\n"
+                          "  Behaviors 1 1\n") +
                   Placeholders(1, 9),
               Read("Box.mot"));
 }
@@ -128,15 +144,13 @@ TEST_F(ItemExport, WorldKeysAreEvaluatedThroughTheParentAtEachKeysTime) {
 
     // World keys carry no span data and Reset behaviours; position Y is
     // keyed by no key, so it stays a placeholder whatever its world value.
-    const std::string expected = Header(9) +
-                                 Channel(0, std::string("  2\n") +
-                                                "  Key 11.000000 0.033333 0" + kZeros +
-                                                "  Key 12.000000 0.500000 0" + kZeros +
-                                                "  Behaviors 0 0\n") +
-                                 Placeholders(1, 6) +
-                                 Channel(6, std::string("  1\n") + "  Key 2.000000 0.500000 0" + kZeros +
-                                                "  Behaviors 0 0\n") +
-                                 Placeholders(7, 9);
+    const std::string expected =
+        Header(9) +
+        Channel(0, std::string("  2\n") + "  Key 11.000000 0.033333 0" + kZeros + "  Key 12.000000 0.500000 0" +
+                       kZeros + "  Behaviors 0 0\n") +
+        Placeholders(1, 6) +
+        Channel(6, std::string("  1\n") + "  Key 2.000000 0.500000 0" + kZeros + "  Behaviors 0 0\n") +
+        Placeholders(7, 9);
     EXPECT_EQ(expected, Read("Arm.mot"));
     EXPECT_EQ(7.0, host.dAnim_Clock);
     EXPECT_EQ((std::vector<std::int32_t>{32, 32, 32}), host.Updates());
@@ -215,24 +229,31 @@ TEST_F(ItemExport, AnEmptySampledRangeWritesPlaceholdersWithoutTouchingTheClockO
 TEST_F(ItemExport, ACameraWritesSixChannelsAndItsZoomFile) {
     host.dFPS = 24.0;
     void* cam = host.Scene().AddItem("Cam", 8);
-    host.Scene().AddKey(cam, 0).Set(0, 1.0).Span(0, simhost::kSpanLinear).Set(6, 4.0)
-        .Set(12, 1.5).Tcb(12, 0.25F, -0.5F, 0.75F);
+    host.Scene()
+        .AddKey(cam, 0)
+        .Set(0, 1.0)
+        .Span(0, simhost::kSpanLinear)
+        .Set(6, 4.0)
+        .Set(12, 1.5)
+        .Tcb(12, 0.25F, -0.5F, 0.75F);
     host.Scene().AddKey(cam, 48).Set(0, 2.0).Span(0, simhost::kSpanLinear).Set(12, 3.0);
     Prepare(cam, "Cam");
 
     EXPECT_EQ(1, Export(cam));
 
-    EXPECT_EQ(Header(6) + Channel(0, std::string("  2\n") + "  Key 1.000000 0.000000 3" + kZeros +
-                                         "  Key 2.000000 2.000000 3" + kZeros + "  Behaviors 1 1\n") +
+    EXPECT_EQ(Header(6) +
+                  Channel(0, std::string("  2\n") + "  Key 1.000000 0.000000 3" + kZeros +
+                                 "  Key 2.000000 2.000000 3" + kZeros + "  Behaviors 1 1\n") +
                   Placeholders(1, 6),
               Read("Cam.mot"));
-    EXPECT_EQ("{ Envelope\n"
-              "  2\n"
-              "  Key 1.500000 0.000000 0 0.250000 -0.500000 0.750000 0 0 0\n"
-              "  Key 3.000000 2.000000 0 0.000000 0.000000 0.000000 0 0 0\n"
-              "  Behaviors 1 1\n"
-              "}\n",
-              Read("Cam_ZoomFactor.mot"));
+    EXPECT_EQ(
+        "{ Envelope\n"
+        "  2\n"
+        "  Key 1.500000 0.000000 0 0.250000 -0.500000 0.750000 0 0 0\n"
+        "  Key 3.000000 2.000000 0 0.000000 0.000000 0.000000 0 0 0\n"
+        "  Behaviors 1 1\n"
+        "}\n",
+        Read("Cam_ZoomFactor.mot"));
     EXPECT_EQ((std::vector<std::string>{"Cam.mot", "Cam_ZoomFactor.mot"}), Files());
 }
 

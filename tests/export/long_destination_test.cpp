@@ -30,7 +30,8 @@ std::wstring Wide(const std::string& path) {
 }
 
 void MakeFolders(const std::string& path) {
-    for (std::size_t at = path.find(kSeparator, 3); at != std::string::npos; at = path.find(kSeparator, at + 1)) {
+    for (std::size_t at = path.find(kSeparator, 3); at != std::string::npos;
+         at = path.find(kSeparator, at + 1)) {
         CreateDirectoryW(Wide(path.substr(0, at)).c_str(), nullptr);
     }
 }

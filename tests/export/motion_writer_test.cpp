@@ -71,12 +71,13 @@ TEST_F(Writer, TheKeyedFormPrintsOnlyIncludedKeysAndTheFirstEntrysBehaviour) {
     corvantide::WriteKeyedBody(writer.get(), entries.data(), 3, keys.data(), 30.0);
     corvantide::WriteKeyedBody(writer.get(), entries.data() + 3, 0, keys.data(), 30.0);
 
-    EXPECT_EQ("  2\n"
-              "  Key -2.000000 0.500000 3 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
-              "  Key 100000000000000000000.000000 0.033333 0 0.300000 -0.250000 1.500000 0.000000 0.000000 0\n"
-              "  Behaviors 4 4\n"
-              "  1\n  Key 0 0 0 0 0 0 0 0 0\n  Behaviors 1 1\n",
-              Finish());
+    EXPECT_EQ(
+        "  2\n"
+        "  Key -2.000000 0.500000 3 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+        "  Key 100000000000000000000.000000 0.033333 0 0.300000 -0.250000 1.500000 0.000000 0.000000 0\n"
+        "  Behaviors 4 4\n"
+        "  1\n  Key 0 0 0 0 0 0 0 0 0\n  Behaviors 1 1\n",
+        Finish());
 }
 
 TEST_F(Writer, AChannelNoKeyKeysGetsThePlaceholderBody) {
@@ -99,19 +100,21 @@ TEST_F(Writer, SampledLinesPrintWhateverSpanTheEntryHolds) {
     entries[2].shape = 3;
     entries[3].p5 = 2.5e-6F;
     corvantide::WriteSampledBody(writer.get(), entries.data(), 4, 10, 24.0);
-    EXPECT_EQ("  4\n"
-              "  Key 1.500000 0.416667 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
-              "  Key 0.000000 0.458333 0 0.000000 0.000000 -0.000000 0.000000 0.000000 0\n"
-              "  Key 0.000000 0.500000 3 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
-              "  Key 0.000000 0.541667 0 0.000000 0.000000 0.000000 0.000000 0.000002 0\n"
-              "  Behaviors 1 1\n",
-              Finish());
+    EXPECT_EQ(
+        "  4\n"
+        "  Key 1.500000 0.416667 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+        "  Key 0.000000 0.458333 0 0.000000 0.000000 -0.000000 0.000000 0.000000 0\n"
+        "  Key 0.000000 0.500000 3 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+        "  Key 0.000000 0.541667 0 0.000000 0.000000 0.000000 0.000000 0.000002 0\n"
+        "  Behaviors 1 1\n",
+        Finish());
 }
 
 TEST_F(Writer, LargeFilesAreHandedOverInFullChunks) {
     constexpr std::int64_t kFrames = 100000;
     std::vector<EnvelopeKey> entries(kFrames + 3);
-    for (std::int64_t j = 0; j < kFrames; ++j) entries[static_cast<std::size_t>(j)].value = static_cast<double>(j) / 7;
+    for (std::int64_t j = 0; j < kFrames; ++j)
+        entries[static_cast<std::size_t>(j)].value = static_cast<double>(j) / 7;
     corvantide::WriteFileHeader(writer.get(), 9);
     corvantide::WriteSampledBody(writer.get(), entries.data(), kFrames, 0, 30.0);
     const std::string text = Finish();
@@ -140,17 +143,18 @@ TEST_F(Writer, EveryChannelAndEveryFilePrintsItsOwnKeyTimes) {
     corvantide::WriteKeyedBody(writer.get(), entries.data(), 2, keys.data(), 60.0);
     corvantide::WriteSampledBody(writer.get(), entries.data(), 2, 15, 30.0);
     corvantide::WriteSampledBody(writer.get(), entries.data(), 2, 3, 30.0);
-    EXPECT_EQ("  2\n  Key 0.000000 0.500000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
-              "  Key 0.000000 1.000000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n  Behaviors 0 0\n"
-              "  2\n  Key 0.000000 0.100000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
-              "  Key 0.000000 0.200000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n  Behaviors 0 0\n"
-              "  2\n  Key 0.000000 0.250000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
-              "  Key 0.000000 0.500000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n  Behaviors 0 0\n"
-              "  2\n  Key 0.000000 0.500000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
-              "  Key 0.000000 0.533333 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n  Behaviors 1 1\n"
-              "  2\n  Key 0.000000 0.100000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
-              "  Key 0.000000 0.133333 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n  Behaviors 1 1\n",
-              Finish());
+    EXPECT_EQ(
+        "  2\n  Key 0.000000 0.500000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+        "  Key 0.000000 1.000000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n  Behaviors 0 0\n"
+        "  2\n  Key 0.000000 0.100000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+        "  Key 0.000000 0.200000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n  Behaviors 0 0\n"
+        "  2\n  Key 0.000000 0.250000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+        "  Key 0.000000 0.500000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n  Behaviors 0 0\n"
+        "  2\n  Key 0.000000 0.500000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+        "  Key 0.000000 0.533333 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n  Behaviors 1 1\n"
+        "  2\n  Key 0.000000 0.100000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+        "  Key 0.000000 0.133333 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n  Behaviors 1 1\n",
+        Finish());
 
     // The host moved the keys in place before the next export.
     keys = HostKeys({45, 60});
@@ -171,8 +175,9 @@ TEST_F(Writer, LongSampledRangesKeepTheirTimesToTheLastFrame) {
     const std::size_t half = text.size() / 2;
     EXPECT_TRUE(text.substr(0, half) == text.substr(half)) << "the second channel differs from the first";
     EXPECT_TRUE(text.starts_with("  200000\n  Key 0.000000 -4.000000 0 "));
-    EXPECT_TRUE(text.ends_with("  Key 0.000000 7995.960000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
-                               "  Behaviors 1 1\n"));
+    EXPECT_TRUE(
+        text.ends_with("  Key 0.000000 7995.960000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+                       "  Behaviors 1 1\n"));
 }
 
 TEST_F(Writer, AFailedWriteIsRememberedAndNothingMoreIsWritten) {

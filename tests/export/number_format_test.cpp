@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <charconv>
 #include <cfloat>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -143,7 +143,8 @@ TEST_F(NumberFormat, FloatParametersWidenedPrintTheStoredValue) {
     EXPECT_EQ("0.300000", Fixed(static_cast<double>(0.3F)));
     for (int k = -100000; k <= 100000; ++k) compare.Check(static_cast<double>(static_cast<float>(k) / 1000.0F));
     std::mt19937 random(7);
-    for (int i = 0; i < 100000; ++i) compare.Check(static_cast<double>(std::bit_cast<float>(static_cast<std::uint32_t>(random()))));
+    for (int i = 0; i < 100000; ++i)
+        compare.Check(static_cast<double>(std::bit_cast<float>(static_cast<std::uint32_t>(random()))));
 }
 
 // The differential run: every kind of value a file can hold, against the C
@@ -184,12 +185,14 @@ double DifferentialValue(std::mt19937_64& random, long i, long n) {
     const long kind = i * 20 / n;
     const double sign = random() % 2 != 0 ? -1.0 : 1.0;
     switch (kind) {
-        case 0: return std::bit_cast<double>(random());  // every exponent
+        case 0:
+            return std::bit_cast<double>(random());  // every exponent
         case 1:
         case 2:
         case 3:
         case 4:
-        case 5: return Decimal(random);
+        case 5:
+            return Decimal(random);
         case 6:
         case 7:
         case 8: {  // the double nearest a tie between millionths, and its neighbours
@@ -199,7 +202,8 @@ double DifferentialValue(std::mt19937_64& random, long i, long n) {
         }
         case 9:
         case 10: {  // exact ties: odd multiples of 1/128 above an integer, and their neighbours
-            const double tie = sign * (static_cast<double>(random() % 100000000) + static_cast<double>(2 * (random() % 64) + 1) / 128.0);
+            const double tie = sign * (static_cast<double>(random() % 100000000) +
+                                       static_cast<double>(2 * (random() % 64) + 1) / 128.0);
             const int step = static_cast<int>(random() % 3);
             return step == 0 ? tie : std::nextafter(tie, step == 1 ? 1e300 : -1e300);
         }
@@ -264,11 +268,13 @@ protected:
 };
 
 TEST_F(DecimalCommaHost, FilesUseADecimalPointWhateverTheProcessLocale) {
-    const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "fr_FR.utf8", "fr_FR",
-                           "nl_NL.UTF-8", "ru_RU.UTF-8", "German_Germany.1252", "French_France.1252"};
+    const char* names[] = {
+        "de_DE.UTF-8", "de_DE.utf8",  "de_DE",       "fr_FR.UTF-8",         "fr_FR.utf8",
+        "fr_FR",       "nl_NL.UTF-8", "ru_RU.UTF-8", "German_Germany.1252", "French_France.1252"};
     bool commaLocale = false;
     for (const char* name : names) {
-        if (std::setlocale(LC_ALL, name) != nullptr && std::strcmp(std::localeconv()->decimal_point, ",") == 0) {
+        if (std::setlocale(LC_ALL, name) != nullptr &&
+            std::strcmp(std::localeconv()->decimal_point, ",") == 0) {
             commaLocale = true;
             break;
         }

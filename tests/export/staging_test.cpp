@@ -14,10 +14,10 @@ namespace {
 
 using corvantide::FileOutput;
 
-std::vector<std::string> calls;      // the file operations, in order (writes left out)
-std::vector<std::string> squatted;   // temporary names someone else took first
-int squatsLeft = 0;                  // opens whose name is taken just before
-int failingSync = -1;                // the sync that fails, counted from 0
+std::vector<std::string> calls;     // the file operations, in order (writes left out)
+std::vector<std::string> squatted;  // temporary names someone else took first
+int squatsLeft = 0;                 // opens whose name is taken just before
+int failingSync = -1;               // the sync that fails, counted from 0
 bool folderSyncFails = false;
 
 constexpr char kSomeoneElses[] = "someone else's";
@@ -121,8 +121,8 @@ TEST_F(Staging, ADestinationWhoseLastComponentIs255BytesIsWritten) {
 TEST_F(Staging, EachFileIsSyncedBeforeItReplacesTheDestinationAndItsFolderAfter) {
     void* cam = KeyedItem("Cam", 8);
     EXPECT_EQ(1, Export(cam));
-    EXPECT_EQ((std::vector<std::string>{"open", "sync", "close", "replace Cam.mot", "sync folder",
-                                        "open", "sync", "close", "replace Cam_ZoomFactor.mot", "sync folder"}),
+    EXPECT_EQ((std::vector<std::string>{"open", "sync", "close", "replace Cam.mot", "sync folder", "open",
+                                        "sync", "close", "replace Cam_ZoomFactor.mot", "sync folder"}),
               calls);
 }
 

@@ -1,6 +1,6 @@
 // A camera's zoom-factor file on its own.
-#include "export/file_output.h"
 #include "export/zoom_envelope.h"
+#include "export/file_output.h"
 #include "linked_plugin.h"
 
 namespace corvantide_test {
@@ -31,8 +31,9 @@ TEST_F(ZoomEnvelope, OnlyTheKeysThatKeyTheZoomArePrinted) {
     settings->coordinates = 1;
 
     EXPECT_EQ(1, corvantide::WriteZoomEnvelope(cam, settings));
-    EXPECT_EQ("{ Envelope\n  1\n  Key 0.750000 0.200000 0 -1.000000 0.500000 0.000000 0 0 0\n  Behaviors 1 1\n}\n",
-              Read("Cam_ZoomFactor.mot"));
+    EXPECT_EQ(
+        "{ Envelope\n  1\n  Key 0.750000 0.200000 0 -1.000000 0.500000 0.000000 0 0 0\n  Behaviors 1 1\n}\n",
+        Read("Cam_ZoomFactor.mot"));
 }
 
 TEST_F(ZoomEnvelope, AnItemThatIsNoCameraHasNoZoomFile) {

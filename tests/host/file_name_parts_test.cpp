@@ -47,7 +47,8 @@ TEST_P(FileNameParts, PartsUpToTheirBufferComeBackWholeAndNothingPastItIsTouched
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(AroundTheLimit, FileNameParts, testing::Values(kCapacity - 2, kCapacity - 1, kCapacity));
+INSTANTIATE_TEST_SUITE_P(AroundTheLimit, FileNameParts,
+                         testing::Values(kCapacity - 2, kCapacity - 1, kCapacity));
 
 }  // namespace
 }  // namespace corvantide_test

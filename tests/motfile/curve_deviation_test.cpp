@@ -65,9 +65,12 @@ TEST(CurveDeviation, TheLargestDifferenceIsFoundWithTheSampleItOccursAt) {
 
 TEST(CurveDeviation, SixDecimalsOfTcbLinearAndSteppedKeysReadAsExactAndAShiftOfTheFifthDoesNot) {
     Envelope motion;
-    motion.keys = {Key(0, 1.0 / 3), Key(7 / kFps, -2.0 / 7, kShapeTcb, 0.3, -0.4, 0.25),
-                   Key(13 / kFps, 5.0 / 9, kShapeTcb, -0.5, 0.5, -0.5), Key(20 / kFps, 1.0 / 6, kShapeLinear),
-                   Key(28 / kFps, 4.0 / 11, kShapeStepped), Key(40 / kFps, -1.0 / 13, kShapeTcb, 0.7, 0.2, 0.1)};
+    motion.keys = {Key(0, 1.0 / 3),
+                   Key(7 / kFps, -2.0 / 7, kShapeTcb, 0.3, -0.4, 0.25),
+                   Key(13 / kFps, 5.0 / 9, kShapeTcb, -0.5, 0.5, -0.5),
+                   Key(20 / kFps, 1.0 / 6, kShapeLinear),
+                   Key(28 / kFps, 4.0 / 11, kShapeStepped),
+                   Key(40 / kFps, -1.0 / 13, kShapeTcb, 0.7, 0.2, 0.1)};
     motion.preBehaviour = kBehaviourConstant;
     motion.postBehaviour = kBehaviourConstant;
     const Envelope file = Written(motion);

@@ -75,8 +75,7 @@ TEST(CurvePlot, DrawsOnePanelPerChannelWithItsNameAndKeyCount) {
 }
 
 TEST(CurvePlot, ShowsRotationsInDegrees) {
-    const std::string text =
-        "{ Envelope\n  1\n  Key 1.570796 0.000000 0 0 0 0 0 0 0\n  Behaviors 1 1\n}\n";
+    const std::string text = "{ Envelope\n  1\n  Key 1.570796 0.000000 0 0 0 0 0 0 0\n  Behaviors 1 1\n}\n";
     MotionFile file = Read(text);
     file.kind = corvantide::motfile::MotionFileKind::kChannels;
     file.envelopes[0].channel = 3;  // heading
@@ -111,8 +110,8 @@ TEST(CurvePlot, OverlaysReferenceSamplesAsDotsWithTheirLegend) {
 TEST(CurvePlot, LeavesOutMarkersWhenKeysAreTooDense) {
     std::string text = "{ Envelope\n  400\n";
     for (int frame = 0; frame < 400; ++frame) {
-        text += "  Key " + std::to_string(std::sin(frame / 10.0)) + " " +
-                std::to_string(frame / 24.0) + " 0 0 0 0 0 0 0\n";
+        text += "  Key " + std::to_string(std::sin(frame / 10.0)) + " " + std::to_string(frame / 24.0) +
+                " 0 0 0 0 0 0 0\n";
     }
     text += "  Behaviors 1 1\n}\n";
     const std::string svg = PlotMotionSvg(Read(text), PlotOptions{});

@@ -60,14 +60,11 @@ TEST(EnvelopeSpans, TcbTangentsComeFromNeighbourKeysScaledBySpanLength) {
 
 TEST(EnvelopeSpans, TensionFlattensAndBiasTiltsTheKeysTangent) {
     // Tension 1 on key 1: out = 0, so 1 + 0.5 + 0.125 = 1.625.
-    EXPECT_DOUBLE_EQ(1.625,
-                     EvaluateEnvelope(Curve({Key(0, 0), Key(1, 2, 0, {1, 0, 0}), Key(2, 1)}), 1.5));
+    EXPECT_DOUBLE_EQ(1.625, EvaluateEnvelope(Curve({Key(0, 0), Key(1, 2, 0, {1, 0, 0}), Key(2, 1)}), 1.5));
     // Bias 1 on key 1: a = 2, b = 0, out = 1/2 * 2 * 2 = 2: 1.5 + 0.25 + 0.125.
-    EXPECT_DOUBLE_EQ(1.875,
-                     EvaluateEnvelope(Curve({Key(0, 0), Key(1, 2, 0, {0, 0, 1}), Key(2, 1)}), 1.5));
+    EXPECT_DOUBLE_EQ(1.875, EvaluateEnvelope(Curve({Key(0, 0), Key(1, 2, 0, {0, 0, 1}), Key(2, 1)}), 1.5));
     // Continuity -1 on key 1: a = 0, b = 2, out = 1/2 * 2 * (1 - 2) = -1: 1.5 - 0.125 + 0.125.
-    EXPECT_DOUBLE_EQ(
-        1.5, EvaluateEnvelope(Curve({Key(0, 0), Key(1, 2, 0, {0, -1, 0}), Key(2, 1)}), 1.5));
+    EXPECT_DOUBLE_EQ(1.5, EvaluateEnvelope(Curve({Key(0, 0), Key(1, 2, 0, {0, -1, 0}), Key(2, 1)}), 1.5));
 }
 
 TEST(EnvelopeSpans, BezierAndHermiteUseTheHandlesAsTangents) {
@@ -87,8 +84,7 @@ TEST(EnvelopeSpans, BezierAndHermiteUseTheHandlesAsTangents) {
 TEST(EnvelopeSpans, TwoDimensionalBezierFollowsItsHandlesInTimeAndValue) {
     // Handles a third of the span in, flat: time is linear in the curve
     // parameter, and the value is 3 (1 - s) s^2 + s^3.
-    const Envelope envelope =
-        Curve({Key(0, 0, 5, {0, 0, 1.0 / 3, 0}), Key(1, 1, 5, {-1.0 / 3, 0, 0, 0})});
+    const Envelope envelope = Curve({Key(0, 0, 5, {0, 0, 1.0 / 3, 0}), Key(1, 1, 5, {-1.0 / 3, 0, 0, 0})});
     EXPECT_NEAR(0.5, EvaluateEnvelope(envelope, 0.5), 1e-9);
     EXPECT_NEAR(0.15625, EvaluateEnvelope(envelope, 0.25), 1e-9);
     EXPECT_NEAR(0.84375, EvaluateEnvelope(envelope, 0.75), 1e-9);

@@ -127,8 +127,7 @@ TEST_P(MotionReaderRefuses, TheBrokenLineWithItsReason) {
 }
 
 const std::string kGood = KeyedItemFile();
-const std::string kPositionKey =
-    "  Key 2.500000 0.500000 0 0.300000 0.000000 -0.500000 0.000000 0.000000 0\n";
+const std::string kPositionKey = "  Key 2.500000 0.500000 0 0.300000 0.000000 -0.500000 0.000000 0.000000 0\n";
 
 INSTANTIATE_TEST_SUITE_P(
     BrokenFiles, MotionReaderRefuses,
@@ -136,8 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenFile{"Empty", "", 1, "empty file"},
         BrokenFile{"MissingMagic", With(kGood, "LWMO\n", "LWM0\n"), 1, "missing \"LWMO\""},
         BrokenFile{"ByteOrderMark", "\xEF\xBB\xBF" + kGood, 1, "missing \"LWMO\""},
-        BrokenFile{"WrongVersion", With(kGood, "LWMO\n3\n", "LWMO\n2\n"), 2,
-                   "unsupported version 2"},
+        BrokenFile{"WrongVersion", With(kGood, "LWMO\n3\n", "LWMO\n2\n"), 2, "unsupported version 2"},
         BrokenFile{"NoEmptyLine", With(kGood, "3\n\n", "3\n"), 3, "expected an empty line"},
         BrokenFile{"ChannelCountOfSeven", With(kGood, "NumChannels 9", "NumChannels 7"), 4,
                    "NumChannels must be 9"},
@@ -158,19 +156,16 @@ INSTANTIATE_TEST_SUITE_P(
                    "expected \"  Key ...\""},
         BrokenFile{"DoubleSpaceInKey", With(kGood, "2.500000 0.500000", "2.500000  0.500000"), 9,
                    "unexpected spacing"},
-        BrokenFile{"TrailingSpaceInKey",
-                   With(kGood, "0.000000 0\n  Key -1.25", "0.000000 0 \n  Key -1.25"), 9,
+        BrokenFile{"TrailingSpaceInKey", With(kGood, "0.000000 0\n  Key -1.25", "0.000000 0 \n  Key -1.25"), 9,
                    "unexpected spacing"},
         BrokenFile{"MalformedNumber", With(kGood, "2.500000 0.5", "2.5.0000 0.5"), 9,
                    "malformed number \"2.5.0000\""},
-        BrokenFile{"MissingFraction", With(kGood, "2.500000 0.5", "2. 0.5"), 9,
-                   "malformed number \"2.\""},
+        BrokenFile{"MissingFraction", With(kGood, "2.500000 0.5", "2. 0.5"), 9, "malformed number \"2.\""},
         BrokenFile{"Exponent", With(kGood, "2.500000 0.5", "2.5e+00 0.5"), 9,
                    "exponent notation in \"2.5e+00\""},
         BrokenFile{"DecimalComma", With(kGood, "2.500000 0.5", "2,500000 0.5"), 9,
                    "decimal comma in \"2,500000\""},
-        BrokenFile{"NotANumber", With(kGood, "2.500000 0.5", "nan 0.5"), 9,
-                   "malformed number \"nan\""},
+        BrokenFile{"NotANumber", With(kGood, "2.500000 0.5", "nan 0.5"), 9, "malformed number \"nan\""},
         BrokenFile{"TooFewNumbers", With(kGood, kPositionKey, "  Key 2.500000 0.500000 0\n"), 9,
                    "key line has 3 numbers, expected 9"},
         BrokenFile{"ShapeOutOfRange", With(kGood, "0.500000 0 0.3", "0.500000 6 0.3"), 9,
@@ -183,10 +178,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "behaviour 6 out of range 0..5"},
         BrokenFile{"NegativeBehaviour", With(kGood, "Behaviors 3 2", "Behaviors -1 2"), 30,
                    "behaviour -1 out of range"},
-        BrokenFile{"OneBehaviour", With(kGood, "Behaviors 3 2", "Behaviors 3"), 30,
-                   "expected two behaviours"},
-        BrokenFile{"MissingOpeningBrace",
-                   With(kGood, "Channel 0\n{ Envelope", "Channel 0\nEnvelope"), 6,
+        BrokenFile{"OneBehaviour", With(kGood, "Behaviors 3 2", "Behaviors 3"), 30, "expected two behaviours"},
+        BrokenFile{"MissingOpeningBrace", With(kGood, "Channel 0\n{ Envelope", "Channel 0\nEnvelope"), 6,
                    "expected \"{ Envelope\", found \"Envelope\""},
         BrokenFile{"MissingClosingBrace",
                    With(kGood, "  Behaviors 1 1\n}\nChannel 1", "  Behaviors 1 1\nChannel 1"), 12,
@@ -199,10 +192,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "last line does not end with a line feed"},
         BrokenFile{"Truncated", kGood.substr(0, kGood.find("Channel 5")), 38,
                    "file ends early: expected \"Channel 5\""},
-        BrokenFile{"ZoomFileWithHeaderAfter", kZoomFile + "LWMO\n", 7,
-                   "text after the last envelope"},
-        BrokenFile{"ZoomCountMismatch", With(kZoomFile, "  2\n", "  3\n"), 5,
-                   "envelope has 2 key lines"}),
+        BrokenFile{"ZoomFileWithHeaderAfter", kZoomFile + "LWMO\n", 7, "text after the last envelope"},
+        BrokenFile{"ZoomCountMismatch", With(kZoomFile, "  2\n", "  3\n"), 5, "envelope has 2 key lines"}),
     [](const testing::TestParamInfo<BrokenFile>& param) { return std::string(param.param.name); });
 
 }  // namespace

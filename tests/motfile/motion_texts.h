@@ -20,37 +20,34 @@ inline std::string ChannelBlock(int channel, const std::string& body) {
 // heading with Bezier handles, scale Y stepped; the rest have no keys.
 inline std::string KeyedItemFile() {
     std::string text = "LWMO\n3\n\nNumChannels 9\n";
-    text +=
-        ChannelBlock(0,
-                     "{ Envelope\n"
-                     "  3\n"
-                     "  Key 0.000000 0.000000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
-                     "  Key 2.500000 0.500000 0 0.300000 0.000000 -0.500000 0.000000 0.000000 0\n"
-                     "  Key -1.250000 1.000000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
-                     "  Behaviors 1 1\n"
-                     "}\n");
+    text += ChannelBlock(0,
+                         "{ Envelope\n"
+                         "  3\n"
+                         "  Key 0.000000 0.000000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+                         "  Key 2.500000 0.500000 0 0.300000 0.000000 -0.500000 0.000000 0.000000 0\n"
+                         "  Key -1.250000 1.000000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+                         "  Behaviors 1 1\n"
+                         "}\n");
     for (int channel = 1; channel < 3; ++channel) {
         text += ChannelBlock(channel, kPlaceholderBody);
     }
-    text +=
-        ChannelBlock(3,
-                     "{ Envelope\n"
-                     "  2\n"
-                     "  Key 0.000000 0.000000 2 0.000000 0.000000 0.000000 0.000000 0.785398 0\n"
-                     "  Key 1.570796 1.000000 2 0.000000 0.000000 0.000000 -0.392699 0.000000 0\n"
-                     "  Behaviors 3 2\n"
-                     "}\n");
+    text += ChannelBlock(3,
+                         "{ Envelope\n"
+                         "  2\n"
+                         "  Key 0.000000 0.000000 2 0.000000 0.000000 0.000000 0.000000 0.785398 0\n"
+                         "  Key 1.570796 1.000000 2 0.000000 0.000000 0.000000 -0.392699 0.000000 0\n"
+                         "  Behaviors 3 2\n"
+                         "}\n");
     for (int channel = 4; channel < 7; ++channel) {
         text += ChannelBlock(channel, kPlaceholderBody);
     }
-    text +=
-        ChannelBlock(7,
-                     "{ Envelope\n"
-                     "  2\n"
-                     "  Key 1.000000 0.000000 4 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
-                     "  Key 2.000000 0.500000 4 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
-                     "  Behaviors 0 5\n"
-                     "}\n");
+    text += ChannelBlock(7,
+                         "{ Envelope\n"
+                         "  2\n"
+                         "  Key 1.000000 0.000000 4 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+                         "  Key 2.000000 0.500000 4 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+                         "  Behaviors 0 5\n"
+                         "}\n");
     text += ChannelBlock(8, kPlaceholderBody);
     return text;
 }
@@ -59,15 +56,14 @@ inline std::string KeyedItemFile() {
 inline std::string SampledCameraFile() {
     std::string text = "LWMO\n3\n\nNumChannels 6\n";
     for (int channel = 0; channel < 6; ++channel) {
-        text += ChannelBlock(
-            channel,
-            "{ Envelope\n"
-            "  3\n"
-            "  Key 1.000000 0.416667 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
-            "  Key 1.500000 0.458333 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
-            "  Key -0.000000 0.500000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
-            "  Behaviors 1 1\n"
-            "}\n");
+        text += ChannelBlock(channel,
+                             "{ Envelope\n"
+                             "  3\n"
+                             "  Key 1.000000 0.416667 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+                             "  Key 1.500000 0.458333 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+                             "  Key -0.000000 0.500000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+                             "  Behaviors 1 1\n"
+                             "}\n");
     }
     return text;
 }

@@ -29,8 +29,9 @@ std::string NameOf(const simhost::SimControl& control) {
 std::int32_t RecordingControlSet(std::int32_t code, void* handle, ...) {
     va_list arguments;
     va_start(arguments, handle);
-    auto* control = simhost::SimHost::Current().Ui().IsControl(handle) ? static_cast<simhost::SimControl*>(handle)
-                                                                       : nullptr;
+    auto* control = simhost::SimHost::Current().Ui().IsControl(handle)
+                        ? static_cast<simhost::SimControl*>(handle)
+                        : nullptr;
     if (control != nullptr && ControlLog != nullptr) {
         va_list look;
         va_copy(look, arguments);
@@ -128,12 +129,13 @@ TEST_F(ControlLoading, ANewCurrentItemEnablesAfterARefreshAndADisableSendsNeutra
     user.ShowPanel();
     log.clear();
     user.SelectItem(arm);
-    const Calls refresh{"Offset 3", "Begin Frame 5", "End Frame 25", "Coordinates 1", "Freeze Motion 1",
-                        "Motion Format 0", "path \"\" 1024", "Disable All Output Operations 0"};
+    const Calls refresh{
+        "Offset 3",        "Begin Frame 5",   "End Frame 25",   "Coordinates 1",
+        "Freeze Motion 1", "Motion Format 0", "path \"\" 1024", "Disable All Output Operations 0"};
     Calls expected = refresh;
-    for (const char* name : {"Offset", "Begin Frame", "End Frame", "Coordinates", "Freeze Motion",
-                             "Motion Format", "Path", "path", "Export Current Motion",
-                             "Disable All Output Operations"}) {
+    for (const char* name :
+         {"Offset", "Begin Frame", "End Frame", "Coordinates", "Freeze Motion", "Motion Format", "Path", "path",
+          "Export Current Motion", "Disable All Output Operations"}) {
         expected.push_back(std::string("enable ") + name);
     }
     expected.insert(expected.end(), refresh.begin(), refresh.end());
@@ -143,10 +145,11 @@ TEST_F(ControlLoading, ANewCurrentItemEnablesAfterARefreshAndADisableSendsNeutra
     host.SetStateRecordPresent(false);
     host.SendMessage(simhost::kItemMessageCategory, arm, simhost::kItemCurrentMessage);
     host.SetStateRecordPresent(true);
-    expected = {"Begin Frame 0", "End Frame 60", "Offset 0", "Coordinates 0", "Freeze Motion 0",
-                "Motion Format 0", "path \"\" 1024", "Disable All Output Operations 1"};
-    for (const char* name : {"Begin Frame", "End Frame", "Coordinates", "Freeze Motion", "Motion Format", "Path",
-                             "path", "Export Current Motion", "Disable All Output Operations", "Offset"}) {
+    expected = {"Begin Frame 0",   "End Frame 60",    "Offset 0",       "Coordinates 0",
+                "Freeze Motion 0", "Motion Format 0", "path \"\" 1024", "Disable All Output Operations 1"};
+    for (const char* name :
+         {"Begin Frame", "End Frame", "Coordinates", "Freeze Motion", "Motion Format", "Path", "path",
+          "Export Current Motion", "Disable All Output Operations", "Offset"}) {
         expected.push_back(std::string("disable ") + name);
     }
     EXPECT_EQ(expected, log);

@@ -156,8 +156,7 @@ TEST_F(PanelLayout, APictureOfTheBuiltPanelShowsEveryControl) {
     const std::string greyed = simhost::RenderPanelSvg(host.Ui(), 2.0);
     EXPECT_NE(std::string::npos, greyed.find("#9a9a9a"));
     EXPECT_NE(std::string::npos, greyed.find("Path not stored"));
-    EXPECT_TRUE(simhost::WritePanelSvg(
-        host.Ui(), (folder.Path() / "panel-greyed.svg").string(), 2.0));
+    EXPECT_TRUE(simhost::WritePanelSvg(host.Ui(), (folder.Path() / "panel-greyed.svg").string(), 2.0));
 }
 
 }  // namespace

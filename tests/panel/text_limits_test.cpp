@@ -8,8 +8,14 @@
 namespace corvantide_test {
 namespace {
 
-enum class Text { kTypedPath, kChosenPath, kTypedBatchDirectory, kChosenBatchDirectory, kBatchPathInBatchDirectory,
-                  kBatchPathBesideTheSource };
+enum class Text {
+    kTypedPath,
+    kChosenPath,
+    kTypedBatchDirectory,
+    kChosenBatchDirectory,
+    kBatchPathInBatchDirectory,
+    kBatchPathBesideTheSource
+};
 
 struct LimitCase {
     Text text;

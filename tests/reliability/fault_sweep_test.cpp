@@ -34,7 +34,7 @@ struct InjectedFault {
     int open = -1, write = -1, close = -1, replace = -1;
 };
 InjectedFault fault;
-std::map<std::string, int> operations;  // of each kind since the last reset
+std::map<std::string, int> operations;       // of each kind since the last reset
 std::map<std::string, int> beforeFirstMove;  // the operations that made the first file
 
 bool Due(const char* kind, int failAt) { return operations[kind]++ == failAt; }
@@ -100,7 +100,8 @@ protected:
 
     void* ZoomingCamera() {
         void* cam = host.Scene().AddItem("Cam", 8);
-        for (int k = 0; k < kCameraKeys; ++k) host.Scene().AddKey(cam, k).Set(0, 0.1 * k).Set(12, 1.0 + 0.01 * k);
+        for (int k = 0; k < kCameraKeys; ++k)
+            host.Scene().AddKey(cam, k).Set(0, 0.1 * k).Set(12, 1.0 + 0.01 * k);
         Prepare(cam, "Cam");
         return cam;
     }
@@ -192,7 +193,8 @@ protected:
 };
 
 enum class Form { kKeyedLocal, kKeyedWorld, kSampledLocal, kSampledWorld, kCameraWithZoom };
-constexpr const char* kFormNames[] = {"KeyedLocal", "KeyedWorld", "SampledLocal", "SampledWorld", "CameraWithZoom"};
+constexpr const char* kFormNames[] = {"KeyedLocal", "KeyedWorld", "SampledLocal", "SampledWorld",
+                                      "CameraWithZoom"};
 constexpr const char* kFaultKinds[] = {"allocation", "open", "write", "close", "replace"};
 
 class FaultSweepOf : public FaultSweep, public testing::WithParamInterface<std::tuple<Form, const char*>> {};
@@ -200,11 +202,21 @@ class FaultSweepOf : public FaultSweep, public testing::WithParamInterface<std::
 TEST_P(FaultSweepOf, EveryFaultOfTheKindFailsTheExportCleanly) {
     const auto [form, kind] = GetParam();
     switch (form) {
-        case Form::kKeyedLocal: Sweep(KeyedBox(0), {"Box.mot"}, kind); break;
-        case Form::kKeyedWorld: Sweep(KeyedBox(1), {"Box.mot"}, kind); break;
-        case Form::kSampledLocal: Sweep(SampledBox(0), {"Box.mot"}, kind); break;
-        case Form::kSampledWorld: Sweep(SampledBox(1), {"Box.mot"}, kind); break;
-        case Form::kCameraWithZoom: Sweep(ZoomingCamera(), {"Cam.mot", "Cam_ZoomFactor.mot"}, kind); break;
+        case Form::kKeyedLocal:
+            Sweep(KeyedBox(0), {"Box.mot"}, kind);
+            break;
+        case Form::kKeyedWorld:
+            Sweep(KeyedBox(1), {"Box.mot"}, kind);
+            break;
+        case Form::kSampledLocal:
+            Sweep(SampledBox(0), {"Box.mot"}, kind);
+            break;
+        case Form::kSampledWorld:
+            Sweep(SampledBox(1), {"Box.mot"}, kind);
+            break;
+        case Form::kCameraWithZoom:
+            Sweep(ZoomingCamera(), {"Cam.mot", "Cam_ZoomFactor.mot"}, kind);
+            break;
     }
     // A sampled file takes seven writes at least: faults part-way through it.
     if (form == Form::kSampledLocal && std::string(kind) == "write") {
@@ -218,8 +230,9 @@ std::string SweepName(const testing::TestParamInfo<std::tuple<Form, const char*>
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFormAndFault, FaultSweepOf,
-                         testing::Combine(testing::Values(Form::kKeyedLocal, Form::kKeyedWorld, Form::kSampledLocal,
-                                                          Form::kSampledWorld, Form::kCameraWithZoom),
+                         testing::Combine(testing::Values(Form::kKeyedLocal, Form::kKeyedWorld,
+                                                          Form::kSampledLocal, Form::kSampledWorld,
+                                                          Form::kCameraWithZoom),
                                           testing::ValuesIn(kFaultKinds)),
                          SweepName);
 
@@ -273,7 +286,8 @@ protected:
         user.TypeBatchPath(PathOf(kBatchDirectory));
         user.Toggle("Use Batch Directory", true);
         user.Press("Setup Batch");
-        for (const char* name : {"Hips", "Spine", "Head", "Arm", "Shot"}) files.push_back(kBatchFilePrefix + std::string(name) + ".mot");
+        for (const char* name : {"Hips", "Spine", "Head", "Arm", "Shot"})
+            files.push_back(kBatchFilePrefix + std::string(name) + ".mot");
         files.push_back(kBatchFilePrefix + std::string("Shot_ZoomFactor.mot"));
     }
 
@@ -328,7 +342,8 @@ TEST_F(BatchFaultSweep, BatchOfFiveItemsViaThePanel) {
         host.Memory().StopFailing();
         ExpectEachFileWholeOrEarlier("allocation " + std::to_string(n));
         // The camera comes last, and its zoom buffer after its motion file is complete.
-        EXPECT_EQ(n < allocations ? "earlier " + files[4] : cleanRun[files[4]], Read(files[4])) << "allocation " << n;
+        EXPECT_EQ(n < allocations ? "earlier " + files[4] : cleanRun[files[4]], Read(files[4]))
+            << "allocation " << n;
     }
     for (int i = 0; i < writes; ++i) {
         WriteEarlierFiles(files);

@@ -12,8 +12,8 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <iterator>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <set>
 #include <sstream>
@@ -105,14 +105,16 @@ protected:
             const std::string name = entry.path().filename().string();
             EXPECT_EQ(std::string::npos, name.find(".tmp")) << what << ": " << name;
             const auto read = corvantide::motfile::ParseMotionText(FileText(entry.path()));
-            EXPECT_TRUE(read.ok) << what << ": " << name << " line " << read.error.line << ": " << read.error.reason;
+            EXPECT_TRUE(read.ok) << what << ": " << name << " line " << read.error.line << ": "
+                                 << read.error.reason;
             ++filesChecked;
         }
     }
 
     std::size_t MotionFiles() {
         std::size_t count = 0;
-        for (const auto& entry : fs::recursive_directory_iterator(scratch.Path())) count += entry.is_regular_file();
+        for (const auto& entry : fs::recursive_directory_iterator(scratch.Path()))
+            count += entry.is_regular_file();
         return count;
     }
 
@@ -224,10 +226,26 @@ TEST_F(HostileHost, NumbersThatAreNotFiniteFailTheExportAndKeepTheEarlierFile) {
 
 // Every name the plug-in asks the host's general look-up for.
 const char* const kBoundNames[] = {
-    "CreateInstanceData", "GetInstanceData", "FreeInstanceData", "UpdateFXInterface", "GetChannels",
-    "iIn", "iOut", "dFPS", "dAnim_Clock", "GetHierarchyList", "FindHierarchyMatch", "FindFileName",
-    "fxBlockCreate", "fxControlCreate", "fxControlSet", "fxControlGet", "fxControlRedraw",
-    "FreeHierarchyList", "FX_FileRequest", "ConfirmMessage",
+    "CreateInstanceData",
+    "GetInstanceData",
+    "FreeInstanceData",
+    "UpdateFXInterface",
+    "GetChannels",
+    "iIn",
+    "iOut",
+    "dFPS",
+    "dAnim_Clock",
+    "GetHierarchyList",
+    "FindHierarchyMatch",
+    "FindFileName",
+    "fxBlockCreate",
+    "fxControlCreate",
+    "fxControlSet",
+    "fxControlGet",
+    "fxControlRedraw",
+    "FreeHierarchyList",
+    "FX_FileRequest",
+    "ConfirmMessage",
 };
 
 TEST(HostileHostNames, TheTableHoldsEveryNameThePluginBinds) {
@@ -264,7 +282,8 @@ TEST_P(HostileHostName, ASessionWithoutTheNameRunsClean) {
     for (void* item : session.Scene().Items()) sessionUser.ItemAdded(item);
     sessionUser.SelectItem(box);
     const auto has = [&](const char* label) { return session.Ui().ControlByLabel(label) != nullptr; };
-    if (session.Ui().ControlOfType("String", 0) != nullptr) sessionUser.TypePath((scratch.Path() / "Typed").string());
+    if (session.Ui().ControlOfType("String", 0) != nullptr)
+        sessionUser.TypePath((scratch.Path() / "Typed").string());
     if (has("Export Current Motion")) sessionUser.Press("Export Current Motion");
     sessionUser.AnswerRequester(true, scratch.Path().string(), (scratch.Path() / "Chosen").string());
     if (has("Path")) sessionUser.Press("Path");

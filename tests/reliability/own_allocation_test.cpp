@@ -29,8 +29,8 @@ protected:
 
     // Presses the button with allocation n refused, until one press needs no
     // more allocations than were granted; returns how many a press takes.
-    std::uint64_t SweepPress(const std::string& button, const std::string& chosenDirectory, const std::string& result,
-                             const std::function<std::string()>& kept) {
+    std::uint64_t SweepPress(const std::string& button, const std::string& chosenDirectory,
+                             const std::string& result, const std::function<std::string()>& kept) {
         const std::string before = kept();
         std::uint64_t n = 1;
         for (;; ++n) {
@@ -68,7 +68,9 @@ TEST_F(OwnAllocations, TheBatchPathButtonWithoutItsBuffersChangesNothing) {
 
 TEST_F(OwnAllocations, ThePathButtonWithoutItsBuffersChangesNothing) {
     user.TypePath("C:\\kept");
-    const auto kept = [this] { return user.PathText() + "|" + TextOf(corvantide::FindSettings(arm)->destinationPath); };
+    const auto kept = [this] {
+        return user.PathText() + "|" + TextOf(corvantide::FindSettings(arm)->destinationPath);
+    };
     EXPECT_EQ(3u, SweepPress("Path", "C:\\", "C:\\chosen", kept));
     EXPECT_EQ("C:\\chosen", user.PathText());
 }

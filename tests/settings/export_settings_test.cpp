@@ -1,9 +1,9 @@
 // Per-item settings records as the host keeps them.
+#include "settings/export_settings.h"
 #include "entry/plugin_state.h"
 #include "host/core_services.h"
 #include "host/host_binding.h"
 #include "linked_plugin.h"
-#include "settings/export_settings.h"
 
 namespace corvantide_test {
 namespace {

@@ -6,9 +6,9 @@ namespace {
 
 using ItemMessages = PanelSession;
 
-const char* const kCurrentItemControls[] = {"Begin Frame", "End Frame", "Offset", "Coordinates",
-                                            "Freeze Motion", "Motion Format", "Path", simhost::kPathText,
-                                            "Export Current Motion", "Disable All Output Operations"};
+const char* const kCurrentItemControls[] = {
+    "Begin Frame",   "End Frame", "Offset",           "Coordinates",           "Freeze Motion",
+    "Motion Format", "Path",      simhost::kPathText, "Export Current Motion", "Disable All Output Operations"};
 
 TEST_F(ItemMessages, RemovingItemsReleasesTheirBuffersAndRecords) {
     const std::size_t blocksAtStart = host.Memory().Outstanding();

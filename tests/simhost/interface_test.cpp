@@ -22,7 +22,8 @@ TEST_F(SimulatedPanel, NamingAControlThePanelLacksIsReported) {
 // The validator itself: each check is seen to fire once, on a write or an
 // answer no plug-in should make, and the record is then put right.
 template <typename T>
-std::vector<std::string> FindingsAfterWriting(simhost::SimHost& host, void* record, std::size_t offset, T value) {
+std::vector<std::string> FindingsAfterWriting(simhost::SimHost& host, void* record, std::size_t offset,
+                                              T value) {
     T saved{};
     auto* at = static_cast<unsigned char*>(record) + offset;
     std::memcpy(&saved, at, sizeof saved);

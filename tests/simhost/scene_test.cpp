@@ -31,7 +31,8 @@ std::int32_t LastKey(void* item, int c) {
 }
 double KeyTime(void* item, int k) {
     const auto* keys = At<const unsigned char*>(item, simhost::item_layout::kKeys);
-    return At<double>(keys + static_cast<std::size_t>(k) * simhost::key_layout::kRecordSize, simhost::key_layout::kTime);
+    return At<double>(keys + static_cast<std::size_t>(k) * simhost::key_layout::kRecordSize,
+                      simhost::key_layout::kTime);
 }
 
 TEST(Scene, KeysStayInTimeOrderAndFirstAndLastKeysFollowTheFlags) {
