@@ -12,9 +12,14 @@ presets=("$@")
 scripts/setup.sh all
 jobs=$(nproc)
 
-# clang-tidy (.clang-tidy) over src/ with the linux build's compile commands;
-# any finding fails the run.
+# clang-format (.clang-format) over every source, then clang-tidy (.clang-tidy)
+# over src/ with the linux build's compile commands; any finding fails the run.
 lint() {
+  echo "== lint: clang-format over the sources"
+  if ! git ls-files '*.cpp' '*.h' | xargs clang-format-14 --dry-run -Werror; then
+    echo "lint: sources not formatted (above); clang-format-14 -i applies .clang-format"
+    return 1
+  fi
   echo "== lint: clang-tidy over src/"
   [ -f build/linux/compile_commands.json ] || cmake --preset linux >/dev/null
   if ! find src -name '*.cpp' -print0 | sort -z |
