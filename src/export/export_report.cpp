@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "host/plugin_limits.h"
 #include "host/text_buffer.h"
 
 namespace corvantide {
@@ -13,17 +14,13 @@ namespace {
 constexpr char kUnwrittenStart[] = "Couldn't write ";
 constexpr char kSeparator[] = ", ";
 constexpr char kMore[] = "...";
-// The names of unwritten files, each with its NUL, in the order they failed;
-// names past the end are counted only. As long as the status area's text:
-// more could never be shown.
-constexpr std::size_t kNamesCapacity = 1024;
 
 struct ExportReport {
     std::int32_t files;
     std::int32_t unwritten;
     std::size_t namesUsed;
     bool namesDropped;
-    char names[kNamesCapacity];
+    char names[kUnwrittenNamesCapacity];  // each with its NUL, in the order they failed; the rest counted only
 };
 
 ExportReport Report{};
@@ -38,7 +35,7 @@ bool AppendWhole(char* text, std::size_t capacity, std::size_t reserve, const ch
 }
 
 void AppendNumber(char* text, std::size_t capacity, std::int32_t number) {
-    char digits[16];
+    char digits[kInt32TextCapacity];
     const auto result = std::to_chars(digits, digits + sizeof digits - 1, number);
     *result.ptr = '\0';
     AppendWhole(text, capacity, 0, digits);
@@ -52,9 +49,9 @@ void NoteExportedFile(const char* name, const char* suffix, bool written) {
     ++Report.files;
     if (written) return;
     ++Report.unwritten;
-    const std::size_t nameLength = BoundedLength(name, kNamesCapacity);
-    const std::size_t suffixLength = BoundedLength(suffix, kNamesCapacity);
-    if (Report.namesDropped || Report.namesUsed + nameLength + suffixLength + 1 > kNamesCapacity) {
+    const std::size_t nameLength = BoundedLength(name, kUnwrittenNamesCapacity);
+    const std::size_t suffixLength = BoundedLength(suffix, kUnwrittenNamesCapacity);
+    if (Report.namesDropped || Report.namesUsed + nameLength + suffixLength + 1 > kUnwrittenNamesCapacity) {
         Report.namesDropped = true;
         return;
     }

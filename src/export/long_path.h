@@ -7,11 +7,9 @@
 
 #include <cstddef>
 
-namespace corvantide {
+#include "host/plugin_limits.h"
 
-// Room for the full form of a 1023-character path below a long current
-// folder: the wide functions take up to 32767 characters.
-inline constexpr std::size_t kWidePathCapacity = 4096;
+namespace corvantide {
 
 // The host's text (ANSI code page) as a full path in the long-path form,
 // into `wide` (capacity characters). A relative path is taken from the

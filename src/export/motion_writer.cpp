@@ -99,8 +99,7 @@ char* AppendSpan(MotionWriter* writer, char* at, const EnvelopeKey& entry) {
 // thread; the column belongs to one writer and one set of times (a sampled
 // range, or host keys that do not change while the file is written), and
 // starts empty whenever either changes.
-constexpr std::int64_t kTimeColumnCapacity = std::int64_t{1} << 17;  // frames or keys: 2 MB of text
-constexpr std::size_t kTimeTextWidth = 16;                           // "-12345678.123456"
+constexpr std::size_t kTimeTextWidth = 16;  // "-12345678.123456"
 constexpr std::uint8_t kNotFormatted = 0;
 constexpr std::uint8_t kTooWide = 0xFF;  // formatted on every line
 

@@ -72,6 +72,15 @@ inline constexpr std::size_t kMaxMotionBaseLength = kFileNameCapacity - sizeof k
 inline constexpr std::size_t kMaxZoomBaseLength = kFileNameCapacity - sizeof kZoomFileSuffix;
 // Text formatted before each write to a file: few, large writes.
 inline constexpr std::size_t kWriteChunk = 32 * 1024;
+// Times formatted once per file and copied into every channel; a longer file
+// formats the rest on each line. 2 MB of text in the plug-in's own memory.
+inline constexpr std::int64_t kTimeColumnCapacity = std::int64_t{1} << 17;
+// The full wide form of a host path (Windows): a 1023-character path below a
+// long current folder fits; the wide functions take up to 32767 characters.
+inline constexpr std::size_t kWidePathCapacity = 4096;
+// The names of a run's unwritten files, kept to be listed when it ends: as
+// long as the status area's text, more could never be shown.
+inline constexpr std::size_t kUnwrittenNamesCapacity = kStatusTextCapacity;
 
 // Channel buffers and frames.
 // Entries beyond the collected count in every channel buffer. Nothing reads
@@ -100,6 +109,8 @@ static_assert(kStatusTextCapacity <= static_cast<std::size_t>(std::numeric_limit
               "the status text's byte count is a 32-bit argument");
 static_assert(kInt32TextCapacity == std::numeric_limits<std::int32_t>::digits10 + 3,
               "sign, digits10 + 1 digits and the NUL");
+static_assert(kWidePathCapacity > kFileNameCapacity + kTemporaryNameLength,
+              "a temporary file's full path fits beside a destination of any stored length");
 static_assert(kSpareEntries > 0, "an empty collection never asks the host for zero entries");
 
 }  // namespace corvantide
