@@ -184,6 +184,10 @@ void* SimHost::InstanceBlock(void* item) const {
 void* SimHost::CreateInstance(void* item, void* module, std::int32_t zero, std::int32_t size) {
     if (module != moduleRecord_.Data()) Report("CreateInstanceData with a foreign module record");
     if (zero != 0 || size != kSettingsBlockSize) Report("CreateInstanceData with unexpected arguments");
+    if (PastTheList(item)) {
+        Report("CreateInstanceData for an entry past the hierarchy list's count");
+        return nullptr;
+    }
     if (failInstanceCreation_ || item == nullptr) return nullptr;
     auto& slot = instanceData_[InstanceKey{item, module}];
     if (!slot) slot.reset(ZeroedRecord(static_cast<std::size_t>(size > 0 ? size : kSettingsBlockSize)));
@@ -193,6 +197,10 @@ void* SimHost::CreateInstance(void* item, void* module, std::int32_t zero, std::
 void* SimHost::GetInstance(void* item, void* module, std::int32_t zero) {
     if (module != moduleRecord_.Data()) Report("GetInstanceData with a foreign module record");
     if (zero != 0) Report("GetInstanceData with unexpected arguments");
+    if (PastTheList(item)) {
+        Report("GetInstanceData for an entry past the hierarchy list's count");
+        return nullptr;
+    }
     auto found = instanceData_.find(InstanceKey{item, module});
     return found == instanceData_.end() ? nullptr : found->second.get();
 }
@@ -213,6 +221,10 @@ std::int32_t SimHost::HierarchyList(std::uint64_t root, void** list) {
     if (nullHierarchyEntry_) items.insert(items.begin(), nullptr);
     auto* entries = static_cast<unsigned char*>(std::calloc(items.size() + 1, kHierarchyEntrySize));
     for (std::size_t i = 0; i < items.size(); ++i) Put(entries, i * kHierarchyEntrySize + 8, items[i]);
+    // A count the host overrides may reach this entry on purpose.
+    if (!hierarchyCount_.has_value()) {
+        Put(entries, items.size() * kHierarchyEntrySize + 8, static_cast<void*>(pastTheList_.data()));
+    }
     openLists_.insert(entries);
     *list = entries;
     return hierarchyCount_.value_or(static_cast<std::int32_t>(items.size()));

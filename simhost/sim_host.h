@@ -155,6 +155,10 @@ private:
     bool hierarchyUnavailable_ = false;
     std::optional<std::int32_t> hierarchyCount_;
     bool nullHierarchyEntry_ = false;
+    // An item record that no scene holds, in the entry after a list's last:
+    // a plug-in that reads past the count it was given asks about it.
+    std::vector<unsigned char> pastTheList_ = std::vector<unsigned char>(item_layout::kRecordSize, 0);
+    bool PastTheList(void* item) const { return item == pastTheList_.data(); }
     SimScene scene_;
     SimInterface ui_;
     EscapeScript escape_;

@@ -63,6 +63,27 @@ TEST_F(BatchDirectory, ADirectoryTooLongForTheBatchTextIsRefusedTypedOrChosen) {
     EXPECT_EQ("D:\\out\\Arm", TextOf(SettingsOf(arm)->requesterPath));
 }
 
+TEST_F(BatchDirectory, EveryBatchControlEndsWithTheRefreshRequest) {
+    OpenPanel();
+    const auto refreshedOnce = [&](const char* action) {
+        EXPECT_EQ(std::vector<std::int32_t>{0x9400}, host.Updates()) << action;
+        host.ClearUpdates();
+    };
+    host.ClearUpdates();
+    user.TypeBatchPath("D:\\typed");
+    refreshedOnce("typing the batch path");
+    user.AnswerRequester(true, "D:\\out", "");
+    user.Press("Batch Path");
+    refreshedOnce("choosing the batch path");
+    user.CancelRequester();
+    user.Press("Batch Path");
+    refreshedOnce("cancelling the requester");
+    user.Toggle("Use Batch Directory", true);
+    refreshedOnce("Use Batch Directory");
+    user.Toggle("Use Current Data", false);
+    refreshedOnce("Use Current Data");
+}
+
 TEST_F(BatchDirectory, TheTogglesFollowTheUser) {
     OpenPanel();
     user.Toggle("Use Batch Directory", true);

@@ -51,6 +51,18 @@ TEST_F(BatchFailures, AnItemWhoseFolderIsMissingIsNamedWhenTheRunEnds) {
     ExpectCleanHost();
 }
 
+TEST_F(BatchFailures, AnItemInAFormatThatIsNotWrittenIsNamedByItsPath) {
+    OpenPanel();
+    ReadyItem("Arm", directory / "Arm");
+    void* odd = ReadyItem("Odd", directory.string() + "\\sub\\Odd");
+    SettingsOf(odd)->motionFormat = 1;
+
+    user.Press("Export Batch Motions");
+
+    EXPECT_TRUE(IsMotionFile(directory / "Arm.mot"));
+    EXPECT_EQ("Info  Couldn't write 1 of 2 files: Odd.mot\n", user.StatusText());
+}
+
 TEST_F(BatchFailures, ACamerasZoomFileThatCannotBeWrittenIsNamedAndItsMotionFileKept) {
     OpenPanel();
     // A folder squats on the zoom file's name: it can be neither replaced nor removed.

@@ -59,5 +59,16 @@ TEST_F(ZoomEnvelope, AZoomFileThatCannotBeOpenedOrAllocatedIsAFailure) {
     EXPECT_EQ(std::vector<std::string>{"Cam_ZoomFactor.mot"}, Files());
 }
 
+TEST_F(ZoomEnvelope, ACameraWithoutSettingsOrDestinationHasNoZoomFile) {
+    void* cam = host.Scene().AddItem("Cam", 8);
+    corvantide::ExportSettings* settings = Prepare(cam, "Cam");
+    EXPECT_EQ(0, corvantide::WriteZoomEnvelope(cam, nullptr));
+    char* destination = settings->destinationPath;
+    settings->destinationPath = nullptr;
+    EXPECT_EQ(0, corvantide::WriteZoomEnvelope(cam, settings));
+    settings->destinationPath = destination;
+    EXPECT_TRUE(Files().empty());
+}
+
 }  // namespace
 }  // namespace corvantide_test
