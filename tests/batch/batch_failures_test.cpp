@@ -63,6 +63,13 @@ TEST_F(BatchFailures, AnItemInAFormatThatIsNotWrittenIsNamedByItsPath) {
     EXPECT_EQ("Info  Couldn't write 1 of 2 files: Odd.mot\n", user.StatusText());
 }
 
+TEST_F(BatchFailures, ARunOfOneFileThatFailsSaysFile) {
+    OpenPanel();
+    ReadyItem("Bad", directory / "missing" / "Bad");
+    user.Press("Export Batch Motions");
+    EXPECT_EQ("Info  Couldn't write 1 of 1 file: Bad.mot\n", user.StatusText());
+}
+
 TEST_F(BatchFailures, ACamerasZoomFileThatCannotBeWrittenIsNamedAndItsMotionFileKept) {
     OpenPanel();
     // A folder squats on the zoom file's name: it can be neither replaced nor removed.
