@@ -156,7 +156,11 @@ TEST_F(Writer, EveryChannelAndEveryFilePrintsItsOwnKeyTimes) {
         "  Key 0.000000 0.133333 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n  Behaviors 1 1\n",
         Finish());
 
-    // The host moved the keys in place before the next export: same address, other times.
+    // The host moved the keys in place between two exports: same address, other times.
+    MemoryFile first;
+    corvantide::BeginWriting(writer.get(), &first);
+    corvantide::WriteKeyedBody(writer.get(), entries.data(), 2, keys.data(), 30.0);
+    ASSERT_TRUE(corvantide::FinishWriting(writer.get()));
     const auto moved = HostKeys({45, 60});
     ASSERT_EQ(moved.size(), keys.size());
     std::memcpy(keys.data(), moved.data(), moved.size() * sizeof moved[0]);
