@@ -111,6 +111,23 @@ TEST_F(BatchFailures, ALongListOfFailuresIsCutWithinTheStatusText) {
     ExpectCleanHost();
 }
 
+TEST_F(BatchFailures, ManyShortNamesAreCutWithinTheMessageLine) {
+    OpenPanel();
+    constexpr int kItems = 120;  // every name is kept, but not every name fits the line
+    for (int i = 0; i < kItems; ++i) {
+        std::string name = "B";
+        name += std::to_string(100 + i);
+        ReadyItem(name, directory / "missing" / name);
+    }
+
+    user.Press("Export Batch Motions");
+
+    const std::string text = user.StatusText();
+    EXPECT_EQ(0u, text.rfind("Info  Couldn't write 120 of 120 files: B100.mot, B101.mot, ", 0)) << text;
+    EXPECT_LE(text.size(), 1023u);
+    EXPECT_EQ(".mot, ...\n", text.substr(text.size() - 10));
+}
+
 TEST_F(BatchFailures, AnAbortAfterAFailureEndsOnTheAbortText) {
     OpenPanel();
     ReadyItem("Bad", directory / "missing" / "Bad");
