@@ -83,6 +83,15 @@ protected:
 
 using Calls = std::vector<std::string>;
 
+TEST_F(ControlLoading, OnlyAnEndFrameBeforeTheBeginIsWrittenBackToItsField) {
+    host.SetCurrentItem(arm);
+    user.Type("End Frame", 30);
+    user.Type("End Frame", 5);
+    EXPECT_TRUE(log.empty()) << log.front();  // the field already shows what was stored
+    user.Type("End Frame", 2);
+    EXPECT_EQ(Calls{"End Frame 5"}, log);
+}
+
 TEST_F(ControlLoading, ShowingThePanelSendsTheOffsetFirstAndThePathWithItsBufferSize) {
     host.SetCurrentItem(arm);
     user.ShowPanel();
