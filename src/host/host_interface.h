@@ -20,7 +20,6 @@ inline constexpr std::size_t kPlatformLookup = 0x48;       // void* (name): "wp"
 inline constexpr std::size_t kItemListRoot = 0xab08;       // 64-bit, passed as is to GetHierarchyList
 inline constexpr std::size_t kStateRecord = 0x46ab8;       // pointer to the host state record, or null
 inline constexpr std::size_t kContentDirectory = 0x6f1b8;  // NUL-terminated char array
-inline constexpr std::size_t kMinimumSize = kContentDirectory + kContentDirectoryCapacity;
 }  // namespace host_interface
 
 namespace state_record {

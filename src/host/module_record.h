@@ -17,7 +17,6 @@ inline constexpr std::size_t kDefaultHandler = 0x660;   // MessageHandler
 inline constexpr std::size_t kMessageEntry = 0x668;     // ModuleMessageEntry
 inline constexpr std::size_t kItemMessageMask = 0x6c8;  // 64-bit: item message codes acted on
 inline constexpr std::size_t kHostOption = 0x768;       // 64-bit, written as 6
-inline constexpr std::size_t kMinimumSize = kHostOption + 8;
 }  // namespace module_record
 
 }  // namespace corvantide

@@ -54,7 +54,7 @@ inline constexpr std::size_t kTypedDirectoryProbe = kBatchTextCapacity + 1;
 inline constexpr std::size_t kStatusTextCapacity = kHostTextCapacity;
 // A message that fits the status text's message line whole: "Info  ", the
 // message and the line break in 1023 characters, and the message's NUL.
-inline constexpr std::size_t kStatusMessageCapacity = kStatusTextCapacity - 7;
+inline constexpr std::size_t kStatusMessageCapacity = kStatusTextCapacity - (sizeof "Info  \n" - 1);
 // A 32-bit number as text: "-2147483648" and the NUL.
 inline constexpr std::size_t kInt32TextCapacity = 12;
 

@@ -113,17 +113,19 @@ TEST_F(BatchFailures, ALongListOfFailuresIsCutWithinTheStatusText) {
 
 TEST_F(BatchFailures, ManyShortNamesAreCutWithinTheMessageLine) {
     OpenPanel();
-    constexpr int kItems = 120;  // every name is kept, but not every name fits the line
+    // Names of ten characters: 81 fill the message line to 1008 of its 1016
+    // characters, so the line, not the text around it, decides the cut.
+    constexpr int kItems = 120;
     for (int i = 0; i < kItems; ++i) {
         std::string name = "B";
-        name += std::to_string(100 + i);
+        name += std::to_string(10000 + i);
         ReadyItem(name, directory / "missing" / name);
     }
 
     user.Press("Export Batch Motions");
 
     const std::string text = user.StatusText();
-    EXPECT_EQ(0u, text.rfind("Info  Couldn't write 120 of 120 files: B100.mot, B101.mot, ", 0)) << text;
+    EXPECT_EQ(0u, text.rfind("Info  Couldn't write 120 of 120 files: B10000.mot, B10001.mot, ", 0)) << text;
     EXPECT_LE(text.size(), 1023u);
     EXPECT_EQ(".mot, ...\n", text.substr(text.size() - 10));
 }
