@@ -23,6 +23,11 @@ bool AppendToString(void* file, const char* bytes, std::size_t size) {
     return true;
 }
 
+bool CountBytes(void* file, const char*, std::size_t size) {
+    *static_cast<std::size_t*>(file) += size;
+    return true;
+}
+
 void PrintKeyLine(std::FILE* file, const EnvelopeKey& e, double time) {
     std::fprintf(file, "  Key %lf %lf %d %lf %lf %lf %lf %lf 0\n", e.value, time, e.shape,
                  static_cast<double>(e.p1), static_cast<double>(e.p2), static_cast<double>(e.p3),
@@ -107,6 +112,18 @@ bool WriteWithWriter(const MotionData& data, const char* path) {
     WriteAll(&writer, data);
     const bool written = corvantide::FinishWriting(&writer);
     return corvantide::FileOutput.close(file) && written;
+}
+
+std::size_t FormatWithWriter(const MotionData& data) {
+    const corvantide::FileOperations saved = corvantide::FileOutput;
+    corvantide::FileOutput.write = CountBytes;
+    std::size_t bytes = 0;
+    static corvantide::MotionWriter writer;
+    corvantide::BeginWriting(&writer, &bytes);
+    WriteAll(&writer, data);
+    corvantide::FinishWriting(&writer);
+    corvantide::FileOutput = saved;
+    return bytes;
 }
 
 std::string TextFromWriter(const MotionData& data) {

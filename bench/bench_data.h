@@ -30,6 +30,8 @@ MotionData KeyedData(std::int64_t keys);
 // The file through the plug-in's writer, into `path` or into memory.
 bool WriteWithWriter(const MotionData& data, const char* path);
 std::string TextFromWriter(const MotionData& data);
+// The writer's formatting alone: the text is counted, not kept. Returns its size.
+std::size_t FormatWithWriter(const MotionData& data);
 // The same text printed with fprintf("%lf") line by line.
 bool WriteWithFprintf(const MotionData& data, const char* path);
 

@@ -96,7 +96,15 @@ void RunFwrite(benchmark::State& state, const MotionData& data) {
     std::filesystem::remove(path);
 }
 
+void RunFormatting(benchmark::State& state, const MotionData& data) {
+    std::size_t bytes = 0;
+    for (auto _ : state) bytes = FormatWithWriter(data);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes));
+}
+
 void BM_Sampled_Writer(benchmark::State& state) { RunWriter(state, Sampled()); }
+void BM_Sampled_FormattingOnly(benchmark::State& state) { RunFormatting(state, Sampled()); }
+void BM_Keyed_FormattingOnly(benchmark::State& state) { RunFormatting(state, Keyed()); }
 void BM_Sampled_Fprintf(benchmark::State& state) { RunFprintf(state, Sampled()); }
 void BM_Sampled_Fwrite(benchmark::State& state) { RunFwrite(state, Sampled()); }
 void BM_Keyed_Writer(benchmark::State& state) { RunWriter(state, Keyed()); }
@@ -135,9 +143,11 @@ void BM_Sampled_ExportPeakMemory(benchmark::State& state) {
 
 BENCHMARK(BM_Sampled_Writer)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sampled_Fprintf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sampled_FormattingOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sampled_Fwrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Keyed_Writer)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Keyed_Fprintf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Keyed_FormattingOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Keyed_Fwrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sampled_ExportPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -28,11 +28,10 @@ namespace key_record = corvantide::key_record;
 namespace motfile = corvantide::motfile;
 
 // Bounds that keep one run short; the writer's own limits are far larger.
-// Most runs take a few keys or frames; a long run now and then crosses the
-// writer's chunk (so do lines of very large numbers).
+// Most runs take a few keys or frames, now and then a few dozen.
 constexpr std::int64_t kMaxShortCount = 4;
-constexpr std::int64_t kMaxKeys = 48;
-constexpr std::int64_t kMaxFrames = 100;
+constexpr std::int64_t kMaxKeys = 32;
+constexpr std::int64_t kMaxFrames = 48;
 // Shapes and behaviours the collection ever puts into an entry.
 constexpr std::int32_t kShapes[] = {0, 2, 3, 4};
 constexpr std::int32_t kLastBehaviour = 5;

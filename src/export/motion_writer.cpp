@@ -17,11 +17,14 @@ namespace {
 constexpr std::size_t kMaxLineLength = 7 * (kMaxFixedLength + 1) + kMaxIntLength + 32;
 static_assert(kMaxLineLength < kWriteChunk);
 
+// The text not yet written, of the writer last begun.
+char chunk[kWriteChunk];
+
 constexpr char kPlaceholderBody[] = "  1\n  Key 0 0 0 0 0 0 0 0 0\n  Behaviors 1 1\n";
 
 void Flush(MotionWriter* writer) {
     if (writer->used == 0) return;
-    if (!writer->failed && !FileOutput.write(writer->file, writer->chunk, writer->used)) {
+    if (!writer->failed && !FileOutput.write(writer->file, chunk, writer->used)) {
         writer->failed = true;
     }
     writer->used = 0;
@@ -30,12 +33,10 @@ void Flush(MotionWriter* writer) {
 // Room for one line at the end of the chunk.
 char* LineStart(MotionWriter* writer) {
     if (kWriteChunk - writer->used < kMaxLineLength) Flush(writer);
-    return writer->chunk + writer->used;
+    return chunk + writer->used;
 }
 
-void LineEnd(MotionWriter* writer, const char* end) {
-    writer->used = static_cast<std::size_t>(end - writer->chunk);
-}
+void LineEnd(MotionWriter* writer, const char* end) { writer->used = static_cast<std::size_t>(end - chunk); }
 
 template <std::size_t N>
 char* Literal(char* at, const char (&text)[N]) {
@@ -77,8 +78,8 @@ char* AppendNumber(MotionWriter* writer, char* at, double value) {
 // (every sampled line, every World key, linear and stepped keys) are copied
 // as one run, with the shape when it is 0 as well.
 char* AppendSpan(MotionWriter* writer, char* at, const EnvelopeKey& entry) {
-    constexpr char kZeroSpan[] = " 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n";
-    constexpr char kZeroParameters[] = " 0.000000 0.000000 0.000000 0.000000 0.000000 0\n";
+    static constexpr char kZeroSpan[] = " 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n";
+    static constexpr char kZeroParameters[] = " 0.000000 0.000000 0.000000 0.000000 0.000000 0\n";
     const float parameters[] = {entry.p1, entry.p2, entry.p3, entry.p4, entry.p5};
     std::uint32_t bits = 0;
     for (float parameter : parameters) bits |= std::bit_cast<std::uint32_t>(parameter);

@@ -1,22 +1,22 @@
 // The text of a LightWave motion file ("LWMO", version 3), printed from
 // channel buffers into a file through FileOutput.
 //
-// The text is formatted into the writer's own chunk and handed to the file
-// in large writes. Every line ends with a single "\n". A failed write is
+// The text is formatted into a process-wide chunk and handed to the file in
+// large writes. Every line ends with a single "\n". A failed write is
 // remembered; later output is dropped and FinishWriting reports it. A number
 // that is not finite (a host's NaN, a time beyond the range of a double) is
 // reported the same way: such a file could not be read back.
 //
 // Key times are the same in every channel of a file: they are formatted once
-// and kept, as text, in the writer's process-wide time column (one file is
-// written at a time, on the interface thread). [interface thread]
+// and kept, as text, in the writer's process-wide time column. The chunk and
+// the column belong to the writer last begun: one file is written at a time,
+// on the interface thread. [interface thread]
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
 #include "export/envelope_key.h"
-#include "host/plugin_limits.h"
 
 namespace corvantide {
 
@@ -24,7 +24,6 @@ struct MotionWriter {
     void* file;  // open for writing through FileOutput
     std::size_t used;
     bool failed;
-    char chunk[kWriteChunk];
 };
 
 void BeginWriting(MotionWriter* writer, void* file);

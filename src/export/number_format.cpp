@@ -1,6 +1,7 @@
 // Locale-free fixed-notation numbers.
 #include "export/number_format.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstring>
@@ -20,6 +21,19 @@ constexpr int kExponentBias = 1075;  // bias 1023 plus the 52 fraction bits
 constexpr int kLargestFastExponent = 11;
 // Beyond this many fraction bits the value is below 2^-75, far from half a millionth.
 constexpr int kWidestFraction = 127;
+// A mantissa below 2^44 times 10^6 fits 64 bits.
+constexpr std::uint64_t kNarrowMantissaLimit = std::uint64_t{1} << 44;
+
+// scaled / 2^shift rounded half to even, for shift 1 to the width less one:
+// the quotient with the first bit shifted out of it, and whether any later
+// bit is set.
+template <typename Unsigned>
+Unsigned RoundedShift(Unsigned scaled, int shift) {
+    const Unsigned doubled = scaled >> (shift - 1);
+    const bool sticky = (scaled & ((Unsigned{1} << (shift - 1)) - 1)) != 0;
+    const Unsigned quotient = doubled >> 1;
+    return quotient + static_cast<Unsigned>((doubled & 1) != 0 && (sticky || (quotient & 1) != 0));
+}
 
 struct DigitPairs {
     char text[200];
@@ -36,15 +50,36 @@ constexpr DigitPairs MakeDigitPairs() {
 
 constexpr DigitPairs kDigitPairs = MakeDigitPairs();
 
-char* AppendPair(char* at, std::uint32_t pair) {
-    std::memcpy(at, kDigitPairs.text + 2 * pair, 2);
-    return at + 2;
+static_assert(std::endian::native == std::endian::little, "digit words are stored lowest byte first");
+
+constexpr std::uint64_t kEightDigitsLimit = 100000000;
+
+// The eight decimal digits of value < 10^8 as the byte values 0 to 9, the
+// first digit in the lowest byte: the value is split into halves of four
+// digits, each half into pairs, each pair into digits, all lanes at once.
+std::uint64_t EightDigits(std::uint32_t value) {
+    const std::uint64_t halves = value / 10000 | std::uint64_t{value % 10000} << 32;
+    const std::uint64_t hundreds = (halves * 10486 >> 20) & 0x0000007F0000007F;  // each half / 100
+    const std::uint64_t pairs = ((halves - 100 * hundreds) << 16) + hundreds;
+    const std::uint64_t tens = (pairs * 103 >> 10) & 0x000F000F000F000F;  // each pair / 10
+    return tens + ((pairs - 10 * tens) << 8);
 }
 
-// The integer part, at most 20 digits.
+constexpr std::uint64_t kDigitZeros = 0x3030303030303030;  // '0' in every byte
+
+// The integer part, at most 20 digits. Below 10^8 its digit word is stored
+// whole, leading zeros shifted out; `at` has room for the eight bytes.
 char* AppendInteger(char* at, std::uint64_t value) {
-    char digits[20];
-    char* const end = digits + sizeof digits;
+    if (value < kEightDigitsLimit) {
+        const std::uint64_t digits = EightDigits(static_cast<std::uint32_t>(value));
+        const int leadingZeros = digits == 0 ? 7 : std::countr_zero(digits) / 8;
+        const std::uint64_t text = (digits | kDigitZeros) >> (8 * leadingZeros);
+        std::memcpy(at, &text, sizeof text);
+        return at + (8 - leadingZeros);
+    }
+    int digits = 9;
+    for (std::uint64_t bound = 1000000000; digits < 20 && value >= bound; bound *= 10) ++digits;
+    char* const end = at + digits;
     char* first = end;
     while (value >= 100) {
         first -= 2;
@@ -52,14 +87,11 @@ char* AppendInteger(char* at, std::uint64_t value) {
         value /= 100;
     }
     if (value >= 10) {
-        first -= 2;
-        std::memcpy(first, kDigitPairs.text + 2 * value, 2);
+        std::memcpy(first - 2, kDigitPairs.text + 2 * value, 2);
     } else {
-        *--first = static_cast<char>('0' + value);
+        first[-1] = static_cast<char>('0' + value);
     }
-    const auto length = static_cast<std::size_t>(end - first);
-    std::memcpy(at, first, length);
-    return at + length;
+    return end;
 }
 
 // Very large magnitudes, infinities and NaNs: exact as well, only slower.
@@ -69,9 +101,12 @@ char* AppendGeneral(char* at, double value) {
 
 }  // namespace
 
-// value * 10^6 rounded half to even, computed exactly: the integer part is the
-// mantissa shifted down; the fraction bits times 10^6 (at most 73 bits) give
-// the six decimals, and what is shifted out of them decides the rounding.
+// value * 10^6 rounded half to even, computed exactly. A value with fraction
+// bits is mantissa / 2^shift. When mantissa * 10^6 fits 64 bits (floats do,
+// once trailing zero bits are dropped) it is the value's millionths times
+// 2^shift. Otherwise the integer part is the mantissa shifted down and the
+// fraction bits times 10^6 (at most 73 bits) give the six decimals. Either
+// way what is shifted out decides the rounding.
 char* AppendFixed(char* at, double value) {
     const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
     const int biased = static_cast<int>((bits >> kMantissaBits) & 0x7FF);
@@ -85,18 +120,23 @@ char* AppendFixed(char* at, double value) {
     if (exponent >= 0) {
         integer = mantissa << exponent;
     } else if (-exponent <= kWidestFraction) {
-        const int shift = -exponent;
-        const std::uint64_t fraction = shift < 64 ? mantissa & ((std::uint64_t{1} << shift) - 1) : mantissa;
-        integer = shift < 64 ? mantissa >> shift : 0;
-        const Wide scaled = Wide{fraction} * kScale;
-        decimals = static_cast<std::uint32_t>(scaled >> shift);
-        const Wide rest = scaled - (Wide{decimals} << shift);
-        const Wide half = Wide{1} << (shift - 1);
-        // integer * 10^6 is even, so the decimals alone tell an even result.
-        decimals += static_cast<std::uint32_t>(rest > half || (rest == half && (decimals & 1) != 0));
-        if (decimals == kScale) {
-            decimals = 0;
-            ++integer;
+        // The mantissa is not 0 here: zeros and subnormals have more fraction bits.
+        const int zeros = std::min(std::countr_zero(mantissa), -exponent - 1);
+        mantissa >>= zeros;
+        const int shift = -exponent - zeros;
+        if (mantissa < kNarrowMantissaLimit && shift < 64) {
+            const std::uint64_t millionths = RoundedShift(mantissa * kScale, shift);
+            integer = millionths / kScale;
+            decimals = static_cast<std::uint32_t>(millionths % kScale);
+        } else {
+            const std::uint64_t fraction = shift < 64 ? mantissa & ((std::uint64_t{1} << shift) - 1) : mantissa;
+            integer = shift < 64 ? mantissa >> shift : 0;
+            // integer * 10^6 is even, so the decimals alone tell an even result.
+            decimals = static_cast<std::uint32_t>(RoundedShift(Wide{fraction} * kScale, shift));
+            if (decimals == kScale) {
+                decimals = 0;
+                ++integer;
+            }
         }
     }
 
@@ -104,9 +144,10 @@ char* AppendFixed(char* at, double value) {
     at += bits >> 63;
     at = AppendInteger(at, integer);
     *at++ = '.';
-    at = AppendPair(at, decimals / 10000);
-    at = AppendPair(at, decimals / 100 % 100);
-    return AppendPair(at, decimals % 100);
+    // Six digits: the word of 00dddddd without its two leading zeros.
+    const std::uint64_t text = (EightDigits(decimals) | kDigitZeros) >> 16;
+    std::memcpy(at, &text, kDecimals);
+    return at + kDecimals;
 }
 
 char* AppendInt(char* at, std::int64_t value) { return std::to_chars(at, at + kMaxIntLength, value).ptr; }

@@ -70,8 +70,10 @@ inline constexpr std::size_t kTemporaryNameCapacity = kFileNameCapacity + kTempo
 // The longest destinationPath whose ".mot" file name fits, and whose zoom file name fits.
 inline constexpr std::size_t kMaxMotionBaseLength = kFileNameCapacity - sizeof kMotionFileSuffix;
 inline constexpr std::size_t kMaxZoomBaseLength = kFileNameCapacity - sizeof kZoomFileSuffix;
-// Text formatted before each write to a file: few, large writes.
-inline constexpr std::size_t kWriteChunk = 32 * 1024;
+// Text formatted before each write to a file: few, large writes. The chunk
+// is the writer's process-wide buffer, not on the host's stack; a megabyte
+// keeps the writes' own cost below a tenth of the file's.
+inline constexpr std::size_t kWriteChunk = std::size_t{1} << 20;
 // Times formatted once per file and copied into every channel; a longer file
 // formats the rest on each line. 2 MB of text in the plug-in's own memory.
 inline constexpr std::int64_t kTimeColumnCapacity = std::int64_t{1} << 17;

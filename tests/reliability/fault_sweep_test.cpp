@@ -17,6 +17,7 @@
 #include <unistd.h>
 #endif
 
+#include "export/envelope_key.h"
 #include "export/file_output.h"
 #include "export/item_export.h"
 #include "linked_plugin.h"
@@ -65,7 +66,9 @@ constexpr char kBatchFilePrefix[] = "";
 constexpr char kBatchDirectory[] = "b";
 constexpr char kBatchFilePrefix[] = "b\\";
 #endif
-constexpr int kSampledFrames = 300;  // several write chunks per file
+// Seven write chunks of text at least: a sampled key line is over 70 bytes.
+constexpr int kSampledFrames =
+    static_cast<int>(7 * corvantide::kWriteChunk / (corvantide::kMotionChannels * 70));
 constexpr int kCameraKeys = 200;
 
 class FaultSweep : public LinkedPlugin {
