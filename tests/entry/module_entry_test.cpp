@@ -112,6 +112,14 @@ TEST_F(MessageDispatch, PhaseFourAloneBindsOnlyTheInterface) {
     // The batch toggles show the start values they had at loading.
     EXPECT_EQ(1, host.Ui().ControlByLabel("Use Current Data")->value);
     EXPECT_EQ(0, host.Ui().ControlByLabel("Use Batch Directory")->value);
+    // The panel has not been shown: an item message, even one that finds no
+    // scene state, leaves its controls as built.
+    void* box = host.Scene().AddItem("Box");
+    host.SendMessage(11, box, 0x100000);
+    host.SetStateRecordPresent(false);
+    host.SendMessage(11, box, 0x100000);
+    EXPECT_TRUE(host.Ui().ControlByLabel("Export Current Motion")->enabled);
+    EXPECT_TRUE(host.Ui().ControlByLabel("Path")->enabled);
 }
 
 TEST_F(MessageDispatch, PanelBuilderBindsItsSixNamesInOrder) {
