@@ -9,6 +9,7 @@
 
 #include "export/file_output.h"
 #include "export/item_export.h"
+#include "host/plugin_limits.h"
 #include "host/text_buffer.h"
 #include "linked_plugin.h"
 
@@ -90,7 +91,8 @@ TEST_F(ExportFailure, AFileThatCannotBeOpenedIsReportedAndTheClockNeverMoves) {
 }
 
 TEST_F(ExportFailure, AWriteThatFailsPartWayKeepsTheEarlierFile) {
-    void* box = SampledBox(2000);  // several chunks of text
+    // Three write chunks of text: a sampled key line is over 70 bytes.
+    void* box = SampledBox(static_cast<std::int32_t>(3 * corvantide::kWriteChunk / (9 * 70)));
     writesLeft = 1;
     FileOutput.write = WriteUntilExhausted;
 
