@@ -153,5 +153,36 @@ TEST_F(BatchFailures, ARunWithoutFailuresEndsIdle) {
     EXPECT_EQ("Info\nStatus: Idle", user.StatusText());
 }
 
+// Two failed files whose list makes the message line the given number of
+// characters: the line takes 1016 (1023 with "Info  " and its line break).
+class MessageLineOfLength : public BatchFailures, public testing::WithParamInterface<std::size_t> {};
+
+TEST_P(MessageLineOfLength, IsShownWholeUpToTheLimitAndCutBeyondIt) {
+    constexpr std::size_t kLineLimit = 1016;
+    const std::size_t length = GetParam();
+    // "Couldn't write 2 of 2 files: " and "A.mot, B.mot" are 39 characters with empty names.
+    const std::string first = std::string(400, 'a');
+    const std::string second = std::string(length - 39 - first.size(), 'b');
+    OpenPanel();
+    ReadyItem("First", directory / "missing" / first);
+    ReadyItem("Second", directory / "missing" / second);
+
+    user.Press("Export Batch Motions");
+
+    const std::string whole = "Couldn't write 2 of 2 files: " + first + ".mot, " + second + ".mot";
+    ASSERT_EQ(length, whole.size());
+    if (length <= kLineLimit) {
+        EXPECT_EQ("Info  " + whole + "\n", user.StatusText());
+    } else {
+        EXPECT_EQ("Info  Couldn't write 2 of 2 files: " + first + ".mot, ...\n", user.StatusText());
+    }
+    ExpectCleanHost();
+}
+
+INSTANTIATE_TEST_SUITE_P(BatchFailures, MessageLineOfLength, testing::Values(1015, 1016, 1017),
+                         [](const testing::TestParamInfo<std::size_t>& line) {
+                             return "Characters" + std::to_string(line.param);
+                         });
+
 }  // namespace
 }  // namespace corvantide_test

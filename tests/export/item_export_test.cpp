@@ -2,6 +2,7 @@
 // byte for byte against the files a receiving package reads.
 #include <string>
 
+#include "export/envelope_key.h"
 #include "export/item_export.h"
 #include "linked_plugin.h"
 
@@ -255,6 +256,29 @@ TEST_F(ItemExport, ACameraWritesSixChannelsAndItsZoomFile) {
         "}\n",
         Read("Cam_ZoomFactor.mot"));
     EXPECT_EQ((std::vector<std::string>{"Cam.mot", "Cam_ZoomFactor.mot"}), Files());
+}
+
+// The host lends an export a table of nine pointers and nine channel
+// buffers of the keys or frames and three spare entries each, and no more.
+TEST_F(ItemExport, EachChannelBorrowsItsEntriesAndThreeSpareFromTheHost) {
+    constexpr std::uint64_t kTable = 9 * 8;
+    constexpr std::uint64_t kEntry = sizeof(corvantide::EnvelopeKey);
+    void* keyed = host.Scene().AddItem("Keyed");
+    for (int k = 0; k < 4; ++k) host.Scene().AddKey(keyed, 10.0 * k).Set(0, k);
+    void* sampled = host.Scene().AddItem("Sampled");
+    host.Scene().AddKey(sampled, 0).Set(0, 1.0);
+    ExportSettings* settings = Prepare(sampled, "Sampled");
+    settings->freezeMotion = 1;
+    settings->beginFrame = 1;
+    settings->endFrame = 7;
+    Prepare(keyed, "Keyed");
+
+    const std::uint64_t before = host.Memory().BytesOutstanding();
+    ASSERT_EQ(before, host.Memory().PeakBytes());
+    EXPECT_EQ(1, Export(keyed));
+    EXPECT_EQ(kTable + 9 * (4 + 3) * kEntry, host.Memory().PeakBytes() - before);
+    EXPECT_EQ(1, Export(sampled));
+    EXPECT_EQ(kTable + 9 * (7 + 3) * kEntry, host.Memory().PeakBytes() - before);
 }
 
 TEST_F(ItemExport, AnItemWithoutKeysGetsACompleteFileOfPlaceholders) {

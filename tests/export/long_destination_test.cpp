@@ -103,6 +103,14 @@ protected:
         return path;
     }
 
+    // A one-letter file name in a folder that makes the destination
+    // `length` characters long: its temporary file's name is the longest.
+    std::string OneLetterNameOfLength(std::size_t length) const {
+        const std::string path = PathOfLength(length - 2) + kSeparator + 'B';
+        MakeFolders(path);
+        return path;
+    }
+
     void* ItemAt(const std::string& name, std::int32_t type, const std::string& path) {
         void* item = host.Scene().AddItem(name, type);
         host.Scene().AddKey(item, 0).Set(0, 1.0).Set(12, 2.0);
@@ -121,6 +129,10 @@ TEST_F(LongDestination, DestinationsOf300And1019CharactersAreWritten) {
         EXPECT_EQ(Header(9), ReadLong(path + ".mot").substr(0, Header(9).size())) << length;
         EXPECT_EQ("Info\nStatus: Idle", Status());
     }
+    // A short name deepest down: the temporary file beside it has the longest name.
+    const std::string deep = OneLetterNameOfLength(1019);
+    EXPECT_EQ(1, Export(ItemAt("Deep", 0, deep)));
+    EXPECT_EQ(Header(9), ReadLong(deep + ".mot").substr(0, Header(9).size()));
     // The longest camera path whose zoom file's name fits its buffer.
     const std::string path = PathOfLength(1008);
     EXPECT_EQ(1, Export(ItemAt("Cam", 8, path)));
