@@ -114,27 +114,30 @@ bool WriteWithWriter(const MotionData& data, const char* path) {
     return corvantide::FileOutput.close(file) && written;
 }
 
-std::size_t FormatWithWriter(const MotionData& data) {
+namespace {
+
+// The writer's text handed to `write` instead of a file.
+void WriteThrough(const MotionData& data, bool (*write)(void*, const char*, std::size_t), void* sink) {
     const corvantide::FileOperations saved = corvantide::FileOutput;
-    corvantide::FileOutput.write = CountBytes;
-    std::size_t bytes = 0;
+    corvantide::FileOutput.write = write;
     static corvantide::MotionWriter writer;
-    corvantide::BeginWriting(&writer, &bytes);
+    corvantide::BeginWriting(&writer, sink);
     WriteAll(&writer, data);
     corvantide::FinishWriting(&writer);
     corvantide::FileOutput = saved;
+}
+
+}  // namespace
+
+std::size_t FormatWithWriter(const MotionData& data) {
+    std::size_t bytes = 0;
+    WriteThrough(data, CountBytes, &bytes);
     return bytes;
 }
 
 std::string TextFromWriter(const MotionData& data) {
-    const corvantide::FileOperations saved = corvantide::FileOutput;
-    corvantide::FileOutput.write = AppendToString;
     std::string text;
-    static corvantide::MotionWriter writer;
-    corvantide::BeginWriting(&writer, &text);
-    WriteAll(&writer, data);
-    corvantide::FinishWriting(&writer);
-    corvantide::FileOutput = saved;
+    WriteThrough(data, AppendToString, &text);
     return text;
 }
 

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "motfile/svg_text.h"
+
 namespace simhost {
 
 namespace {
@@ -16,29 +18,6 @@ constexpr double kFontSize = 7.5;
 constexpr double kStatusFontSize = 6.5;
 constexpr double kStatusLineHeight = 7.5;
 constexpr int kLabelGap = 3;
-
-std::string Escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
 
 struct Box {
     int x, y, w, h;
@@ -69,7 +48,7 @@ public:
         out_ << "<text x=\"" << x << "\" y=\"" << y << "\" font-size=\"" << size << "\" fill=\"" << fill
              << "\" text-anchor=\"" << anchor << "\" xml:space=\"preserve\"";
         if (clip != nullptr) out_ << " clip-path=\"url(#" << clip << ")\"";
-        out_ << ">" << Escaped(text) << "</text>\n";
+        out_ << ">" << corvantide::motfile::Escape(text) << "</text>\n";
     }
 
     void Clip(const std::string& id, const Box& b) {

@@ -35,21 +35,6 @@ Unsigned RoundedShift(Unsigned scaled, int shift) {
     return quotient + static_cast<Unsigned>((doubled & 1) != 0 && (sticky || (quotient & 1) != 0));
 }
 
-struct DigitPairs {
-    char text[200];
-};
-
-constexpr DigitPairs MakeDigitPairs() {
-    DigitPairs pairs{};
-    for (int i = 0; i < 100; ++i) {
-        pairs.text[2 * i] = static_cast<char>('0' + i / 10);
-        pairs.text[2 * i + 1] = static_cast<char>('0' + i % 10);
-    }
-    return pairs;
-}
-
-constexpr DigitPairs kDigitPairs = MakeDigitPairs();
-
 static_assert(std::endian::native == std::endian::little, "digit words are stored lowest byte first");
 
 constexpr std::uint64_t kEightDigitsLimit = 100000000;
@@ -67,31 +52,26 @@ std::uint64_t EightDigits(std::uint32_t value) {
 
 constexpr std::uint64_t kDigitZeros = 0x3030303030303030;  // '0' in every byte
 
-// The integer part, at most 20 digits. Below 10^8 its digit word is stored
-// whole, leading zeros shifted out; `at` has room for the eight bytes.
+// The eight digits of value < 10^8, leading zeros kept.
+char* AppendEightDigits(char* at, std::uint32_t value) {
+    const std::uint64_t text = EightDigits(value) | kDigitZeros;
+    std::memcpy(at, &text, sizeof text);
+    return at + sizeof text;
+}
+
+// The integer part, at most 20 digits: the digits above the last eight
+// first. Below 10^8 the digit word is stored whole with its leading zeros
+// shifted out; `at` has room for its eight bytes.
 char* AppendInteger(char* at, std::uint64_t value) {
-    if (value < kEightDigitsLimit) {
-        const std::uint64_t digits = EightDigits(static_cast<std::uint32_t>(value));
-        const int leadingZeros = digits == 0 ? 7 : std::countr_zero(digits) / 8;
-        const std::uint64_t text = (digits | kDigitZeros) >> (8 * leadingZeros);
-        std::memcpy(at, &text, sizeof text);
-        return at + (8 - leadingZeros);
+    if (value >= kEightDigitsLimit) {
+        at = AppendInteger(at, value / kEightDigitsLimit);
+        return AppendEightDigits(at, static_cast<std::uint32_t>(value % kEightDigitsLimit));
     }
-    int digits = 9;
-    for (std::uint64_t bound = 1000000000; digits < 20 && value >= bound; bound *= 10) ++digits;
-    char* const end = at + digits;
-    char* first = end;
-    while (value >= 100) {
-        first -= 2;
-        std::memcpy(first, kDigitPairs.text + 2 * (value % 100), 2);
-        value /= 100;
-    }
-    if (value >= 10) {
-        std::memcpy(first - 2, kDigitPairs.text + 2 * value, 2);
-    } else {
-        first[-1] = static_cast<char>('0' + value);
-    }
-    return end;
+    const std::uint64_t digits = EightDigits(static_cast<std::uint32_t>(value));
+    const int leadingZeros = digits == 0 ? 7 : std::countr_zero(digits) / 8;
+    const std::uint64_t text = (digits | kDigitZeros) >> (8 * leadingZeros);
+    std::memcpy(at, &text, sizeof text);
+    return at + (8 - leadingZeros);
 }
 
 // Very large magnitudes, infinities and NaNs: exact as well, only slower.

@@ -1,6 +1,7 @@
 // The host loads the plug-in, reads its module record and sends it messages.
 #include <cstring>
 
+#include "host_names.h"
 #include "plugin_session.h"
 
 namespace corvantide_test {
@@ -71,26 +72,12 @@ TEST_F(MessageDispatch, StartUpPhasesBindTheirGroupsInOrder) {
     ASSERT_TRUE(host.Load(simhost::DefaultPluginPath(), &error)) << error;
 
     EXPECT_EQ(0, host.SendMessage(31, nullptr, 2));
-    const std::vector<std::string> phaseTwo = {"CreateInstanceData",
-                                               "GetInstanceData",
-                                               "FreeInstanceData",
-                                               "UpdateFXInterface",
-                                               "GetChannels",
-                                               "iIn",
-                                               "iOut",
-                                               "dFPS",
-                                               "dAnim_Clock",
-                                               "GetHierarchyList",
-                                               "FindHierarchyMatch",
-                                               "FindFileName"};
-    EXPECT_EQ(phaseTwo, host.Lookups());
+    EXPECT_EQ(kPhaseTwoNames, host.Lookups());
     EXPECT_TRUE(host.PlatformLookups().empty());
 
     host.ClearLookups();
     EXPECT_EQ(0, host.SendMessage(31, nullptr, 4));
-    const std::vector<std::string> phaseFour = {"fxBlockCreate", "fxControlCreate", "fxControlSet",
-                                                "fxControlGet", "fxControlRedraw"};
-    EXPECT_EQ(phaseFour, host.Lookups());
+    EXPECT_EQ(kPhaseFourNames, host.Lookups());
 
     host.ClearLookups();
     for (std::uint64_t phase : {0ull, 1ull, 3ull, 5ull, 31ull, 0x100000ull, ~0ull}) {
@@ -127,10 +114,8 @@ TEST_F(MessageDispatch, PanelBuilderBindsItsSixNamesInOrder) {
     ASSERT_TRUE(host.LoadAndStart(simhost::DefaultPluginPath(), &error)) << error;
     host.ClearLookups();
     EXPECT_EQ(1, host.BuildPanel());
-    const std::vector<std::string> builder = {"FreeHierarchyList", "GetHierarchyList", "FindHierarchyMatch",
-                                              "FX_FileRequest",    "ConfirmMessage",   "FindFileName"};
-    ASSERT_GE(host.Lookups().size(), builder.size());
-    EXPECT_EQ(builder, std::vector<std::string>(host.Lookups().begin(), host.Lookups().begin() + 6));
+    ASSERT_GE(host.Lookups().size(), kPanelBuilderNames.size());
+    EXPECT_EQ(kPanelBuilderNames, std::vector<std::string>(host.Lookups().begin(), host.Lookups().begin() + 6));
 }
 
 TEST_F(MessageDispatch, AHostWhoseLookupsAllFailIsNeverCalledThroughANullSlot) {

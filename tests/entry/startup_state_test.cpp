@@ -1,10 +1,8 @@
 // The start-up phases as the host may send them: the state they leave
 // before any panel exists, and phase 2 a second time.
-#include <string>
-#include <vector>
-
 #include "entry/plugin_state.h"
 #include "host/text_buffer.h"
+#include "host_names.h"
 #include "linked_plugin.h"
 
 namespace corvantide_test {
@@ -32,11 +30,7 @@ TEST_F(StartupState, PhaseTwoSentAgainRebindsEveryNameAndResetsTheStateAgain) {
 
     host.SendStartupPhase(2);
 
-    EXPECT_EQ(
-        (std::vector<std::string>{"CreateInstanceData", "GetInstanceData", "FreeInstanceData",
-                                  "UpdateFXInterface", "GetChannels", "iIn", "iOut", "dFPS", "dAnim_Clock",
-                                  "GetHierarchyList", "FindHierarchyMatch", "FindFileName"}),
-        host.Lookups());
+    EXPECT_EQ(kPhaseTwoNames, host.Lookups());
     EXPECT_STREQ("", corvantide::BatchDirectory);
     EXPECT_STREQ("", corvantide::BatchRequesterPath);
     EXPECT_EQ(0, corvantide::UseBatchDirectory);
