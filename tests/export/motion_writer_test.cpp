@@ -186,6 +186,20 @@ TEST_F(Writer, LongSampledRangesKeepTheirTimesToTheLastFrame) {
                        "  Behaviors 1 1\n"));
 }
 
+TEST_F(Writer, TimesTooWideToKeepArePrintedAgainInEveryChannel) {
+    // Frames near the 32-bit limit at one frame a second: 17 characters a
+    // time, one more than a kept time holds.
+    std::vector<EnvelopeKey> entries(2 + 3);
+    corvantide::WriteSampledBody(writer.get(), entries.data(), 2, 2147483646, 1.0);
+    corvantide::WriteSampledBody(writer.get(), entries.data(), 2, 2147483646, 1.0);
+    const std::string body =
+        "  2\n"
+        "  Key 0.000000 2147483646.000000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+        "  Key 0.000000 2147483647.000000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+        "  Behaviors 1 1\n";
+    EXPECT_EQ(body + body, Finish());
+}
+
 TEST_F(Writer, AFailedWriteIsRememberedAndNothingMoreIsWritten) {
     file.failWrites = true;
     std::vector<EnvelopeKey> entries(5000 + 3);
