@@ -94,7 +94,7 @@ void WriteAll(corvantide::MotionWriter* writer, const MotionData& data) {
         const EnvelopeKey* entries = data.channels[static_cast<std::size_t>(c)].data();
         corvantide::WriteEnvelopeStart(writer, c);
         if (data.keyed) {
-            corvantide::WriteKeyedBody(writer, entries, data.count, data.hostKeys.data(), kFps);
+            corvantide::WriteKeyedBody(writer, entries, data.count, data.hostKeys.data(), kFps, 0.0);
         } else {
             corvantide::WriteSampledBody(writer, entries, data.count, 0, kFps);
         }

@@ -80,7 +80,14 @@ void ExpectNumber(double parsed, double written, const char* what) {
 
 struct Channel {
     std::vector<EnvelopeKey> entries;  // exactly as many as the body reads
+    double held;                       // the keyed body's value where no key keys the channel
 };
+
+std::size_t IncludedCount(const Channel& channel) {
+    std::size_t count = 0;
+    for (const EnvelopeKey& entry : channel.entries) count += entry.include == 1 ? 1 : 0;
+    return count;
+}
 
 // Mostly values of a scene's size; now and then any finite number at all,
 // or one that is not finite, as a broken host may hand over.
@@ -198,6 +205,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     for (Channel& channel : channels) {
         channel.entries.reserve(static_cast<std::size_t>(count));
         for (std::int64_t j = 0; j < count; ++j) channel.entries.push_back(RandomEntry(data));
+        channel.held = Number<double>(data);
         if (body == Body::kZoom) {
             for (EnvelopeKey& entry : channel.entries) {
                 entry.shape = 0;
@@ -215,7 +223,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     for (int c = 0; c < channelCount; ++c) {
         const EnvelopeKey* entries = channels[static_cast<std::size_t>(c)].entries.data();
         corvantide::WriteEnvelopeStart(&writer, body == Body::kZoom ? -1 : c);
-        if (body == Body::kKeyed) corvantide::WriteKeyedBody(&writer, entries, count, keys.data(), fps);
+        if (body == Body::kKeyed) {
+            corvantide::WriteKeyedBody(&writer, entries, count, keys.data(), fps,
+                                       channels[static_cast<std::size_t>(c)].held);
+        }
         if (body == Body::kSampled) corvantide::WriteSampledBody(&writer, entries, count, firstTime, fps);
         if (body == Body::kZoom) corvantide::WriteZoomBody(&writer, entries, count, keys.data(), fps);
         corvantide::WriteEnvelopeEnd(&writer);
@@ -248,6 +259,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             for (float parameter : key.parameters) finite = finite && std::isfinite(parameter);
             expected[static_cast<std::size_t>(c)].push_back(key);
         }
+        // Host keys that never key the channel hold one value from key 0's time.
+        if (body != Body::kSampled && count >= 1 && expected[static_cast<std::size_t>(c)].empty()) {
+            const double held =
+                body == Body::kKeyed ? channels[static_cast<std::size_t>(c)].held : entries[0].value;
+            const Printed key{held, KeyTime(keys, 0) / fps, 0, {0.0F, 0.0F, 0.0F, 0.0F, 0.0F}};
+            finite = finite && std::isfinite(key.value) && std::isfinite(key.time);
+            expected[static_cast<std::size_t>(c)].push_back(key);
+        }
     }
     // A number that is not finite fails the file, as a write that does not
     // fit does; anything else is written.
@@ -271,8 +290,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         Expect(!envelope.placeholder, "written keys read as the placeholder");
         Expect(envelope.keys.size() == keysWritten.size(), "key count");
         for (std::size_t k = 0; k < keysWritten.size(); ++k) ExpectKey(envelope.keys[k], keysWritten[k]);
+        const bool held = body != Body::kSampled && IncludedCount(channels[static_cast<std::size_t>(c)]) == 0;
         const std::int32_t behaviour =
-            body == Body::kKeyed ? channels[static_cast<std::size_t>(c)].entries[0].behaviour : 1;
+            body == Body::kKeyed && !held ? channels[static_cast<std::size_t>(c)].entries[0].behaviour : 1;
         Expect(envelope.preBehaviour == behaviour && envelope.postBehaviour == behaviour, "behaviours");
     }
     return 0;

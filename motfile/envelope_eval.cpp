@@ -214,13 +214,17 @@ double EvaluateEnvelope(const Envelope& envelope, double time) {
     if (!before && !after) {
         return EvaluateInside(keys, time);
     }
-    const int behaviour = before ? envelope.preBehaviour : envelope.postBehaviour;
     const MotionKey& end = before ? first : last;
+    // One key is a constant, whatever its behaviours say (Reset included).
+    if (keys.size() == 1) {
+        return end.value;
+    }
+    const int behaviour = before ? envelope.preBehaviour : envelope.postBehaviour;
     if (behaviour == kBehaviourReset) {
         return 0.0;
     }
     const double range = last.time - first.time;
-    if (keys.size() == 1 || range <= 0) {
+    if (range <= 0) {
         return end.value;
     }
     switch (behaviour) {

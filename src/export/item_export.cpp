@@ -30,7 +30,9 @@ constexpr char kRangeTooLong[] = "Frame range too long, not written:";
 constexpr std::int32_t kKeysMode = 0;
 constexpr std::int32_t kSamplingMode = 1;
 
-enum class Collection { kPlaceholders, kKeys, kFrames };
+// Keys mode, sampling mode, or the values the item holds now (an item
+// without keys in keys mode).
+enum class Collection { kCurrentValues, kKeys, kFrames };
 
 struct MotionJob {
     void* item;
@@ -81,7 +83,7 @@ const char* FileNamePart(const char* path) {
 Collection ChooseCollection(const ExportSettings& settings, std::int64_t keyCount) {
     if (settings.freezeMotion == kSamplingMode) return Collection::kFrames;
     if (settings.freezeMotion == kKeysMode && keyCount >= 1) return Collection::kKeys;
-    return Collection::kPlaceholders;
+    return Collection::kCurrentValues;
 }
 
 // Why the export cannot run, or null. Checked before any file is touched.
@@ -92,7 +94,7 @@ const char* Refusal(const MotionJob& job) {
     if (!IsUsableFrameRate(job.fps)) return kBadFrameRate;
     if (job.collection == Collection::kFrames) {
         const std::int64_t frames = FrameCount(job);
-        if (frames < 0) return kRangeBackwards;
+        if (frames <= 0) return kRangeBackwards;
         if (frames > kMaxFrames) return kRangeTooLong;
     }
     return nullptr;
@@ -106,11 +108,25 @@ bool Collect(const MotionJob& job, const ChannelBuffers& buffers) {
     return CollectFrames(job.item, coordinates, job.firstFrame, job.lastFrame, buffers, job.progressName);
 }
 
+// The value each channel holds where no key keys it: the item's own value
+// (Local), or its world value at host key 0's time (World keys, entry 0) or
+// now (an item without keys). The clock is not moved for it.
+void HeldValues(const MotionJob& job, const ChannelBuffers& buffers, double (&values)[kMotionChannels]) {
+    const std::int32_t coordinates = job.settings->coordinates;
+    if (job.collection == Collection::kKeys && coordinates == kWorldCoordinates) {
+        for (int c = 0; c < kMotionChannels; ++c) values[c] = buffers.table[c][0].value;
+        return;
+    }
+    CollectCurrentValues(job.item, coordinates, values);
+}
+
 bool PrintMotion(const MotionJob& job, const ChannelBuffers& buffers, void* file) {
     const int channelCount = job.camera ? kCameraChannels : kMotionChannels;
     const std::int64_t firstTime = job.firstFrame + job.settings->frameOffset;
     const std::int64_t frameCount = FrameCount(job);
     const void* hostKeys = ItemKeys(job.item);
+    double held[kMotionChannels] = {};
+    if (job.collection != Collection::kFrames) HeldValues(job, buffers, held);
     MotionWriter writer;
     BeginWriting(&writer, file);
     WriteFileHeader(&writer, channelCount);
@@ -118,13 +134,13 @@ bool PrintMotion(const MotionJob& job, const ChannelBuffers& buffers, void* file
         WriteEnvelopeStart(&writer, c);
         switch (job.collection) {
             case Collection::kKeys:
-                WriteKeyedBody(&writer, buffers.table[c], job.keyCount, hostKeys, job.fps);
+                WriteKeyedBody(&writer, buffers.table[c], job.keyCount, hostKeys, job.fps, held[c]);
                 break;
             case Collection::kFrames:
                 WriteSampledBody(&writer, buffers.table[c], frameCount, firstTime, job.fps);
                 break;
-            case Collection::kPlaceholders:
-                WritePlaceholderBody(&writer);
+            case Collection::kCurrentValues:
+                WriteHeldBody(&writer, held[c], 0.0);
                 break;
         }
         WriteEnvelopeEnd(&writer);
@@ -136,7 +152,7 @@ bool PrintMotion(const MotionJob& job, const ChannelBuffers& buffers, void* file
 // when the result is kDone and discarded otherwise.
 Outcome StageMotionFile(const MotionJob& job, StagedFile* staged) {
     ChannelBuffers buffers{};
-    if (job.collection != Collection::kPlaceholders) {
+    if (job.collection != Collection::kCurrentValues) {
         const std::int64_t entries = job.collection == Collection::kKeys ? job.keyCount : FrameCount(job);
         if (!AllocateChannelBuffers(&buffers, entries)) {
             DiscardStagedFile(staged);

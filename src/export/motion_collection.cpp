@@ -1,6 +1,8 @@
 // Keys mode and sampling mode collection.
 #include "export/motion_collection.h"
 
+#include <cmath>
+
 #include "host/core_services.h"
 #include "host/escape_key.h"
 #include "host/item_record.h"
@@ -32,19 +34,29 @@ constexpr WorldGroup kWorldGroups[] = {{kWorldPosition, 0}, {kWorldRotation, 3},
 // The progress step number shown; counts beyond 32 bits are refused before collecting.
 std::int32_t Step(std::int64_t n) { return static_cast<std::int32_t>(n); }
 
+constexpr int kFirstRotation = 3;
+constexpr int kLastRotation = 5;
+constexpr double kTurn = 6.283185307179586;
+
+// The item's world values at `time`, groups in the order the host is asked.
+void WorldValues(void* item, double time, double (&values)[kMotionChannels]) {
+    for (const WorldGroup& world : kWorldGroups) {
+        double out[3] = {0.0, 0.0, 0.0};
+        GetChannels(item, world.group, time, out);
+        for (int i = 0; i < 3; ++i) values[world.firstChannel + i] = out[i];
+    }
+}
+
 // World values of the item at `time` into entry `entry` of every channel. With
 // a host key (keys mode), the channels it keys are included.
 void FillWorldValues(void* item, double time, const ChannelBuffers& buffers, std::int64_t entry,
                      const void* hostKey) {
-    for (const WorldGroup& world : kWorldGroups) {
-        double out[3] = {0.0, 0.0, 0.0};
-        GetChannels(item, world.group, time, out);
-        for (int i = 0; i < 3; ++i) {
-            const int c = world.firstChannel + i;
-            EnvelopeKey& key = buffers.table[c][entry];
-            key.value = out[i];
-            if (hostKey != nullptr && KeyHasSlot(hostKey, c)) key.include = 1;
-        }
+    double values[kMotionChannels];
+    WorldValues(item, time, values);
+    for (int c = 0; c < kMotionChannels; ++c) {
+        EnvelopeKey& key = buffers.table[c][entry];
+        key.value = values[c];
+        if (hostKey != nullptr && KeyHasSlot(hostKey, c)) key.include = 1;
     }
 }
 
@@ -126,9 +138,27 @@ bool CollectFrames(void* item, std::int32_t coordinates, std::int64_t first, std
             for (int c = 0; c < kMotionChannels; ++c) buffers.table[c][i - 1].value = ItemChannelValue(item, c);
         } else if (coordinates == kWorldCoordinates) {
             FillWorldValues(item, AnimationClock(), buffers, i - 1, nullptr);
+            for (int c = kFirstRotation; c <= kLastRotation && i > 1; ++c) {
+                double& value = buffers.table[c][i - 1].value;
+                value = NearestTurn(value, buffers.table[c][i - 2].value);
+            }
         }
     }
     return true;
+}
+
+void CollectCurrentValues(void* item, std::int32_t coordinates, double (&values)[kMotionChannels]) {
+    if (coordinates == kWorldCoordinates) {
+        WorldValues(item, AnimationClock(), values);
+        return;
+    }
+    for (int c = 0; c < kMotionChannels; ++c) values[c] = ItemChannelValue(item, c);
+}
+
+double NearestTurn(double angle, double previous) {
+    const double turns = std::round((previous - angle) / kTurn);
+    if (turns == 0.0 || !std::isfinite(turns)) return angle;
+    return angle + turns * kTurn;
 }
 
 }  // namespace corvantide

@@ -21,6 +21,10 @@ static_assert(kMaxLineLength < kWriteChunk);
 char chunk[kWriteChunk];
 
 constexpr char kPlaceholderBody[] = "  1\n  Key 0 0 0 0 0 0 0 0 0\n  Behaviors 1 1\n";
+// A span of shape 0 with zero parameters: every sampled line, every World
+// key, and a key that holds a value.
+constexpr char kZeroSpan[] = " 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n";
+constexpr char kZeroZoomSpan[] = " 0 0.000000 0.000000 0.000000 0 0 0\n";
 
 void Flush(MotionWriter* writer) {
     if (writer->used == 0) return;
@@ -78,7 +82,6 @@ char* AppendNumber(MotionWriter* writer, char* at, double value) {
 // (every sampled line, every World key, linear and stepped keys) are copied
 // as one run, with the shape when it is 0 as well.
 char* AppendSpan(MotionWriter* writer, char* at, const EnvelopeKey& entry) {
-    static constexpr char kZeroSpan[] = " 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n";
     static constexpr char kZeroParameters[] = " 0.000000 0.000000 0.000000 0.000000 0.000000 0\n";
     const float parameters[] = {entry.p1, entry.p2, entry.p3, entry.p4, entry.p5};
     std::uint32_t bits = 0;
@@ -188,6 +191,18 @@ char* AppendEntrySpan(MotionWriter* writer, char* at, const EnvelopeKey& entry, 
     return AppendSpan(writer, at, entry);
 }
 
+// "  1", one key of `value` at `seconds` whose span is `span`, Constant behaviours.
+template <std::size_t N>
+void WriteOneKey(MotionWriter* writer, double value, double seconds, const char (&span)[N]) {
+    WriteCountLine(writer, 1);
+    char* at = Literal(LineStart(writer), "  Key ");
+    at = AppendNumber(writer, at, value);
+    *at++ = ' ';
+    at = AppendNumber(writer, at, seconds);
+    LineEnd(writer, Literal(at, span));
+    WriteBehaviours(writer, kConstantBehaviour, kConstantBehaviour);
+}
+
 std::int64_t IncludedCount(const EnvelopeKey* entries, std::int64_t keyCount) {
     std::int64_t count = 0;
     for (std::int64_t j = 0; j < keyCount; ++j) count += entries[j].include == 1 ? 1 : 0;
@@ -257,8 +272,16 @@ void WriteEnvelopeEnd(MotionWriter* writer) { WriteLiteral(writer, "}\n"); }
 
 void WritePlaceholderBody(MotionWriter* writer) { WriteLiteral(writer, kPlaceholderBody); }
 
+void WriteHeldBody(MotionWriter* writer, double value, double seconds) {
+    WriteOneKey(writer, value, seconds, kZeroSpan);
+}
+
 void WriteKeyedBody(MotionWriter* writer, const EnvelopeKey* entries, std::int64_t keyCount,
-                    const void* hostKeys, double fps) {
+                    const void* hostKeys, double fps, double unkeyedValue) {
+    if (keyCount >= 1 && IncludedCount(entries, keyCount) == 0) {
+        WriteHeldBody(writer, unkeyedValue, KeyTime(KeyAt(hostKeys, 0)) / fps);
+        return;
+    }
     WriteIncludedKeys(writer, entries, keyCount, hostKeys, fps, AppendEntrySpan, Behaviour::kFirstEntry);
 }
 
@@ -281,6 +304,10 @@ void WriteSampledBody(MotionWriter* writer, const EnvelopeKey* entries, std::int
 
 void WriteZoomBody(MotionWriter* writer, const EnvelopeKey* entries, std::int64_t keyCount,
                    const void* hostKeys, double fps) {
+    if (keyCount >= 1 && IncludedCount(entries, keyCount) == 0) {
+        WriteOneKey(writer, entries[0].value, KeyTime(KeyAt(hostKeys, 0)) / fps, kZeroZoomSpan);
+        return;
+    }
     WriteIncludedKeys(writer, entries, keyCount, hostKeys, fps, AppendZoomSpan, Behaviour::kAlwaysConstant);
 }
 

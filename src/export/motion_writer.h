@@ -41,14 +41,21 @@ void WriteEnvelopeStart(MotionWriter* writer, int channel);
 // "}".
 void WriteEnvelopeEnd(MotionWriter* writer);
 
-// The body of a channel without keys: count 1, an all-zero key, Constant behaviours.
+// The body of an envelope with nothing to hold: count 1, an all-zero key,
+// Constant behaviours. Left for a camera's zoom when the camera has no keys.
 void WritePlaceholderBody(MotionWriter* writer);
 
+// The body of a channel that holds one value: count 1, one key of `value` at
+// `seconds`, TCB with zero parameters, Constant behaviours. A receiving
+// package then holds the channel at that value, as the host does.
+void WriteHeldBody(MotionWriter* writer, double value, double seconds);
+
 // One key line per entry whose include is 1, at host key j's time / fps;
-// the behaviours of entry 0. The placeholder body when no entry is included.
-// `hostKeys` holds the keyCount host key records the entries belong to.
+// the behaviours of entry 0. When no entry is included, the channel holds
+// `unkeyedValue` from host key 0's time. `hostKeys` holds the keyCount host
+// key records the entries belong to.
 void WriteKeyedBody(MotionWriter* writer, const EnvelopeKey* entries, std::int64_t keyCount,
-                    const void* hostKeys, double fps);
+                    const void* hostKeys, double fps, double unkeyedValue);
 
 // One key line per sampled frame, entry j at (firstTime + j) / fps, with
 // Constant behaviours; the placeholder body when frameCount is 0.
@@ -57,6 +64,8 @@ void WriteSampledBody(MotionWriter* writer, const EnvelopeKey* entries, std::int
 
 // A camera's zoom envelope body: included entries at their host key's time,
 // shape 0 with slot 12's tension, continuity and bias, literal "0 0 0" after.
+// Keys that never key the zoom give one key of entry 0's value at host key
+// 0's time with zero parameters; no keys at all, the placeholder body.
 void WriteZoomBody(MotionWriter* writer, const EnvelopeKey* entries, std::int64_t keyCount,
                    const void* hostKeys, double fps);
 

@@ -21,9 +21,15 @@ std::string SampledBody(const std::vector<std::string>& values, const std::vecto
     return body + "  Behaviors 1 1\n";
 }
 
-std::string Placeholders(int from, int to) {
+// A channel no key keys: one key holding the value from `time` on.
+std::string Held(int channel, const std::string& value, const std::string& time) {
+    return Channel(channel, "  1\n  Key " + value + " " + time + " 0" + kZeros + "  Behaviors 1 1\n");
+}
+
+// Channels at the simulated host's rest values: 0 for position and rotation, 1 for scale.
+std::string AtRest(int from, int to, const std::string& time) {
     std::string text;
-    for (int c = from; c < to; ++c) text += Channel(c, kPlaceholder);
+    for (int c = from; c < to; ++c) text += Held(c, c < 6 ? "0.000000" : "1.000000", time);
     return text;
 }
 
@@ -94,7 +100,7 @@ TEST_F(ItemExport, KeysModeWritesEachKeysOwnSpanWithTheFirstAndLastKeyRules) {
                 "  1\n"
                 "  Key 0.500000 1.000000 2 0.000000 0.000000 0.000000 0.000000 2.500000 0\n"
                 "  Behaviors 1 1\n") +
-        Placeholders(4, 9);
+        AtRest(4, 9, "0.000000");
     EXPECT_EQ(expected, Read("Box.mot"));
     EXPECT_EQ(std::vector<std::string>{"Box.mot"}, Files());
     // Local keys never move the clock; it is written back once at the end.
@@ -123,7 +129,7 @@ TEST_F(ItemExport, TheHostsFirstAndLastKeyIndexesDecideWhichHandlesAreDropped) {
                           "  Key 1.000000 0.000000 2 0.000000 0.000000 0.000000 2.000000 3.000000 0\n"
                           "  Key 5.000000 1.000000 2 0.000000 0.000000 0.000000 0.000000 3.000000 0\n"
                           "  Behaviors 1 1\n") +
-                  Placeholders(1, 9),
+                  AtRest(1, 9, "0.000000"),
               Read("Box.mot"));
 }
 
@@ -143,15 +149,16 @@ TEST_F(ItemExport, WorldKeysAreEvaluatedThroughTheParentAtEachKeysTime) {
 
     EXPECT_EQ(1, Export(arm));
 
-    // World keys carry no span data and Reset behaviours; position Y is
-    // keyed by no key, so it stays a placeholder whatever its world value.
+    // World keys carry no span data and Reset behaviours. Position Y is
+    // keyed by no key: it holds its world value at the first key's time,
+    // which comes from the parent.
     const std::string expected =
         Header(9) +
         Channel(0, std::string("  2\n") + "  Key 11.000000 0.033333 0" + kZeros + "  Key 12.000000 0.500000 0" +
                        kZeros + "  Behaviors 0 0\n") +
-        Placeholders(1, 6) +
+        Held(1, "5.000000", "0.033333") + AtRest(2, 6, "0.033333") +
         Channel(6, std::string("  1\n") + "  Key 2.000000 0.500000 0" + kZeros + "  Behaviors 0 0\n") +
-        Placeholders(7, 9);
+        AtRest(7, 9, "0.033333");
     EXPECT_EQ(expected, Read("Arm.mot"));
     EXPECT_EQ(7.0, host.dAnim_Clock);
     EXPECT_EQ((std::vector<std::int32_t>{32, 32, 32}), host.Updates());
@@ -213,18 +220,22 @@ TEST_F(ItemExport, SamplingOneFrameInWorldSpaceWritesOneLinePerChannel) {
     EXPECT_EQ(expected, Read("Arm.mot"));
 }
 
-TEST_F(ItemExport, AnEmptySampledRangeWritesPlaceholdersWithoutTouchingTheClockOrEscape) {
+TEST_F(ItemExport, AnEmptySampledRangeIsRefusedAndTheEarlierFileKept) {
     void* box = host.Scene().AddItem("Box");
     ExportSettings* settings = Prepare(box, "Box");
     settings->freezeMotion = 1;
     settings->beginFrame = 5;
     settings->endFrame = 4;
+    Write("Box.mot", "an older export");
+    host.dAnim_Clock = 9.0;
 
-    EXPECT_EQ(1, Export(box));
-    EXPECT_EQ(Header(9) + Placeholders(0, 9), Read("Box.mot"));
+    EXPECT_EQ(0, Export(box));
+    EXPECT_EQ("an older export", Read("Box.mot"));
+    EXPECT_EQ(std::vector<std::string>{"Box.mot"}, Files());
     EXPECT_EQ(0, host.Escape().Polls());
-    EXPECT_EQ(std::vector<std::int32_t>{32}, host.Updates());
-    EXPECT_EQ("Info\nStatus: Idle", Status());
+    EXPECT_TRUE(host.Updates().empty());
+    EXPECT_EQ(9.0, host.dAnim_Clock);
+    EXPECT_EQ("Info  Frame range ends before it begins, not written: Box.mot\n", Status());
 }
 
 TEST_F(ItemExport, ACameraWritesSixChannelsAndItsZoomFile) {
@@ -245,7 +256,7 @@ TEST_F(ItemExport, ACameraWritesSixChannelsAndItsZoomFile) {
     EXPECT_EQ(Header(6) +
                   Channel(0, std::string("  2\n") + "  Key 1.000000 0.000000 3" + kZeros +
                                  "  Key 2.000000 2.000000 3" + kZeros + "  Behaviors 1 1\n") +
-                  Placeholders(1, 6),
+                  AtRest(1, 6, "0.000000"),
               Read("Cam.mot"));
     EXPECT_EQ(
         "{ Envelope\n"
@@ -281,18 +292,41 @@ TEST_F(ItemExport, EachChannelBorrowsItsEntriesAndThreeSpareFromTheHost) {
     EXPECT_EQ(kTable + 9 * (7 + 3) * kEntry, host.Memory().PeakBytes() - before);
 }
 
-TEST_F(ItemExport, AnItemWithoutKeysGetsACompleteFileOfPlaceholders) {
-    void* box = host.Scene().AddItem("Box");
-    void* cam = host.Scene().AddItem("Cam", 8);
-    Prepare(box, "Box");
+TEST_F(ItemExport, AnItemWithoutKeysHoldsItsValuesFromTimeZero) {
+    host.dFPS = 30.0;
+    auto& scene = host.Scene();
+    void* rig = scene.AddItem("Rig");
+    scene.SetRestValue(rig, 2, -4.0);
+    void* lamp = scene.AddItem("Lamp");
+    ASSERT_TRUE(scene.SetParent(lamp, rig));
+    scene.SetRestValue(lamp, 1, 2.5);
+    scene.SetRestValue(lamp, 7, 0.5);
+    void* cam = scene.AddItem("Cam", 8);
+    scene.SetRestValue(cam, 3, 1.25);
+    Prepare(lamp, "Lamp");
     Prepare(cam, "Cam");
-    Write("Box.mot", "an older export");
+    Write("Lamp.mot", "an older export");
+    host.dAnim_Clock = 17.0;
 
-    EXPECT_EQ(1, Export(box));
+    EXPECT_EQ(1, Export(lamp));
+    const std::string lampLocal = Read("Lamp.mot");
+    Prepare(lamp, "LampWorld")->coordinates = 1;
+    EXPECT_EQ(1, Export(lamp));
     EXPECT_EQ(1, Export(cam));
 
-    EXPECT_EQ(Header(9) + Placeholders(0, 9), Read("Box.mot"));
-    EXPECT_EQ(Header(6) + Placeholders(0, 6), Read("Cam.mot"));
+    EXPECT_EQ(Header(9) + AtRest(0, 1, "0.000000") + Held(1, "2.500000", "0.000000") +
+                  AtRest(2, 7, "0.000000") + Held(7, "0.500000", "0.000000") + AtRest(8, 9, "0.000000"),
+              lampLocal);
+    // In world values the parent's position is added; the clock never moves.
+    EXPECT_EQ(Header(9) + AtRest(0, 1, "0.000000") + Held(1, "2.500000", "0.000000") +
+                  Held(2, "-4.000000", "0.000000") + AtRest(3, 7, "0.000000") +
+                  Held(7, "0.500000", "0.000000") + AtRest(8, 9, "0.000000"),
+              Read("LampWorld.mot"));
+    EXPECT_EQ(17.0, host.dAnim_Clock);
+    EXPECT_EQ((std::vector<std::int32_t>{32, 32, 32}), host.Updates());
+    EXPECT_EQ(Header(6) + AtRest(0, 3, "0.000000") + Held(3, "1.250000", "0.000000") + AtRest(4, 6, "0.000000"),
+              Read("Cam.mot"));
+    // A camera without keys has no zoom value anywhere: the placeholder stays.
     EXPECT_EQ(std::string("{ Envelope\n") + kPlaceholder + "}\n", Read("Cam_ZoomFactor.mot"));
     EXPECT_EQ(0, host.Escape().Polls());
     EXPECT_EQ("Info\nStatus: Idle", Status());

@@ -68,8 +68,8 @@ TEST_F(Writer, TheKeyedFormPrintsOnlyIncludedKeysAndTheFirstEntrysBehaviour) {
     entries[3] = {5.0, 2, 0, 0, 0, 0, 0, 0, 1};  // include must be exactly 1
     const auto keys = HostKeys({0, 15, 1});
 
-    corvantide::WriteKeyedBody(writer.get(), entries.data(), 3, keys.data(), 30.0);
-    corvantide::WriteKeyedBody(writer.get(), entries.data() + 3, 0, keys.data(), 30.0);
+    corvantide::WriteKeyedBody(writer.get(), entries.data(), 3, keys.data(), 30.0, 0.0);
+    corvantide::WriteKeyedBody(writer.get(), entries.data() + 3, 0, keys.data(), 30.0, 0.0);
 
     EXPECT_EQ(
         "  2\n"
@@ -80,15 +80,23 @@ TEST_F(Writer, TheKeyedFormPrintsOnlyIncludedKeysAndTheFirstEntrysBehaviour) {
         Finish());
 }
 
-TEST_F(Writer, AChannelNoKeyKeysGetsThePlaceholderBody) {
+TEST_F(Writer, AChannelNoKeyKeysHoldsItsValueFromTheFirstKeysTime) {
     std::vector<EnvelopeKey> entries(2 + 3);
-    entries[0].value = 1.0;
+    entries[0] = {1.0, 0, 2, 0.5F, 0.5F, 0.5F, 0.5F, 0.5F, 4};  // not this channel's: none of it is printed
     entries[1].value = 2.0;
-    const auto keys = HostKeys({0, 1});
+    const auto keys = HostKeys({6, 12});
     corvantide::WriteEnvelopeStart(writer.get(), 4);
-    corvantide::WriteKeyedBody(writer.get(), entries.data(), 2, keys.data(), 24.0);
+    corvantide::WriteKeyedBody(writer.get(), entries.data(), 2, keys.data(), 24.0, -0.75);
     corvantide::WriteEnvelopeEnd(writer.get());
-    EXPECT_EQ("Channel 4\n{ Envelope\n  1\n  Key 0 0 0 0 0 0 0 0 0\n  Behaviors 1 1\n}\n", Finish());
+    corvantide::WriteEnvelopeStart(writer.get(), 5);
+    corvantide::WriteKeyedBody(writer.get(), entries.data(), 0, keys.data(), 24.0, -0.75);
+    corvantide::WriteEnvelopeEnd(writer.get());
+    EXPECT_EQ(
+        "Channel 4\n{ Envelope\n  1\n"
+        "  Key -0.750000 0.250000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
+        "  Behaviors 1 1\n}\n"
+        "Channel 5\n{ Envelope\n  1\n  Key 0 0 0 0 0 0 0 0 0\n  Behaviors 1 1\n}\n",
+        Finish());
 }
 
 TEST_F(Writer, SampledLinesPrintWhateverSpanTheEntryHolds) {
@@ -138,9 +146,9 @@ TEST_F(Writer, EveryChannelAndEveryFilePrintsItsOwnKeyTimes) {
     entries[0].include = entries[1].include = 1;
     auto keys = HostKeys({15, 30});
     const auto otherKeys = HostKeys({3, 6});
-    corvantide::WriteKeyedBody(writer.get(), entries.data(), 2, keys.data(), 30.0);
-    corvantide::WriteKeyedBody(writer.get(), entries.data(), 2, otherKeys.data(), 30.0);
-    corvantide::WriteKeyedBody(writer.get(), entries.data(), 2, keys.data(), 60.0);
+    corvantide::WriteKeyedBody(writer.get(), entries.data(), 2, keys.data(), 30.0, 0.0);
+    corvantide::WriteKeyedBody(writer.get(), entries.data(), 2, otherKeys.data(), 30.0, 0.0);
+    corvantide::WriteKeyedBody(writer.get(), entries.data(), 2, keys.data(), 60.0, 0.0);
     corvantide::WriteSampledBody(writer.get(), entries.data(), 2, 15, 30.0);
     corvantide::WriteSampledBody(writer.get(), entries.data(), 2, 3, 30.0);
     EXPECT_EQ(
@@ -159,14 +167,14 @@ TEST_F(Writer, EveryChannelAndEveryFilePrintsItsOwnKeyTimes) {
     // The host moved the keys in place between two exports: same address, other times.
     MemoryFile first;
     corvantide::BeginWriting(writer.get(), &first);
-    corvantide::WriteKeyedBody(writer.get(), entries.data(), 2, keys.data(), 30.0);
+    corvantide::WriteKeyedBody(writer.get(), entries.data(), 2, keys.data(), 30.0, 0.0);
     ASSERT_TRUE(corvantide::FinishWriting(writer.get()));
     const auto moved = HostKeys({45, 60});
     ASSERT_EQ(moved.size(), keys.size());
     std::memcpy(keys.data(), moved.data(), moved.size() * sizeof moved[0]);
     MemoryFile next;
     corvantide::BeginWriting(writer.get(), &next);
-    corvantide::WriteKeyedBody(writer.get(), entries.data(), 2, keys.data(), 30.0);
+    corvantide::WriteKeyedBody(writer.get(), entries.data(), 2, keys.data(), 30.0, 0.0);
     ASSERT_TRUE(corvantide::FinishWriting(writer.get()));
     EXPECT_NE(std::string::npos, next.text.find("  Key 0.000000 1.500000 0 "));
     EXPECT_NE(std::string::npos, next.text.find("  Key 0.000000 2.000000 0 "));

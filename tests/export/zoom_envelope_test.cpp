@@ -8,14 +8,17 @@ namespace {
 
 class ZoomEnvelope : public LinkedPlugin {};
 
-TEST_F(ZoomEnvelope, KeysThatNeverKeyTheZoomGiveThePlaceholderBody) {
+TEST_F(ZoomEnvelope, KeysThatNeverKeyTheZoomHoldTheFirstKeysZoomFromItsTime) {
+    host.dFPS = 10.0;
     void* cam = host.Scene().AddItem("Cam", 8);
-    host.Scene().AddKey(cam, 0).Set(0, 1.0).Value(12, 5.0);
+    host.Scene().AddKey(cam, 5).Set(0, 1.0).Value(12, 1.75).Tcb(12, 0.5F, 0.5F, 0.5F);
     host.Scene().AddKey(cam, 10).Set(0, 2.0).Value(12, 6.0);
     corvantide::ExportSettings* settings = Prepare(cam, "Cam");
 
     EXPECT_EQ(1, corvantide::WriteZoomEnvelope(cam, settings));
-    EXPECT_EQ(std::string("{ Envelope\n") + kPlaceholder + "}\n", Read("Cam_ZoomFactor.mot"));
+    EXPECT_EQ(
+        "{ Envelope\n  1\n  Key 1.750000 0.500000 0 0.000000 0.000000 0.000000 0 0 0\n  Behaviors 1 1\n}\n",
+        Read("Cam_ZoomFactor.mot"));
     EXPECT_EQ(std::vector<std::string>{"Cam_ZoomFactor.mot"}, Files());
     EXPECT_EQ(0, host.Escape().Polls());
     EXPECT_TRUE(host.Updates().empty());

@@ -133,12 +133,13 @@ TEST_F(EnvelopeBehaviours, LinearExtendsAlongTheEndTangents) {
     EXPECT_DOUBLE_EQ(3.0, EvaluateEnvelope(Curve({Key(1, 1), Key(2, 3, 4)}, 5, 5), 4.0));
 }
 
-TEST_F(EnvelopeBehaviours, OneKeyOrNoneStaysPut) {
-    for (int behaviour = 1; behaviour <= 5; ++behaviour) {
+TEST_F(EnvelopeBehaviours, OneKeyIsConstantWhateverItsBehavioursAndNoKeysAreZero) {
+    for (int behaviour = 0; behaviour <= 5; ++behaviour) {  // Reset included
         EXPECT_DOUBLE_EQ(2.0, EvaluateEnvelope(Curve({Key(1, 2)}, behaviour, behaviour), -3.0));
         EXPECT_DOUBLE_EQ(2.0, EvaluateEnvelope(Curve({Key(1, 2)}, behaviour, behaviour), 9.0));
     }
-    EXPECT_DOUBLE_EQ(0.0, EvaluateEnvelope(Curve({Key(1, 2)}, 0, 0), 9.0));
+    // Two keys at one time are not one key: Reset still gives 0 outside them.
+    EXPECT_DOUBLE_EQ(0.0, EvaluateEnvelope(Curve({Key(1, 2), Key(1, 5)}, 0, 0), 9.0));
     EXPECT_DOUBLE_EQ(0.0, EvaluateEnvelope(Curve({}), 1.0));
     // Keys all at one time have no range to repeat over.
     EXPECT_DOUBLE_EQ(5.0, EvaluateEnvelope(Curve({Key(1, 2), Key(1, 5)}, 2, 2), 4.0));

@@ -145,7 +145,7 @@ TEST_F(HostileHost, ANullItemInTheHierarchyListIsSkipped) {
     ReleaseAndCheck("null entry");
 }
 
-TEST_F(HostileHost, KeyCountsThatAreNegativeOrWithoutKeysGivePlaceholderFiles) {
+TEST_F(HostileHost, KeyCountsThatAreNegativeOrWithoutKeysGiveFilesOfTheCurrentValues) {
     void* box = AddAnimatedItem("Box");
     void* cam = AddAnimatedItem("Cam", 8);
     host.Scene().PutField<std::int32_t>(box, layout::kKeyCount, -7);
