@@ -47,10 +47,11 @@ protected:
         if (names.empty()) GTEST_SKIP() << "no names for " << simhost::HostCodePageName();
         for (const std::string& name : names) fs::create_directory(root.Path() / Utf8Path(name));
     }
-    // The path of `relative` (UTF-8, "/" between names) under the root, as host text.
-    std::string HostPath(const std::string& relative) const {
-        return HostText(Utf8Text((root.Path() / Utf8Path(relative)).make_preferred()));
+    // The path of `relative` ("/" between names) under the root, in UTF-8.
+    std::string PathText(const std::string& relative) const {
+        return Utf8Text((root.Path() / Utf8Path(relative)).make_preferred());
     }
+    std::string HostPath(const std::string& relative) const { return HostText(PathText(relative)); }
 
     TestFolder root;
     std::vector<std::string> names;
@@ -71,7 +72,7 @@ TEST_F(CodePageNames, TheCurrentCameraWritesBothFilesIntoAFolderOfItsName) {
 }
 
 TEST_F(CodePageNames, ABatchWritesBesideEachSourceFileAndIntoABatchDirectoryOfTheseNames) {
-    for (const std::string& name : names) AddKeyedItem(host, name, 0, HostPath(name + "/" + name + ".lwo"));
+    for (const std::string& name : names) AddKeyedItem(host, name, 0, PathText(name + "/" + name + ".lwo"));
     OpenPanel();
     user.Press("Setup Batch");
     user.Press("Export Batch Motions");
