@@ -90,6 +90,17 @@ TEST_F(CodePageNames, ABatchWritesBesideEachSourceFileAndIntoABatchDirectoryOfTh
     EXPECT_EQ(expected, FilesUnder(root.Path()));
 }
 
+TEST_F(CodePageNames, ABatchNamesEveryFileItDidNotWriteByItsWholeName) {
+    for (const std::string& name : names) AddKeyedItem(host, name, 0, PathText(name + "/" + name + ".lwo"));
+    OpenPanel();
+    user.Press("Setup Batch");
+    for (void* item : host.Scene().Items()) SettingsOf(item)->motionFormat = 1;  // a format it does not write
+    user.Press("Export Batch Motions");
+    const std::string status = simhost::FromHostText(user.StatusText());
+    for (const std::string& name : names) EXPECT_NE(std::string::npos, status.find(" " + name + ".mot")) << status;
+    EXPECT_TRUE(FilesUnder(root.Path()).empty());
+}
+
 // The plug-in's own objects, with the file seam watching where the
 // temporary files are made.
 std::vector<std::string> opened;
@@ -126,7 +137,11 @@ TEST_F(CodePageStaging, TemporaryFilesAreMadeInTheFolderOfTheirDestination) {
         EXPECT_EQ(1, Export(camera)) << name << ": " << Status();
         ASSERT_EQ(2u, opened.size()) << name;  // the motion file's, then the zoom file's
         for (const std::string& temporary : opened) {
-            EXPECT_EQ(folder, Utf8Path(simhost::FromHostText(temporary)).parent_path()) << temporary;
+            const fs::path made = Utf8Path(simhost::FromHostText(temporary));
+            EXPECT_EQ(folder, made.parent_path()) << temporary;
+            // Its own short name, nothing of the destination's.
+            EXPECT_EQ(0u, Utf8Text(made.filename()).rfind("~cv", 0)) << temporary;
+            EXPECT_EQ(corvantide::kTemporaryNameLength, Utf8Text(made.filename()).size()) << temporary;
         }
         EXPECT_TRUE(fs::exists(folder / Utf8Path(name + ".mot"))) << name;
         EXPECT_TRUE(fs::exists(folder / Utf8Path(name + "_ZoomFactor.mot"))) << name;
