@@ -52,6 +52,7 @@ std::string Narrow(const std::wstring& wide, UINT codePage, bool* lossless) {
 
 bool ToHostText(const std::string& utf8, std::string* host) {
     host->clear();
+    if (utf8.empty()) return true;
     bool ok = false;
     const std::wstring wide = Widen(utf8, CP_UTF8, MB_ERR_INVALID_CHARS, &ok);
     if (!ok) return false;
