@@ -97,7 +97,29 @@ TEST_F(CodePageNames, ABatchNamesEveryFileItDidNotWriteByItsWholeName) {
     for (void* item : host.Scene().Items()) SettingsOf(item)->motionFormat = 1;  // a format it does not write
     user.Press("Export Batch Motions");
     const std::string status = simhost::FromHostText(user.StatusText());
-    for (const std::string& name : names) EXPECT_NE(std::string::npos, status.find(" " + name + ".mot")) << status;
+    for (const std::string& name : names)
+        EXPECT_NE(std::string::npos, status.find(" " + name + ".mot")) << status;
+    EXPECT_TRUE(FilesUnder(root.Path()).empty());
+}
+
+TEST_F(CodePageNames, AMessageCutAtTheStatusLimitEndsInAWholeCharacter) {
+    OpenPanel();
+    user.SelectItem(AddKeyedItem(host, names.front()));
+    // Too long a path to write, named in the message, which is cut to fit: one
+    // of the two lengths puts the cut inside a double-byte character.
+    for (const std::string lead : {"", "a"}) {
+        const std::string name = HostText(names.front());
+        std::string path = lead;
+        while (path.size() + name.size() <= corvantide::kMaxMotionBaseLength) path += name;
+        path.resize(corvantide::kMaxMotionBaseLength + 2, 'b');
+        user.TypePath(path);
+        user.Press("Export Current Motion");
+        const std::string status = user.StatusText();
+        ASSERT_EQ(0u, status.rfind("Info  Path too long", 0)) << lead;
+        std::string again;
+        EXPECT_TRUE(simhost::ToHostText(simhost::FromHostText(status), &again) && again == status)
+            << "half a character at the end, after \"" << lead << "\"";
+    }
     EXPECT_TRUE(FilesUnder(root.Path()).empty());
 }
 
