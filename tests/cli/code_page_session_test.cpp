@@ -16,8 +16,8 @@ using corvantide::motfile::Utf8Path;
 using corvantide::motfile::Utf8Text;
 using namespace corvantide::cli;
 
-// Each item exported by itself into the folder of the last name, then all of
-// them in a batch into the folder of the first.
+// Each item exported by itself into the folder of the last name, a picture
+// of the panel, then all of them in a batch into the folder of the first.
 std::string SceneText(const std::vector<std::string>& names) {
     std::string items;
     std::string exports;
@@ -29,8 +29,8 @@ std::string SceneText(const std::vector<std::string>& names) {
                    names.back() + "\\\\" + name + R"("}, {"do": "press", "button": "Export Current Motion"},)";
     }
     return R"({"fps": 30, "firstFrame": 0, "lastFrame": 10, "items": [)" + items +
-           R"(], "actions": [{"do": "showPanel"},)" + exports +
-           R"({"do": "type", "field": "batch path", "text": ")" + names.front() +
+           R"(], "actions": [{"do": "showPanel"},)" + exports + R"({"do": "panelPicture", "file": ")" +
+           names.back() + R"(.svg"}, {"do": "type", "field": "batch path", "text": ")" + names.front() +
            R"("}, {"do": "toggle", "control": "Use Batch Directory", "on": true},
              {"do": "press", "button": "Setup Batch"}, {"do": "press", "button": "Export Batch Motions"}]})";
 }
@@ -94,6 +94,11 @@ TEST_F(CodePageSession, RunWritesAndReportsEveryFileUnderItsName) {
     EXPECT_EQ(std::string::npos, told.find("  none", written)) << told;
     for (const std::string& name : names)
         EXPECT_NE(std::string::npos, told.find(name + ".mot", written)) << told;
+    // The panel's path field, drawn as the user reads it.
+    std::ifstream picture(folder / "pictures" / Utf8Path(names.back() + ".svg"), std::ios::binary);
+    std::ostringstream svg;
+    svg << picture.rdbuf();
+    EXPECT_NE(std::string::npos, svg.str().find(names.back() + "\\" + names.back())) << svg.str();
 }
 
 TEST_F(CodePageSession, ATextTheCodePageCannotHoldIsRefusedByNameAndNothingRuns) {
