@@ -48,9 +48,9 @@ set(CORVANTIDE_TEST_ENVIRONMENT LOCPATH=${CORVANTIDE_LOCALES})
 # keep their own names, without a dump of the parameter (which holds addresses).
 #
 # On Windows the suites of names in the ANSI code page ("CodePage...") run
-# instead once per code page, each in a Wine prefix of its own (made by a
-# fixture on a fresh machine), so processes of different code pages never
-# share a Wine server.
+# instead once per code page, each in a Wine prefix of its own (wine-run.sh
+# makes it on first use), so processes of different code pages never share a
+# Wine server.
 set(CORVANTIDE_CODE_PAGE_SUITES "CodePage*")
 set(CORVANTIDE_MAIN_FILTER)
 if(WIN32)
@@ -65,28 +65,17 @@ gtest_discover_tests(corvantide-tests
                      PROPERTIES ENVIRONMENT ${CORVANTIDE_TEST_ENVIRONMENT})
 
 if(WIN32)
-  find_program(CORVANTIDE_WINEBOOT wineboot REQUIRED)
-  find_program(CORVANTIDE_WINESERVER wineserver REQUIRED)
   foreach(codePage 932 1252)
     if(codePage EQUAL 932)
       set(locale ja_JP.UTF-8)
     else()
       set(locale de_DE.UTF-8)
     endif()
-    set(prefix ${CMAKE_BINARY_DIR}/wine-prefix-cp${codePage})
-    set(environment ${CORVANTIDE_TEST_ENVIRONMENT} LC_ALL=${locale} WINEPREFIX=${prefix} WINEDEBUG=-all
-                    "WINEDLLOVERRIDES=mscoree,mshtml="
-                    CORVANTIDE_CODE_PAGE=${codePage})
-    add_test(NAME wine-prefix-cp${codePage}
-             COMMAND sh -c "[ -f \"$WINEPREFIX/system.reg\" ] || { \"$0\" -i >/dev/null 2>&1; \"$1\" -w; }"
-                     ${CORVANTIDE_WINEBOOT} ${CORVANTIDE_WINESERVER})
     add_test(NAME code-page-${codePage}
              COMMAND corvantide-tests --gtest_filter=${CORVANTIDE_CODE_PAGE_SUITES}
              WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-    set_tests_properties(wine-prefix-cp${codePage} PROPERTIES ENVIRONMENT "${environment}"
-                         FIXTURES_SETUP wine-cp${codePage})
-    set_tests_properties(code-page-${codePage} PROPERTIES ENVIRONMENT "${environment}"
-                         FIXTURES_REQUIRED wine-cp${codePage})
+    set_tests_properties(code-page-${codePage} PROPERTIES ENVIRONMENT
+                         "${CORVANTIDE_TEST_ENVIRONMENT};LC_ALL=${locale};CORVANTIDE_CODE_PAGE=${codePage};WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix-cp${codePage}")
   endforeach()
 endif()
 
