@@ -37,14 +37,10 @@ inline std::vector<std::string> NamesOfTheCodePage() {
 #endif
 }
 
-// A name the code page cannot hold; empty where every name is held (Linux).
-inline std::string NameOutsideTheCodePage() {
 #if defined(_WIN32)
-    return GetACP() == 932 ? "Würfel" : "表示";
-#else
-    return "";
+// A name the code page cannot hold (on Linux every name is held).
+inline std::string NameOutsideTheCodePage() { return GetACP() == 932 ? "Würfel" : "表示"; }
 #endif
-}
 
 // Fails the test when CTest asked for a code page the process did not get
 // (the locale was not built or not taken).
