@@ -6,6 +6,7 @@
 
 #include "code_page_names.h"
 #include "commands.h"
+#include "plugin_library.h"
 #include "test_folder.h"
 
 namespace corvantide_test {
@@ -99,6 +100,17 @@ TEST_F(CodePageSession, RunWritesAndReportsEveryFileUnderItsName) {
     std::ostringstream svg;
     svg << picture.rdbuf();
     EXPECT_NE(std::string::npos, svg.str().find(names.back() + "\\" + names.back())) << svg.str();
+}
+
+TEST_F(CodePageSession, CheckPluginLoadsALibraryInAFolderOfTheseNames) {
+    const fs::path plugin = Utf8Path(simhost::DefaultPluginPath());
+    const fs::path folder = root.Path() / Utf8Path(names.back());
+    fs::create_directories(folder);
+    const fs::path copy = folder / Utf8Path(names.back() + plugin.extension().string());
+    fs::copy_file(plugin, copy);
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(kExitOk, RunCheckPlugin(Utf8Text(copy), out, err)) << err.str() << out.str();
 }
 
 #if defined(_WIN32)
