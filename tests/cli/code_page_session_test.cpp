@@ -100,6 +100,11 @@ TEST_F(CodePageSession, RunWritesAndReportsEveryFileUnderItsName) {
     std::ostringstream svg;
     svg << picture.rdbuf();
     EXPECT_NE(std::string::npos, svg.str().find(names.back() + "\\" + names.back())) << svg.str();
+
+    const fs::path motion = folder / Utf8Path(names.front()) / Utf8Path(names.back() + ".mot");
+    std::ostringstream plotted;
+    EXPECT_EQ(kExitOk, RunPlot(Utf8Text(motion), "", plotted, err)) << err.str();
+    EXPECT_TRUE(fs::exists(fs::path(motion).replace_extension(".svg"))) << plotted.str();
 }
 
 TEST_F(CodePageSession, CheckPluginLoadsALibraryInAFolderOfTheseNames) {
