@@ -17,8 +17,9 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitBadFile = 1;    // a motion file is malformed
 inline constexpr int kExitUsage = 2;      // bad arguments, a bad scene, or a file cannot be read or written
 inline constexpr int kExitHostFault = 3;  // the plug-in did what a real host would punish
-// An export of the session failed or was refused (the status area said why);
-// an export stopped with Escape is not a failure. Given when nothing above applies.
+// An export of the session failed or was refused (the status area said why),
+// or wrote nothing it was asked to write; an export stopped with Escape is
+// not a failure. Given when nothing above applies.
 inline constexpr int kExitExportFailed = 4;
 
 // The exit statuses of a session (demo, run), for their help.
@@ -26,7 +27,7 @@ inline constexpr char kSessionExitHelp[] =
     "Exit status: 0 done (an export stopped with Escape included); 1 a written file does not read back;\n"
     "2 bad arguments, a bad scene file, or a file or folder that cannot be read or made; 3 the simulated\n"
     "host saw something a real host would punish; 4 an export failed or was refused (the status area's\n"
-    "message is printed where it happened, and again on stderr).";
+    "message is printed where it happened, and again on stderr), or wrote nothing it was asked to write.";
 
 // What runs once the arguments are parsed; returns the exit status.
 using CommandAction = std::function<int()>;

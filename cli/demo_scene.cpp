@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <numbers>
 
+#include "motfile/utf8_path.h"
+
 namespace corvantide::cli {
 namespace {
 
@@ -143,7 +145,8 @@ Action With(Action action, std::string control, std::int32_t number = 0, bool on
 
 SceneDescription DemoScene(const std::string& outputFolder) {
     namespace fs = std::filesystem;
-    const std::string folder = fs::absolute(outputFolder).lexically_normal().string();
+    const std::string folder =
+        motfile::Utf8Text(fs::absolute(motfile::Utf8Path(outputFolder)).lexically_normal());
     const std::string trimmed = folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')
                                     ? folder.substr(0, folder.size() - 1)
                                     : folder;
@@ -163,7 +166,7 @@ SceneDescription DemoScene(const std::string& outputFolder) {
     select.item = "Hand";
     Action answer = Do(ActionKind::kAnswerRequester);
     answer.directory = trimmed;
-    answer.text = (fs::path(trimmed) / "Hand_World").string();
+    answer.text = motfile::Utf8Text(motfile::Utf8Path(trimmed) / "Hand_World");
     Action batchPath = Do(ActionKind::kTypeText, "Then every item into one folder:");
     batchPath.control = "batch path";
     batchPath.text = trimmed;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <ostream>
 
+#include "host_text.h"
+
 #if defined(_WIN32)
 #include <io.h>
 #include <stdio.h>
@@ -149,8 +151,9 @@ void ExportProgress::Show(const std::string& line) {
     pending_ = line;
 }
 
-void ExportProgress::OnStatus(const std::string& text) noexcept {
+void ExportProgress::OnStatus(const std::string& hostText) noexcept {
     try {
+        const std::string text = simhost::FromHostText(hostText);
         const std::string line = ProgressLine(text);
         if (!line.empty()) {
             lastMessage_.clear();

@@ -5,6 +5,15 @@
 #include <filesystem>
 #include <system_error>
 
+#include "motfile/utf8_path.h"
+
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
 namespace corvantide::cli {
 
 namespace fs = std::filesystem;
@@ -20,14 +29,43 @@ std::string NativePath(const std::string& hostPath) {
 }
 
 Settled SettleWrittenFile(const std::string& hostPath) {
-    const std::string native = NativePath(hostPath);
+    const fs::path host = motfile::Utf8Path(hostPath);
+    const fs::path native = motfile::Utf8Path(NativePath(hostPath));
     std::error_code error;
-    if (native == hostPath) return fs::exists(native, error) ? Settled::kInPlace : Settled::kAbsent;
-    if (!fs::exists(hostPath, error)) return fs::exists(native, error) ? Settled::kInPlace : Settled::kAbsent;
-    const fs::path parent = fs::path(native).parent_path();
+    if (native == host) return fs::exists(native, error) ? Settled::kInPlace : Settled::kAbsent;
+    if (!fs::exists(host, error)) return fs::exists(native, error) ? Settled::kInPlace : Settled::kAbsent;
+    const fs::path parent = native.parent_path();
     if (!parent.empty() && !fs::is_directory(parent, error)) return Settled::kNoFolder;
-    fs::rename(hostPath, native, error);
+    fs::rename(host, native, error);
     return error ? Settled::kMoveFailed : Settled::kMoved;
+}
+
+std::optional<FileStamp> StampOf(const std::string& path) {
+#if defined(_WIN32)
+    const HANDLE file =
+        CreateFileW(motfile::Utf8Path(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool known = GetFileInformationByHandle(file, &information) != 0;
+    CloseHandle(file);
+    if (!known) return std::nullopt;
+    FileStamp stamp;
+    stamp.volume = information.dwVolumeSerialNumber;
+    stamp.file = (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    stamp.writeTime = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(information.ftLastWriteTime.dwHighDateTime) << 32) |
+        information.ftLastWriteTime.dwLowDateTime);
+    return stamp;
+#else
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+    FileStamp stamp;
+    stamp.volume = static_cast<std::uint64_t>(status.st_dev);
+    stamp.file = static_cast<std::uint64_t>(status.st_ino);
+    stamp.writeTime = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    return stamp;
+#endif
 }
 
 }  // namespace corvantide::cli

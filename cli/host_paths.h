@@ -6,9 +6,13 @@
 // system would have put it.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace corvantide::cli {
+
+// Host paths here are UTF-8 (the simulated host converts the plug-in's).
 
 // The platform path a host path names: on Linux every backslash becomes a
 // separator; on Windows the path is unchanged.
@@ -25,5 +29,17 @@ enum class Settled {
 // Looks for the file the plug-in wrote for `hostPath` and brings it to
 // NativePath(hostPath), replacing an older file there.
 Settled SettleWrittenFile(const std::string& hostPath);
+
+// Which file a path names, and when it was last written: a file written
+// again through a temporary file is another file, even within the file
+// system's time resolution.
+struct FileStamp {
+    std::uint64_t volume = 0;
+    std::uint64_t file = 0;
+    std::int64_t writeTime = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+// Nothing when no file is there.
+std::optional<FileStamp> StampOf(const std::string& path);
 
 }  // namespace corvantide::cli

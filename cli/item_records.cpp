@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "host_text.h"
 #include "settings/export_settings.h"
 #include "sim_scene.h"
 
@@ -38,13 +39,14 @@ std::optional<ItemRecord> ReadItemRecord(simhost::SimHost& host, void* item) {
     record.world = settings.coordinates == 1;
     record.sampled = settings.freezeMotion == 1;
     record.outputDisabled = settings.outputDisabled != 0;
-    if (settings.destinationPath != nullptr) record.destination = BoundedText(settings.destinationPath);
+    if (settings.destinationPath != nullptr)
+        record.destination = simhost::FromHostText(BoundedText(settings.destinationPath));
     return record;
 }
 
 std::string ItemName(void* item) {
     const char* name = Field<const char*>(item, simhost::item_layout::kName);
-    return name != nullptr ? name : "";
+    return name != nullptr ? simhost::FromHostText(name) : "";
 }
 
 bool IsCamera(void* item) {

@@ -17,13 +17,13 @@ struct ItemRecord {
     bool world = false;    // "Coordinates": World
     bool sampled = false;  // "Freeze Motion": every frame sampled
     bool outputDisabled = true;
-    std::optional<std::string> destination;  // base path, when the record has its buffer
+    std::optional<std::string> destination;  // base path (UTF-8), when the record has its buffer
 };
 
 // The item's record, or nothing when the plug-in has none for it.
 std::optional<ItemRecord> ReadItemRecord(simhost::SimHost& host, void* item);
 
-// The item's name, as the host's item record holds it.
+// The item's name as the host's item record holds it, in UTF-8.
 std::string ItemName(void* item);
 bool IsCamera(void* item);
 

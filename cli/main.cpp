@@ -3,8 +3,17 @@
 #include <CLI/CLI.hpp>
 #include <exception>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "commands.h"
+
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
+#endif
 
 namespace {
 
@@ -13,6 +22,29 @@ constexpr corvantide::cli::AddCommand kCommands[] = {
     corvantide::cli::AddCheckCommand, corvantide::cli::AddPlotCommand,        corvantide::cli::AddDemoCommand,
     corvantide::cli::AddRunCommand,   corvantide::cli::AddCheckPluginCommand,
 };
+
+// The arguments as UTF-8. On Windows they are read from the wide command
+// line: the narrow arguments follow the ANSI code page and lose every
+// character outside it.
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+#if defined(_WIN32)
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide != nullptr) {
+        std::vector<std::string> arguments;
+        for (int i = 0; i < count; ++i) {
+            const int length = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+            std::string argument(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
+            WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, argument.data(), length, nullptr, nullptr);
+            argument.resize(argument.size() - 1);
+            arguments.push_back(std::move(argument));
+        }
+        LocalFree(wide);
+        return arguments;
+    }
+#endif
+    return std::vector<std::string>(argv, argv + argc);
+}
 
 }  // namespace
 
@@ -23,12 +55,18 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     // Same parsing everywhere: an argument starting with "/" is a path (Wine, MSYS), not an option.
     app.allow_windows_style_options(false);
+#if defined(_WIN32)
+    SetConsoleOutputCP(CP_UTF8);  // everything printed is UTF-8
+#endif
     corvantide::cli::CommandAction action;
     for (corvantide::cli::AddCommand add : kCommands) {
         add(app, &action);
     }
     try {
-        app.parse(argc, argv);
+        std::vector<std::string> arguments = Utf8Arguments(argc, argv);
+        std::vector<char*> pointers;
+        for (std::string& argument : arguments) pointers.push_back(argument.data());
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error);
         return status == 0 ? corvantide::cli::kExitOk : corvantide::cli::kExitUsage;

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "motfile/curve_plot.h"
+#include "motfile/utf8_path.h"
 
 namespace corvantide::cli {
 namespace {
@@ -40,7 +41,7 @@ std::string MotionPictureSvg(const WrittenFile& written, const motfile::MotionFi
                              const HostMotion& motion) {
     const std::size_t thinning = Thinning(motion.frames.size());
     motfile::PlotOptions options;
-    options.title = std::filesystem::path(written.path).filename().string();
+    options.title = motfile::Utf8Text(motfile::Utf8Path(written.path).filename());
     options.subtitle = Subtitle(written, motion, motion.stride * static_cast<std::int64_t>(thinning));
     // Short legend texts: a single-envelope picture is narrow.
     options.curveLabel = "file";

@@ -1,7 +1,6 @@
 // corvantide-sim plot FILE [--out F.svg]: draws each channel's curve.
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -12,30 +11,32 @@
 #include "commands.h"
 #include "fidelity_report.h"
 #include "motfile/curve_plot.h"
+#include "motfile/utf8_path.h"
 #include "motion_input.h"
 
 namespace corvantide::cli {
 namespace {
 
 std::string DefaultSvgPath(const std::string& path) {
-    std::filesystem::path svg(path);
-    return svg.replace_extension(".svg").string();
+    std::filesystem::path svg = motfile::Utf8Path(path);
+    return motfile::Utf8Text(svg.replace_extension(".svg"));
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
     std::error_code errorA;
     std::error_code errorB;
-    const auto canonicalA = std::filesystem::weakly_canonical(a, errorA);
-    const auto canonicalB = std::filesystem::weakly_canonical(b, errorB);
+    const auto canonicalA = std::filesystem::weakly_canonical(motfile::Utf8Path(a), errorA);
+    const auto canonicalB = std::filesystem::weakly_canonical(motfile::Utf8Path(b), errorB);
     if (errorA || errorB) {
-        return std::filesystem::path(a) == std::filesystem::path(b);
+        return motfile::Utf8Path(a) == motfile::Utf8Path(b);
     }
     return canonicalA == canonicalB;
 }
 
 // Writes beside the destination first, so a failed write leaves no half picture.
 bool WriteWhole(const std::string& path, const std::string& text, std::string* reason) {
-    const std::string temporary = path + ".part";
+    const std::filesystem::path temporary = motfile::Utf8Path(path + ".part");
+    std::error_code error;
     {
         std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
         if (!stream) {
@@ -45,16 +46,15 @@ bool WriteWhole(const std::string& path, const std::string& text, std::string* r
         stream.write(text.data(), static_cast<std::streamsize>(text.size()));
         stream.close();
         if (!stream) {
-            std::remove(temporary.c_str());
+            std::filesystem::remove(temporary, error);
             *reason = "write failed";
             return false;
         }
     }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
+    std::filesystem::rename(temporary, motfile::Utf8Path(path), error);
     if (error) {
-        std::remove(temporary.c_str());
         *reason = error.message();
+        std::filesystem::remove(temporary, error);
         return false;
     }
     return true;
@@ -105,7 +105,7 @@ int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& o
         return kExitUsage;
     }
     motfile::PlotOptions options;
-    options.title = std::filesystem::path(path).filename().string();
+    options.title = motfile::Utf8Text(motfile::Utf8Path(path).filename());
     std::string reason;
     if (!WriteWhole(destination, motfile::PlotMotionSvg(result.file, options), &reason)) {
         err << "corvantide-sim: cannot write " << destination << ": " << reason << "\n";

@@ -12,6 +12,7 @@
 #include "fidelity_report.h"
 #include "host_motion.h"
 #include "motfile/motion_reader.h"
+#include "motfile/utf8_path.h"
 #include "motion_pictures.h"
 #include "scene_build.h"
 #include "session_runner.h"
@@ -21,6 +22,8 @@ namespace corvantide::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using motfile::Utf8Path;
+using motfile::Utf8Text;
 
 constexpr char kPictureFolder[] = "pictures";
 
@@ -58,10 +61,10 @@ void TellScene(const SceneDescription& scene, std::ostream& out) {
 }
 
 std::string PictureName(const std::string& motionPath, std::set<std::string>* taken) {
-    const std::string stem = fs::path(motionPath).stem().string();
+    const std::string stem = Utf8Text(Utf8Path(motionPath).stem());
     std::string name = stem + ".svg";
     for (int n = 2; !taken->insert(name).second; ++n) name = stem + "-" + std::to_string(n) + ".svg";
-    return (fs::path(kPictureFolder) / name).string();
+    return Utf8Text(fs::path(kPictureFolder) / Utf8Path(name));
 }
 
 // How the file was made, for the fidelity summary.
@@ -72,7 +75,7 @@ std::string FormOf(const WrittenFile& written) {
 }
 
 bool WriteText(const std::string& path, const std::string& text) {
-    std::ofstream stream(path, std::ios::binary | std::ios::trunc);
+    std::ofstream stream(Utf8Path(path), std::ios::binary | std::ios::trunc);
     stream << text;
     stream.close();
     return static_cast<bool>(stream);
@@ -83,7 +86,12 @@ bool WriteText(const std::string& path, const std::string& text) {
 int RunSession(const SceneDescription& scene, const SessionSettings& settings, std::ostream& out,
                std::ostream& err) {
     std::error_code error;
-    const fs::path folder = fs::absolute(settings.outputFolder, error);
+    const std::string refusal = UnholdableText(scene);
+    if (!refusal.empty()) {
+        err << "corvantide-sim: " << refusal << "; nothing was run\n";
+        return kExitUsage;
+    }
+    const fs::path folder = fs::absolute(Utf8Path(settings.outputFolder), error);
     if (!error) fs::create_directories(folder / kPictureFolder, error);
     if (error) {
         err << "corvantide-sim: cannot make the folder " << settings.outputFolder << ": " << error.message()
@@ -92,7 +100,7 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
     }
     WorkingFolder working(folder, error);
     if (error) {
-        err << "corvantide-sim: cannot work in " << folder.string() << ": " << error.message() << "\n";
+        err << "corvantide-sim: cannot work in " << Utf8Text(folder) << ": " << error.message() << "\n";
         return kExitUsage;
     }
 
@@ -104,19 +112,19 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
         return kExitUsage;
     }
     if (!settings.heading.empty()) out << settings.heading << "\n";
-    out << "Plug-in: " << plugin << "\nWorking folder: " << folder.string() << "\n";
+    out << "Plug-in: " << plugin << "\nWorking folder: " << Utf8Text(folder) << "\n";
     BuildScene(scene, host);
     TellScene(scene, out);
 
     SessionRunner runner(host, out, {kPictureFolder, settings.liveProgress, settings.watchKeyboard});
     int status = runner.Run(scene.actions, err) ? kExitOk : kExitUsage;
 
-    out << "\nFiles written (in " << folder.string() << "):\n";
+    out << "\nFiles written (in " << Utf8Text(folder) << "):\n";
     if (runner.Written().empty()) out << "  none\n";
     std::set<std::string> pictureNames;
     std::vector<std::string> pictures = runner.Pictures();
     std::vector<FileFidelity> fidelities;
-    for (const std::string& picture : pictures) pictureNames.insert(fs::path(picture).filename().string());
+    for (const std::string& picture : pictures) pictureNames.insert(Utf8Text(Utf8Path(picture).filename()));
     for (const WrittenFile& written : runner.Written()) {
         std::ostringstream summary;
         std::ostringstream problems;
@@ -133,7 +141,7 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
         result = motfile::ParseMotionText(text);
         const HostMotion motion = SampleHostMotion(host, written, result.file);
         fidelities.push_back(
-            MeasureFidelity(fs::path(written.path).filename().string(), FormOf(written), result.file, motion));
+            MeasureFidelity(Utf8Text(Utf8Path(written.path).filename()), FormOf(written), result.file, motion));
         PrintChannelLines(fidelities.back(), "      ", out);
         const std::string picture = PictureName(written.path, &pictureNames);
         if (!WriteText(picture, MotionPictureSvg(written, result.file, motion))) {
@@ -143,9 +151,9 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
         }
         pictures.push_back(picture);
     }
-    out << "\nPictures (in " << (folder / kPictureFolder).string() << "):\n";
+    out << "\nPictures (in " << Utf8Text(folder / kPictureFolder) << "):\n";
     if (pictures.empty()) out << "  none\n";
-    for (const std::string& picture : pictures) out << "  " << fs::path(picture).filename().string() << "\n";
+    for (const std::string& picture : pictures) out << "  " << Utf8Text(Utf8Path(picture).filename()) << "\n";
     if (!fidelities.empty()) {
         out << "\nHow closely each file follows the host, frame by frame (the largest difference between the\n"
                "file's curve and the host's value; exact: within "

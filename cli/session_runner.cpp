@@ -9,25 +9,24 @@
 
 #include "export_progress.h"
 #include "host_paths.h"
+#include "host_text.h"
+#include "motfile/utf8_path.h"
 #include "panel_svg.h"
+#include "scene_build.h"
 
 namespace corvantide::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using motfile::Utf8Path;
+using motfile::Utf8Text;
+using simhost::FromHostText;
 
 constexpr char kZoomSuffix[] = "_ZoomFactor.mot";
 constexpr char kMotionSuffix[] = ".mot";
 constexpr char kDetailIndent[] = "      ";
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
-std::optional<fs::file_time_type> WriteTime(const std::string& path) {
-    std::error_code error;
-    const auto time = fs::last_write_time(path, error);
-    if (error) return std::nullopt;
-    return time;
-}
 
 const char* ControlName(const std::string& label) {
     if (label == "path") return simhost::kPathText;
@@ -42,15 +41,15 @@ SessionRunner::SessionRunner(simhost::SimHost& host, std::ostream& out, SessionO
 
 std::string SessionRunner::Display(const std::string& path) {
     std::error_code error;
-    const fs::path absolute = fs::absolute(path, error).lexically_normal();
+    const fs::path absolute = fs::absolute(Utf8Path(path), error).lexically_normal();
     if (error) return path;
     const fs::path relative = absolute.lexically_proximate(fs::current_path(error));
-    const std::string shown = relative.generic_string();
-    if (error || relative.is_absolute() || shown.rfind("..", 0) == 0) return absolute.string();
-    return relative.string();
+    const std::string shown = Utf8Text(relative);
+    if (error || relative.is_absolute() || shown.rfind("..", 0) == 0) return Utf8Text(absolute);
+    return shown;
 }
 
-void* SessionRunner::Item(const std::string& name) const { return host_.Scene().ItemByName(name); }
+void* SessionRunner::Item(const std::string& name) const { return host_.Scene().ItemByName(HostText(name)); }
 
 std::string SessionRunner::Describe(const Action& action) const {
     switch (action.kind) {
@@ -130,7 +129,7 @@ bool SessionRunner::Do(const Action& action, std::ostream& err) {
             break;
         case ActionKind::kTypeText: {
             const char* field = ControlName(action.control);
-            user_.Type(field != nullptr ? field : action.control.c_str(), action.text);
+            user_.Type(field != nullptr ? field : action.control.c_str(), HostText(action.text));
             break;
         }
         case ActionKind::kToggle:
@@ -143,7 +142,7 @@ bool SessionRunner::Do(const Action& action, std::ostream& err) {
             Press(action.control);
             break;
         case ActionKind::kAnswerRequester:
-            user_.AnswerRequester(true, action.directory, action.text);
+            user_.AnswerRequester(true, HostText(action.directory), HostText(action.text));
             break;
         case ActionKind::kCancelRequester:
             user_.CancelRequester();
@@ -159,7 +158,7 @@ bool SessionRunner::Do(const Action& action, std::ostream& err) {
             host_.Escape().PressAtProgress(action.number);
             break;
         case ActionKind::kPanelPicture: {
-            const std::string path = (options_.outputFolder / action.text).string();
+            const std::string path = Utf8Text(options_.outputFolder / Utf8Path(action.text));
             if (!simhost::WritePanelSvg(host_.Ui(), path)) {
                 err << "corvantide-sim: cannot write the panel picture " << path << "\n";
                 return false;
@@ -183,12 +182,12 @@ void SessionRunner::Press(const std::string& label) {
     }
     const auto& calls = host_.Ui().RequesterCalls();
     for (std::size_t i = requesters; i < calls.size(); ++i) {
-        out_ << kDetailIndent << "the file requester " << Quoted(calls[i].title) << " opens, offering "
-             << Quoted(calls[i].suggestedName);
+        out_ << kDetailIndent << "the file requester " << Quoted(FromHostText(calls[i].title))
+             << " opens, offering " << Quoted(FromHostText(calls[i].suggestedName));
         if (label == "Path") {
-            out_ << "; the path field now shows " << Quoted(user_.PathText()) << "\n";
+            out_ << "; the path field now shows " << Quoted(FromHostText(user_.PathText())) << "\n";
         } else {
-            out_ << "; the batch path field now shows " << Quoted(user_.BatchPathText()) << "\n";
+            out_ << "; the batch path field now shows " << Quoted(FromHostText(user_.BatchPathText())) << "\n";
         }
     }
     if (label == "Setup Batch") TellDestinations();
@@ -211,8 +210,8 @@ void SessionRunner::TellNewMessages() {
     const auto& messages = host_.Ui().Messages();
     for (; messagesSeen_ < messages.size(); ++messagesSeen_) {
         const simhost::ShownMessage& message = messages[messagesSeen_];
-        out_ << kDetailIndent << "the host shows a message: " << Quoted(message.line1);
-        if (message.lineCount > 1) out_ << " " << Quoted(message.line2);
+        out_ << kDetailIndent << "the host shows a message: " << Quoted(FromHostText(message.line1));
+        if (message.lineCount > 1) out_ << " " << Quoted(FromHostText(message.line2));
         out_ << "\n";
     }
 }
@@ -224,7 +223,7 @@ void SessionRunner::TellNewStatus() {
     const std::string* previous = nullptr;
     for (; statusSeen_ < history.size(); ++statusSeen_) {
         const std::string& text = history[statusSeen_];
-        const std::vector<std::string> lines = StatusMessageLines(text);
+        const std::vector<std::string> lines = StatusMessageLines(FromHostText(text));
         if (!lines.empty() && (previous == nullptr || *previous != text)) TellStatusMessage(lines, out_);
         previous = &text;
     }
@@ -240,47 +239,65 @@ void SessionRunner::ExportPress(const std::string& label) {
     struct Candidate {
         WrittenFile file;
         std::string hostPath;
-        std::optional<fs::file_time_type> before;
+        std::optional<FileStamp> before;
+        bool asked = false;  // the press asks for this file
     };
+    void* current = host_.CurrentItem();
+    const bool batch = label == "Export Batch Motions";
     std::vector<Candidate> candidates;
     for (void* item : host_.Scene().Items()) {
         const auto record = ReadItemRecord(host_, item);
         if (!record || !record->destination) continue;
+        const bool asked =
+            (batch || item == current) && !record->outputDisabled && !record->destination->empty();
         std::vector<std::pair<std::string, bool>> names = {{*record->destination + kMotionSuffix, false}};
         if (IsCamera(item)) names.emplace_back(*record->destination + kZoomSuffix, true);
         for (const auto& [hostPath, zoom] : names) {
             Candidate candidate;
             candidate.hostPath = hostPath;
             candidate.file = {NativePath(hostPath), item, ItemName(item), zoom, *record};
-            candidate.before = WriteTime(candidate.file.path);
+            candidate.before = StampOf(candidate.file.path);
+            candidate.asked = asked;
             candidates.push_back(std::move(candidate));
         }
     }
+    const std::size_t statusBefore = host_.Ui().StatusHistory().size();
+    bool told = false;  // the export said itself what went wrong, or was aborted
     {
         ExportProgress progress(host_, out_, options_.liveProgress, options_.watchKeyboard);
         user_.Press(label);
         progress.Finish();
         for (const std::string& failure : progress.Failures()) AddFailure(failure);
+        told = !progress.Failures().empty();
     }
-    statusSeen_ = host_.Ui().StatusHistory().size();
+    const auto& history = host_.Ui().StatusHistory();
+    for (std::size_t i = statusBefore; i < history.size(); ++i) {
+        if (IsAbortMessage(StatusMessageLines(FromHostText(history[i])))) told = true;
+    }
+    statusSeen_ = history.size();
     for (Candidate& candidate : candidates) {
         const Settled settled = SettleWrittenFile(candidate.hostPath);
+        const fs::path native = Utf8Path(candidate.file.path);
         if (settled == Settled::kNoFolder || settled == Settled::kMoveFailed) {
             out_ << kDetailIndent << "written as " << Quoted(Display(candidate.hostPath)) << ": "
                  << (settled == Settled::kNoFolder
                          ? "the folder of " + Display(candidate.file.path) + " does not exist"
                          : std::string("it could not be moved to ") + Display(candidate.file.path))
                  << "\n";
-            AddFailure(fs::path(candidate.file.path).filename().string() + " not written to " +
-                       Display(fs::path(candidate.file.path).parent_path().string()) +
+            AddFailure(Utf8Text(native.filename()) + " not written to " +
+                       Display(Utf8Text(native.parent_path())) +
                        (settled == Settled::kNoFolder ? ": no such folder" : ": it could not be moved there"));
             continue;
         }
-        const auto after = WriteTime(candidate.file.path);
-        if (!after || after == candidate.before) continue;
+        const std::optional<FileStamp> after = StampOf(candidate.file.path);
+        if (!after || after == candidate.before) {
+            // Asked for, not reported as failed, and not there: the export lost it.
+            if (candidate.asked && !told) AddFailure(Display(candidate.file.path) + " was not written");
+            continue;
+        }
         out_ << kDetailIndent << "wrote " << Display(candidate.file.path);
         if (settled == Settled::kMoved)
-            out_ << "  (the host named it " << Quoted(fs::path(candidate.hostPath).filename().string()) << ")";
+            out_ << "  (the host named it " << Quoted(Utf8Text(Utf8Path(candidate.hostPath).filename())) << ")";
         out_ << "\n";
         written_.erase(
             std::remove_if(written_.begin(), written_.end(),

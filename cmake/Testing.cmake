@@ -23,35 +23,61 @@ target_link_libraries(corvantide-tests PRIVATE corvantide_objects ${CORVANTIDE_G
 corvantide_host_program(corvantide-tests)
 target_link_libraries(corvantide-tests PRIVATE corvantide_motfile)
 
-# A decimal-comma locale of the build's own (glibc finds it through LOCPATH),
-# so the tests prove that files never follow the process locale without
-# depending on the locales the machine has. Without localedef the test that
-# needs it reports itself skipped.
-set(CORVANTIDE_TEST_ENVIRONMENT)
-if(NOT WIN32)
-  set(CORVANTIDE_LOCALES ${CMAKE_BINARY_DIR}/locales)
-  find_program(CORVANTIDE_LOCALEDEF localedef)
-  if(CORVANTIDE_LOCALEDEF AND NOT EXISTS ${CORVANTIDE_LOCALES}/de_DE.UTF-8/LC_NUMERIC)
+# Locales of the build's own (glibc finds them through LOCPATH, Wine too), so
+# the tests do not depend on the locales the machine has: a decimal-comma one
+# proves that files never follow the process locale, and under Wine the
+# locale sets the ANSI code page (de_DE.UTF-8: 1252, ja_JP.UTF-8: 932). Without
+# localedef the tests that need them report themselves skipped or failed.
+set(CORVANTIDE_LOCALES ${CMAKE_BINARY_DIR}/locales)
+find_program(CORVANTIDE_LOCALEDEF localedef)
+foreach(locale de_DE ja_JP)
+  if(CORVANTIDE_LOCALEDEF AND NOT EXISTS ${CORVANTIDE_LOCALES}/${locale}.UTF-8/LC_CTYPE)
     file(MAKE_DIRECTORY ${CORVANTIDE_LOCALES})
-    execute_process(COMMAND ${CORVANTIDE_LOCALEDEF} -i de_DE -f UTF-8 ${CORVANTIDE_LOCALES}/de_DE.UTF-8
+    execute_process(COMMAND ${CORVANTIDE_LOCALEDEF} -i ${locale} -f UTF-8 ${CORVANTIDE_LOCALES}/${locale}.UTF-8
                     RESULT_VARIABLE result OUTPUT_QUIET ERROR_QUIET)
-    if(NOT EXISTS ${CORVANTIDE_LOCALES}/de_DE.UTF-8/LC_NUMERIC)
-      message(WARNING "localedef could not make de_DE.UTF-8 (Debian: locales); the decimal-comma test skips")
-    endif()
   endif()
-  set(CORVANTIDE_TEST_ENVIRONMENT ENVIRONMENT LOCPATH=${CORVANTIDE_LOCALES})
-endif()
+  if(NOT EXISTS ${CORVANTIDE_LOCALES}/${locale}.UTF-8/LC_CTYPE)
+    message(WARNING "localedef could not make ${locale}.UTF-8 (Debian: locales); the tests that need it fail or skip")
+  endif()
+endforeach()
+set(CORVANTIDE_TEST_ENVIRONMENT LOCPATH=${CORVANTIDE_LOCALES})
 
 # Cases are listed when CTest runs, so listing the Windows build's cases runs
 # the program under Wine; a cold Wine start can take many seconds. A case that
 # calls GTEST_SKIP shows in CTest as skipped, by name. Parameterized cases
 # keep their own names, without a dump of the parameter (which holds addresses).
+#
+# On Windows the suites of names in the ANSI code page ("CodePage...") run
+# instead once per code page, each in a Wine prefix of its own (wine-run.sh
+# makes it on first use), so processes of different code pages never share a
+# Wine server.
+set(CORVANTIDE_CODE_PAGE_SUITES "CodePage*")
+set(CORVANTIDE_MAIN_FILTER)
+if(WIN32)
+  set(CORVANTIDE_MAIN_FILTER TEST_FILTER "-${CORVANTIDE_CODE_PAGE_SUITES}")
+endif()
 gtest_discover_tests(corvantide-tests
                      WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
                      DISCOVERY_MODE PRE_TEST
                      DISCOVERY_TIMEOUT 120
                      NO_PRETTY_VALUES NO_PRETTY_TYPES
-                     PROPERTIES ${CORVANTIDE_TEST_ENVIRONMENT})
+                     ${CORVANTIDE_MAIN_FILTER}
+                     PROPERTIES ENVIRONMENT ${CORVANTIDE_TEST_ENVIRONMENT})
+
+if(WIN32)
+  foreach(codePage 932 1252)
+    if(codePage EQUAL 932)
+      set(locale ja_JP.UTF-8)
+    else()
+      set(locale de_DE.UTF-8)
+    endif()
+    add_test(NAME code-page-${codePage}
+             COMMAND corvantide-tests --gtest_filter=${CORVANTIDE_CODE_PAGE_SUITES}
+             WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    set_tests_properties(code-page-${codePage} PROPERTIES ENVIRONMENT
+                         "${CORVANTIDE_TEST_ENVIRONMENT};LC_ALL=${locale};CORVANTIDE_CODE_PAGE=${codePage};WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix-cp${codePage}")
+  endforeach()
+endif()
 
 if(WIN32)
   find_program(CORVANTIDE_OBJDUMP NAMES x86_64-w64-mingw32-objdump objdump REQUIRED)

@@ -12,6 +12,7 @@
 
 #include "number_text.h"
 #include "text_join.h"
+#include "utf8_path.h"
 
 namespace corvantide::motfile {
 namespace {
@@ -335,7 +336,7 @@ ReadResult ParseMotionText(std::string_view text) { return Parser(text).Run(); }
 
 bool LoadFileText(const std::string& path, std::string* text, std::string* reason) {
     std::error_code error;
-    const std::filesystem::path file(path);
+    const std::filesystem::path file = Utf8Path(path);
     if (!std::filesystem::is_regular_file(file, error)) {
         *reason = error ? error.message() : "not a regular file";
         if (!std::filesystem::exists(file, error)) {

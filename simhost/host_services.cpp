@@ -7,11 +7,25 @@
 #include "host_services.h"
 #include "sim_host.h"
 
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 namespace simhost {
 
 namespace {
 
 SimHost& Host() { return SimHost::Current(); }
+
+// The host's texts are in the ANSI code page on Windows, bytes on Linux.
+const char* NextCharacter(const char* at) {
+#if defined(_WIN32)
+    return CharNextExA(CP_ACP, at, 0);
+#else
+    return at + 1;
+#endif
+}
 
 void* Allocate(std::uint64_t count, std::uint64_t size) { return Host().AllocateBlock(count, size); }
 void Release(void* block) { Host().ReleaseBlock(block); }
@@ -85,7 +99,11 @@ void SplitFileName(const char* path, char* name, char* directory) {
     directory[0] = '\0';
     if (path == nullptr) return;
     const std::string text(path, strnlen(path, kCapacity * 4));
-    const std::size_t cut = text.find_last_of("\\/");
+    // By character: in a double-byte code page a second byte may be 0x5C.
+    std::size_t cut = std::string::npos;
+    for (const char* at = text.c_str(); *at != '\0'; at = NextCharacter(at)) {
+        if (*at == '\\' || *at == '/') cut = static_cast<std::size_t>(at - text.c_str());
+    }
     const std::string namePart = cut == std::string::npos ? text : text.substr(cut + 1);
     const std::string directoryPart = cut == std::string::npos ? std::string() : text.substr(0, cut);
     const auto put = [](char* out, const std::string& part) {

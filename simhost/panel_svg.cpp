@@ -6,7 +6,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "host_text.h"
 #include "motfile/svg_text.h"
+#include "motfile/utf8_path.h"
 
 namespace simhost {
 
@@ -83,7 +85,7 @@ void DrawControl(SvgWriter& svg, const SimControl& c, int index) {
         svg.Rect(b, p.field, p.edge);
         svg.Clip(clip, b);
         double y = b.y + kStatusLineHeight;
-        for (const std::string& line : Lines(c.text)) {
+        for (const std::string& line : Lines(FromHostText(c.text))) {
             svg.Text(b.x + 2, y, line, p.text, "start", kStatusFontSize, clip.c_str());
             y += kStatusLineHeight;
         }
@@ -92,8 +94,9 @@ void DrawControl(SvgWriter& svg, const SimControl& c, int index) {
         svg.Rect(b, p.field, p.edge);
         svg.Clip(clip, b);
         const bool number = c.type == "Int";
-        svg.Text(number ? b.x + b.w - 3 : b.x + 2, Baseline(b), number ? std::to_string(c.value) : c.text,
-                 p.text, number ? "end" : "start", kFontSize, clip.c_str());
+        svg.Text(number ? b.x + b.w - 3 : b.x + 2, Baseline(b),
+                 number ? std::to_string(c.value) : FromHostText(c.text), p.text, number ? "end" : "start",
+                 kFontSize, clip.c_str());
     } else if (c.type == "PopupList") {
         svg.Text(b.x - kLabelGap, Baseline(b), c.label, p.text, "end");
         svg.Rect(b, p.button, p.edge, 2);
@@ -151,7 +154,7 @@ std::string RenderPanelSvg(const SimInterface& ui, double scale) {
 }
 
 bool WritePanelSvg(const SimInterface& ui, const std::string& path, double scale) {
-    std::ofstream file(path, std::ios::binary);
+    std::ofstream file(corvantide::motfile::Utf8Path(path), std::ios::binary);
     if (!file) return false;
     file << RenderPanelSvg(ui, scale);
     return static_cast<bool>(file);

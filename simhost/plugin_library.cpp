@@ -10,6 +10,8 @@
 #include <dlfcn.h>
 #endif
 
+#include "motfile/utf8_path.h"
+
 #ifndef CORVANTIDE_PLUGIN_PATH
 #define CORVANTIDE_PLUGIN_PATH ""
 #endif
@@ -19,7 +21,8 @@ namespace simhost {
 bool PluginLibrary::Load(const std::string& path, std::string* error) {
     Unload();
 #if defined(_WIN32)
-    handle_ = reinterpret_cast<void*>(LoadLibraryA(path.c_str()));
+    // The path is UTF-8: loaded by its wide name, whatever the code page.
+    handle_ = reinterpret_cast<void*>(LoadLibraryW(corvantide::motfile::Utf8Path(path).c_str()));
     if (handle_ == nullptr && error != nullptr) {
         *error = "LoadLibrary(" + path + ") failed with error " + std::to_string(GetLastError());
     }
@@ -53,8 +56,15 @@ void* PluginLibrary::Symbol(const char* name) const {
 }
 
 std::string DefaultPluginPath() {
+#if defined(_WIN32)
+    const wchar_t* fromEnvironment = _wgetenv(L"CORVANTIDE_PLUGIN");
+    if (fromEnvironment != nullptr && *fromEnvironment != L'\0') {
+        return corvantide::motfile::Utf8Text(std::filesystem::path(fromEnvironment));
+    }
+#else
     const char* fromEnvironment = std::getenv("CORVANTIDE_PLUGIN");
     if (fromEnvironment != nullptr && *fromEnvironment != '\0') return fromEnvironment;
+#endif
     return CORVANTIDE_PLUGIN_PATH;
 }
 

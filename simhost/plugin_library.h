@@ -13,6 +13,7 @@ public:
     PluginLibrary(const PluginLibrary&) = delete;
     PluginLibrary& operator=(const PluginLibrary&) = delete;
 
+    // `path` is UTF-8.
     bool Load(const std::string& path, std::string* error);
     void Unload();
     bool Loaded() const { return handle_ != nullptr; }
@@ -24,7 +25,7 @@ private:
 };
 
 // Where the tests find the plug-in: $CORVANTIDE_PLUGIN, else the path this
-// build was configured with.
+// build was configured with; UTF-8.
 std::string DefaultPluginPath();
 
 }  // namespace simhost

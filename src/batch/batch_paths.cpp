@@ -3,6 +3,7 @@
 
 #include <iterator>
 
+#include "host/host_characters.h"
 #include "host/plugin_limits.h"
 #include "host/text_buffer.h"
 #include "panel/item_fields.h"
@@ -13,8 +14,11 @@ namespace {
 
 constexpr char kSeparator = '\\';
 
+// "\x", "/x", or a drive: a first character of one byte, then a colon.
 bool IsAbsoluteDirectory(const char* directory) {
-    return directory[0] == '\\' || directory[0] == '/' || (directory[0] != '\0' && directory[1] == ':');
+    if (directory[0] == '\0') return false;
+    return directory[0] == '\\' || directory[0] == '/' ||
+           (NextHostCharacter(directory) == directory + 1 && directory[1] == ':');
 }
 
 }  // namespace

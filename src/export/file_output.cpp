@@ -18,6 +18,7 @@
 #include <cstdio>
 #endif
 
+#include "host/host_characters.h"
 #include "host/text_buffer.h"
 
 namespace corvantide {
@@ -116,13 +117,7 @@ unsigned long ProcessNumber() { return static_cast<unsigned long>(::getpid()); }
 
 // Length of the folder part of `path`, its last separator included; 0 for a
 // name in the current folder.
-std::size_t FolderLength(const char* path) {
-    std::size_t folder = 0;
-    for (std::size_t i = 0; path[i] != '\0'; ++i) {
-        if (IsSeparator(path[i])) folder = i + 1;
-    }
-    return folder;
-}
+std::size_t FolderLength(const char* path) { return FolderPartLength(path, std::strlen(path), IsSeparator); }
 
 // Numbers of temporary names: different between processes and between
 // the exports of one process.

@@ -8,6 +8,7 @@
 #include "export/motion_writer.h"
 #include "export/zoom_envelope.h"
 #include "host/core_services.h"
+#include "host/host_characters.h"
 #include "host/item_record.h"
 #include "host/plugin_limits.h"
 #include "host/text_buffer.h"
@@ -68,16 +69,14 @@ void ShowProblem(const char* what, const char* name, const char* suffix) {
     NoteExportedFile(name, suffix, false);
 }
 
+bool IsBackslash(char c) { return c == '\\'; }
+
 // The part of a host path after its last backslash, for a message when the
 // host is not asked.
 const char* FileNamePart(const char* path) {
     const std::size_t length = BoundedLength(path, kPathCapacity);
     if (path == nullptr || length >= kPathCapacity) return "";
-    const char* part = path;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (path[i] == '\\') part = path + i + 1;
-    }
-    return part;
+    return path + FolderPartLength(path, length, IsBackslash);
 }
 
 Collection ChooseCollection(const ExportSettings& settings, std::int64_t keyCount) {

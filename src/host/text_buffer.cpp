@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "host/host_characters.h"
+
 namespace corvantide {
 
 namespace {
@@ -30,7 +32,7 @@ void CopyTextCut(char* destination, std::size_t capacity, const char* source) {
         return;
     }
     std::size_t length = BoundedLength(source, capacity);
-    if (length >= capacity) length = capacity - 1;
+    if (length >= capacity) length = WholeCharactersWithin(source, capacity - 1);
     std::memmove(destination, source, length);
     destination[length] = '\0';
 }

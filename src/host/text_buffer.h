@@ -18,7 +18,8 @@ std::size_t BoundedLength(const char* text, std::size_t capacity);
 // source does not fit (or is null).
 bool CopyText(char* destination, std::size_t capacity, const char* source);
 
-// Copies as much of source as fits. A null source gives an empty text.
+// Copies as much of source as fits, in whole characters. A null source gives
+// an empty text.
 void CopyTextCut(char* destination, std::size_t capacity, const char* source);
 
 // Joins the parts with one separator character between consecutive parts.

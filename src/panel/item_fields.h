@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "host/host_characters.h"
 #include "host/text_buffer.h"
 
 namespace corvantide {
@@ -12,7 +13,9 @@ inline constexpr char kObjectSuffix[] = ".lwo";
 
 // Drops one ending ".lwo" (any letter case) from a NUL-terminated name.
 inline void DropObjectSuffix(char* name) {
-    if (EndsWithIgnoreCase(name, kObjectSuffix)) name[std::strlen(name) - (sizeof kObjectSuffix - 1)] = '\0';
+    if (!EndsWithIgnoreCase(name, kObjectSuffix)) return;
+    const std::size_t start = std::strlen(name) - (sizeof kObjectSuffix - 1);
+    if (StartsHostCharacter(name, start)) name[start] = '\0';
 }
 
 }  // namespace corvantide

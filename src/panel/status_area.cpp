@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "entry/plugin_state.h"
+#include "host/host_characters.h"
 #include "host/interface_services.h"
 #include "host/plugin_limits.h"
 #include "host/text_buffer.h"
@@ -27,7 +28,7 @@ public:
     void Append(const char* part) {
         const std::size_t room = capacity_ - 1 - length_;
         std::size_t count = BoundedLength(part, room + 1);
-        if (count > room) count = room;
+        if (count > room) count = WholeCharactersWithin(part, room);
         std::memcpy(text_ + length_, part, count);
         length_ += count;
         text_[length_] = '\0';
