@@ -59,7 +59,8 @@ void TellStatusMessage(const std::vector<std::string>& lines, std::ostream& out)
 }
 
 #if defined(_WIN32)
-// On Windows the plug-in reads the real Escape key through USER32 itself.
+// On Windows the plug-in reads the real Escape key through USER32 itself
+// (the script passes USER32's answer on while the keyboard is watched).
 struct ExportProgress::Keyboard {};
 bool StdoutIsTerminal() { return _isatty(_fileno(stdout)) != 0; }
 bool StdinIsTerminal() { return _isatty(_fileno(stdin)) != 0; }
@@ -118,7 +119,7 @@ ExportProgress::ExportProgress(simhost::SimHost& host, std::ostream& out, bool l
         }
     }
 #else
-    (void)watchKeyboard;
+    host_.Escape().ReadRealKeyboard(watchKeyboard);
 #endif
     host_.Ui().SetStatusListener([this](const std::string& text) { OnStatus(text); });
 }
@@ -126,7 +127,9 @@ ExportProgress::ExportProgress(simhost::SimHost& host, std::ostream& out, bool l
 ExportProgress::~ExportProgress() {
     host_.Ui().SetStatusListener(nullptr);
     Finish();
-#if !defined(_WIN32)
+#if defined(_WIN32)
+    host_.Escape().ReadRealKeyboard(false);
+#else
     if (keyboard_ && keyboard_->active) {
         tcflush(STDIN_FILENO, TCIFLUSH);  // keys typed during the export are not commands for the shell
         tcsetattr(STDIN_FILENO, TCSANOW, &keyboard_->saved);

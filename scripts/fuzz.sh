@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${CORVANTIDE_FUZZ_SECONDS:-60}
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(motion_writer text_composition panel_session)
+[ ${#targets[@]} -eq 0 ] && targets=(motion_writer text_composition panel_session motion_reader scene_reader)
 
 echo "== fuzz: configure and build"
 cmake --preset fuzz >/dev/null

@@ -17,7 +17,7 @@ namespace {
 #if defined(_WIN32)
 using KeyStateFn = SHORT(WINAPI*)(int);
 
-// The script whose polls are counted; USER32's own answer is passed on.
+// The script that answers the plug-in's polls.
 EscapeScript* watching = nullptr;
 
 KeyStateFn User32KeyState() {
@@ -30,19 +30,25 @@ KeyStateFn User32KeyState() {
     return real;
 }
 
-SHORT WINAPI CountedKeyState(int virtualKey) {
-    const SHORT state = User32KeyState()(virtualKey);
-    if (virtualKey == VK_ESCAPE && watching != nullptr) watching->CountPoll();
+// USER32's key state belongs to the window server, which every process of a
+// Wine prefix shares: the script answers for its own process, and USER32 is
+// asked only when the script reads the real keyboard too.
+SHORT WINAPI ScriptedKeyState(int virtualKey) {
+    if (virtualKey != VK_ESCAPE || watching == nullptr) return User32KeyState()(virtualKey);
+    SHORT state = watching->Poll();
+    if (watching->ReadsRealKeyboard()) state = static_cast<SHORT>(state | User32KeyState()(VK_ESCAPE));
     return state;
 }
 
-// Points the module's import of USER32's GetAsyncKeyState at CountedKeyState.
-void RouteKeyState(HMODULE module) {
+// Points the module's import of USER32's GetAsyncKeyState at ScriptedKeyState;
+// false when the module has no such import.
+bool RouteKeyState(HMODULE module) {
+    bool routed = false;
     auto* base = reinterpret_cast<BYTE*>(module);
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (imports.VirtualAddress == 0) return;
+    if (imports.VirtualAddress == 0) return false;
     for (auto* library = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
          library->Name != 0; ++library) {
         if (_stricmp(reinterpret_cast<const char*>(base + library->Name), "user32.dll") != 0) continue;
@@ -56,19 +62,13 @@ void RouteKeyState(HMODULE module) {
             DWORD protection = 0;
             if (!VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection))
                 continue;
-            KeyStateFn counted = CountedKeyState;
-            std::memcpy(&slot->u1.Function, &counted, sizeof counted);
+            KeyStateFn scripted = ScriptedKeyState;
+            std::memcpy(&slot->u1.Function, &scripted, sizeof scripted);
             VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
+            routed = true;
         }
     }
-}
-
-void SendEscape(bool down) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = VK_ESCAPE;
-    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    SendInput(1, &input, sizeof input);
+    return routed;
 }
 #endif
 
@@ -77,12 +77,8 @@ constexpr short kPressedSinceLastPoll = 0x0001;
 
 }  // namespace
 
-// Key state outlives processes under one window server: start from a key that
-// is up and has no press pending.
 EscapeScript::EscapeScript() {
 #if defined(_WIN32)
-    SendEscape(false);
-    User32KeyState()(VK_ESCAPE);
     // The plug-in's objects linked into this program poll through its imports.
     RouteKeyState(GetModuleHandleA(nullptr));
     watching = this;
@@ -102,7 +98,7 @@ void EscapeScript::WatchPolls([[maybe_unused]] const void* addressInLibrary) {
     if (GetModuleHandleExA(
             GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
             static_cast<LPCSTR>(addressInLibrary), &module)) {
-        RouteKeyState(module);
+        libraryImportsKeyState_ = RouteKeyState(module);
     }
 #endif
 }
@@ -110,9 +106,6 @@ void EscapeScript::WatchPolls([[maybe_unused]] const void* addressInLibrary) {
 void EscapeScript::SetDown(bool down) {
     if (down && !down_) pressedSincePoll_ = true;
     down_ = down;
-#if defined(_WIN32)
-    SendEscape(down);
-#endif
 }
 
 void EscapeScript::Hold() { SetDown(true); }

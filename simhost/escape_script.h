@@ -1,10 +1,12 @@
 // The Escape key as the simulated user presses it.
 //
-// On Linux the simulated host provides GetAsyncKeyState itself and answers
-// from this script. On Windows the plug-in asks USER32, so the script presses
-// and releases the real key with SendInput; the answers are the same. There
-// the plug-in's import of GetAsyncKeyState is routed through the script, which
-// counts the polls and passes USER32's answer on.
+// The plug-in polls GetAsyncKeyState, and this script answers. On Linux the
+// simulated host provides that function itself. On Windows the plug-in's
+// import of USER32's GetAsyncKeyState is pointed at the script, since USER32's
+// key state is the window server's, shared by every process under it (every
+// test that runs beside another under one Wine prefix): a press of the script
+// is seen by its own process only. A program with a person at the keyboard
+// (the command-line host on Windows) has the real key read as well.
 #pragma once
 
 #include <cstdint>
@@ -39,9 +41,15 @@ public:
     // Polls of Escape since the last Reset, on every platform.
     static constexpr bool kCountsPolls = true;
     std::int32_t Polls() const { return polls_; }
-    void CountPoll() { ++polls_; }
-    // Windows: counts the polls of the loaded library holding this address.
+    // Windows: the loaded library holding this address polls this script.
     void WatchPolls(const void* addressInLibrary);
+    // Windows: the last library watched imports GetAsyncKeyState from USER32.
+    bool LibraryImportsKeyState() const { return libraryImportsKeyState_; }
+
+    // Windows: a poll also reads USER32's key state, so the real Escape key
+    // aborts as well as the script. Off by default.
+    void ReadRealKeyboard(bool on) { readsRealKeyboard_ = on; }
+    bool ReadsRealKeyboard() const { return readsRealKeyboard_; }
 
 private:
     void SetDown(bool down);
@@ -52,6 +60,8 @@ private:
     std::int32_t pressAtProgress_ = 0;
     std::int32_t progressLines_ = 0;
     bool releaseAtNextText_ = false;
+    bool readsRealKeyboard_ = false;
+    bool libraryImportsKeyState_ = false;
 };
 
 }  // namespace simhost

@@ -45,7 +45,10 @@ void UpdateFXInterface(std::int32_t flags) { Host().Update(flags); }
 void GetChannels(void* item, std::int32_t group, double time, double* out) {
     Host().Scene().WorldChannels(item, group, time, out);
 }
-void FindFileName(const char* path, char* name, char* directory) { SplitFileName(path, name, directory); }
+void FindFileName(const char* path, char* name, char* directory) {
+    Host().Journal("FindFileName");
+    SplitFileName(path, name, directory);
+}
 void FindHierarchyMatch() { Host().Report("FindHierarchyMatch called"); }
 
 void* BlockCreate(const char* title, const char* second, std::int32_t third, ControlCallback callback) {

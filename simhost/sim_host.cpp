@@ -241,6 +241,7 @@ void SimHost::FreeHierarchy(void** list) {
 
 void SimHost::Update(std::int32_t flags) {
     updates_.push_back(flags);
+    Journal("update " + std::to_string(flags));
     if ((flags & kReevaluate) != 0) scene_.Evaluate(dAnim_Clock);
 }
 

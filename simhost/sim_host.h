@@ -75,6 +75,19 @@ public:
     double dFPS = 30.0;
     double dAnim_Clock = 0.0;
 
+    // Host calls in order, from StartJournal on, for checks of their order:
+    // "allocate", "release", "FindFileName", "update <flags>", "set <label>"
+    // for a control's value, "status <first line>" for the status area's.
+    // Tests add their own entries (a file closed, say) with Journal.
+    void StartJournal() {
+        journaling_ = true;
+        journal_.clear();
+    }
+    void Journal(std::string call) {
+        if (journaling_) journal_.push_back(std::move(call));
+    }
+    const std::vector<std::string>& Journal() const { return journal_; }
+
     // Flags of every UpdateFXInterface call, in order.
     const std::vector<std::int32_t>& Updates() const { return updates_; }
     void ClearUpdates() { updates_.clear(); }
@@ -117,8 +130,14 @@ public:
 
     // Service entry points, public so the C callbacks can reach them.
     void* LookupName(const char* name, bool platform);
-    void* AllocateBlock(std::uint64_t count, std::uint64_t size) { return memory_.Allocate(count, size); }
-    void ReleaseBlock(void* block) { memory_.Release(block); }
+    void* AllocateBlock(std::uint64_t count, std::uint64_t size) {
+        Journal("allocate");
+        return memory_.Allocate(count, size);
+    }
+    void ReleaseBlock(void* block) {
+        Journal("release");
+        memory_.Release(block);
+    }
     void* CreateInstance(void* item, void* module, std::int32_t zero, std::int32_t size);
     void* GetInstance(void* item, void* module, std::int32_t zero);
     void FreeInstance(void* item, void* module, std::int32_t zero);
@@ -141,6 +160,8 @@ private:
     std::vector<std::string> platformLookups_;
     std::set<std::string> failedLookups_;
     std::vector<std::int32_t> updates_;
+    bool journaling_ = false;
+    std::vector<std::string> journal_;
     std::vector<std::string> violations_;
     struct InstanceKey {
         void* item;

@@ -15,6 +15,9 @@ constexpr std::int32_t kSetValue = 10;
 constexpr std::int32_t kDisable = 40;
 constexpr std::int32_t kEnable = 41;
 constexpr std::int32_t kPosition = 53;
+
+// A control in the host's call journal: its label, or its type when it has none.
+std::string Named(const SimControl& control) { return control.label.empty() ? control.type : control.label; }
 constexpr std::int32_t kSize = 57;
 constexpr std::size_t kBlockFlagsOffset = 16;
 constexpr std::size_t kBlockFlagsSize = 8;
@@ -155,7 +158,11 @@ std::int32_t SimInterface::ControlSet(std::int32_t code, void* handle, va_list* 
                 const char* text = va_arg(*arguments, const char*);
                 const std::int32_t count = va_arg(*arguments, std::int32_t);
                 control->text = ReadBounded(text, count);
-                if (control == ControlOfType("AreaText")) {
+                const bool status = control == ControlOfType("AreaText");
+                SimHost::Current().Journal(status
+                                               ? "status " + control->text.substr(0, control->text.find('\n'))
+                                               : "set " + Named(*control));
+                if (status) {
                     statusHistory_.push_back(control->text);
                     SimHost::Current().Escape().OnStatusText(control->text.find("Computing Frame:") !=
                                                              std::string::npos);
@@ -163,6 +170,7 @@ std::int32_t SimInterface::ControlSet(std::int32_t code, void* handle, va_list* 
                 }
             } else if (IsIntType(control->type)) {
                 control->value = va_arg(*arguments, std::int32_t);
+                SimHost::Current().Journal("set " + Named(*control));
             }
             return 1;
         case kDisable:

@@ -1,11 +1,13 @@
 // "Export Batch Motions": every ready item, in hierarchy order.
 #include <cstdint>
+#include <cstring>
 
 #include "batch/batch_handlers.h"
 #include "export/export_report.h"
 #include "export/item_export.h"
 #include "host/core_services.h"
 #include "host/escape_key.h"
+#include "host/text_buffer.h"
 #include "panel/status_area.h"
 #include "settings/export_settings.h"
 
@@ -29,6 +31,18 @@ void ShowUnwrittenFiles() {
     SetStatusText(message, 0, 0, kMessageOnly);
 }
 
+// After an abort: the abort text's line, then the files that failed before it.
+void ShowAbortedWithUnwrittenFiles() {
+    char message[kStatusMessageCapacity];
+    CopyTextCut(message, sizeof message, kAbortMessage);
+    const std::size_t length = std::strlen(message);
+    if (length + 1 < sizeof message) {
+        message[length] = '\n';
+        ComposeUnwrittenMessage(message + length + 1, sizeof message - length - 1);
+    }
+    SetStatusText(message, 0, 0, kMessageOnly);
+}
+
 }  // namespace
 
 std::int64_t OnExportBatchMotions(void*, void*, void*, std::uint64_t) noexcept {
@@ -38,13 +52,28 @@ std::int64_t OnExportBatchMotions(void*, void*, void*, std::uint64_t) noexcept {
         ForgetEarlierEscapePress();
         BeginExportReport();
         bool aborted = false;
+        bool first = true;
         for (std::int32_t i = 0; i < count && !aborted; ++i) {
             void* item = HierarchyListItem(list, i);
             if (!ReadyForExport(item)) continue;
+            // Between items too: an item that polls nothing (no keys, a
+            // refusal) must not carry a press on to a later one.
+            if (!first && EscapePressed() == 1) {
+                ShowExportAborted();
+                aborted = true;
+                break;
+            }
+            first = false;
             aborted = ExportItemMotion(item) == kExportAborted;  // the user pressed Escape
         }
         FreeHierarchyList(&list);
-        if (!aborted && UnwrittenFiles() > 0) ShowUnwrittenFiles();
+        if (UnwrittenFiles() > 0) {
+            if (aborted) {
+                ShowAbortedWithUnwrittenFiles();
+            } else {
+                ShowUnwrittenFiles();
+            }
+        }
     }
     UpdateFXInterface(kRefreshInterface);
     return 0;

@@ -47,10 +47,17 @@ bool EnsureBothPathBuffers(ExportSettings& settings) {
     return false;
 }
 
+// An item that cannot be prepared has its output switched off: the batch run
+// skips it, as the status says, and never writes to a destination of an
+// earlier setup.
 ItemSetup PrepareItem(void* item) {
     if (item == nullptr) return ItemSetup::kSkipped;
     ExportSettings* settings = GetOrCreateSettings(item);
     if (settings == nullptr) return ItemSetup::kSkipped;
+    if (!EnsureBothPathBuffers(*settings)) {
+        settings->outputDisabled = 1;
+        return ItemSetup::kSkipped;
+    }
 
     char fileName[kFileNamePartCapacity];
     char directory[kFileNamePartCapacity];
@@ -62,9 +69,9 @@ ItemSetup PrepareItem(void* item) {
         baseName,       directory,         HostContentDirectory(), UseBatchDirectory != 0,
         BatchDirectory, BatchRequesterPath};
     if (!BatchBaseName(baseName, ItemName(item)) || !ComposeBatchPaths(sources, requester, destination)) {
+        settings->outputDisabled = 1;
         return ItemSetup::kPathTooLong;
     }
-    if (!EnsureBothPathBuffers(*settings)) return ItemSetup::kSkipped;
     CopyText(settings->requesterPath, kPathCapacity, requester);
     CopyText(settings->destinationPath, kPathCapacity, destination);
     if (UseCurrentData != 0) CopyCurrentData(*settings);

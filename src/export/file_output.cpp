@@ -18,6 +18,7 @@
 #include <cstdio>
 #endif
 
+#include "export/write_failure.h"
 #include "host/host_characters.h"
 #include "host/text_buffer.h"
 
@@ -30,6 +31,39 @@ namespace {
 // Largest single WriteFile.
 constexpr std::size_t kWriteStep = 1u << 30;
 
+// The system's error of the last call as errno, for the user's reason.
+void NoteLastError() {
+    switch (GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+            errno = ENOENT;
+            break;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_WRITE_PROTECT:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            errno = EACCES;
+            break;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            errno = ENOSPC;
+            break;
+        case ERROR_FILENAME_EXCED_RANGE:
+            errno = ENAMETOOLONG;
+            break;
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            errno = EEXIST;
+            break;
+        default:
+            errno = EIO;
+            break;
+    }
+}
+
 void* CreateExclusive(const char* path) {
     wchar_t wide[kWidePathCapacity];
     if (!LongPathForm(path, wide, kWidePathCapacity)) {
@@ -38,8 +72,7 @@ void* CreateExclusive(const char* path) {
     }
     HANDLE file = CreateFileW(wide, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        errno = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? EEXIST : EIO;
+        NoteLastError();
         return nullptr;
     }
     return file;
@@ -49,23 +82,33 @@ bool WriteAll(void* file, const char* data, std::size_t size) {
     while (size > 0) {
         const DWORD step = static_cast<DWORD>(size < kWriteStep ? size : kWriteStep);
         DWORD written = 0;
-        if (!WriteFile(static_cast<HANDLE>(file), data, step, &written, nullptr) || written == 0) return false;
+        if (!WriteFile(static_cast<HANDLE>(file), data, step, &written, nullptr) || written == 0) {
+            NoteLastError();
+            return false;
+        }
         data += written;
         size -= written;
     }
     return true;
 }
 
-bool CloseFile(void* file) { return CloseHandle(static_cast<HANDLE>(file)) != 0; }
+bool CloseFile(void* file) {
+    if (CloseHandle(static_cast<HANDLE>(file)) != 0) return true;
+    NoteLastError();
+    return false;
+}
 
 bool ReplaceFile(const char* from, const char* to) {
     wchar_t wideFrom[kWidePathCapacity];
     wchar_t wideTo[kWidePathCapacity];
     if (!LongPathForm(from, wideFrom, kWidePathCapacity) || !LongPathForm(to, wideTo, kWidePathCapacity)) {
+        errno = ENAMETOOLONG;
         return false;
     }
     // Write-through: the move is on the disk when the call returns.
-    return MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) return true;
+    NoteLastError();
+    return false;
 }
 
 bool RemoveFile(const char* path) {
@@ -149,7 +192,11 @@ void NameTemporaryFile(StagedFile* staged) {
 
 #if defined(_WIN32)
 
-bool SyncFileData(void* file) { return FlushFileBuffers(static_cast<HANDLE>(file)) != 0; }
+bool SyncFileData(void* file) {
+    if (FlushFileBuffers(static_cast<HANDLE>(file)) != 0) return true;
+    NoteLastError();
+    return false;
+}
 
 bool SyncFolderOf(const char*) { return true; }
 
@@ -167,8 +214,10 @@ bool SyncFolderOf(const char* path) {
         std::memcpy(folder, path, length);
         folder[length] = '\0';
     }
+    // A folder that can be written but not read cannot be opened: the move
+    // is done and the new file in place, so that is no failed export.
     const int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) return true;
     // File systems that cannot sync a folder answer EINVAL: nothing to wait for.
     const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
     ::close(fd);
@@ -213,6 +262,7 @@ bool OpenStagedFile(StagedFile* staged) {
         }
         if (errno != EEXIST) break;  // not a name taken: another name fails alike
     }
+    NoteFailedOperation(errno);
     staged->temporary[0] = '\0';
     return false;
 }
@@ -224,20 +274,29 @@ bool CloseStagedFile(StagedFile* staged) {
         DiscardStagedFile(staged);
         return false;
     }
+    errno = 0;
     const bool synced = FileOutput.sync(file);
+    if (!synced) NoteFailedOperation(errno);
+    errno = 0;
     const bool closed = FileOutput.close(file);
+    if (!closed) NoteFailedOperation(errno);
     if (synced && closed) return true;
     DiscardStagedFile(staged);
     return false;
 }
 
 bool CommitStagedFile(StagedFile* staged) {
+    errno = 0;
     if (!staged->created || !FileOutput.replace(staged->temporary, staged->destination)) {
+        NoteFailedOperation(errno);
         DiscardStagedFile(staged);
         return false;
     }
     staged->created = false;
-    return FileOutput.syncFolder(staged->destination);
+    errno = 0;
+    if (FileOutput.syncFolder(staged->destination)) return true;
+    NoteFailedOperation(errno);
+    return false;
 }
 
 void DiscardStagedFile(StagedFile* staged) {

@@ -6,8 +6,10 @@
 #include "export/file_output.h"
 #include "export/motion_collection.h"
 #include "export/motion_writer.h"
+#include "export/write_failure.h"
 #include "export/zoom_envelope.h"
 #include "host/core_services.h"
+#include "host/escape_key.h"
 #include "host/host_characters.h"
 #include "host/item_record.h"
 #include "host/plugin_limits.h"
@@ -19,7 +21,6 @@ namespace corvantide {
 
 namespace {
 
-constexpr char kAbortMessage[] = "Motion File Generation Aborted.";
 constexpr char kCouldNotWrite[] = "Couldn't write";
 constexpr char kNoMemoryMessage[] = "Not enough memory to write";
 constexpr char kNoPath[] = "No destination path, not written:";
@@ -48,6 +49,7 @@ struct MotionJob {
 };
 
 enum class Outcome { kDone, kAborted, kNoMemory, kWriteFailed };
+enum class ZoomOutcome { kWritten, kFailed, kAborted };
 
 // Frames of the sampled range, first to last inclusive; negative when empty.
 std::int64_t FrameCount(const MotionJob& job) { return job.lastFrame - job.firstFrame + 1; }
@@ -59,17 +61,27 @@ void AppendCut(char* text, std::size_t capacity, const char* part) {
 
 // Shows "<what> <name><suffix>" in the status area's message line, and notes
 // the file as not written.
-void ShowProblem(const char* what, const char* name, const char* suffix) {
+void ShowProblem(const char* what, const char* name, const char* suffix, const char* reason = "") {
     char message[kStatusTextCapacity];
     CopyTextCut(message, sizeof message, what);
     AppendCut(message, sizeof message, " ");
     AppendCut(message, sizeof message, name);
     AppendCut(message, sizeof message, suffix);
+    AppendCut(message, sizeof message, reason);
     SetStatusText(message, 0, 0, kMessageOnly);
     NoteExportedFile(name, suffix, false);
 }
 
 bool IsBackslash(char c) { return c == '\\'; }
+
+// "Couldn't write <name><suffix>", with the reason when it is one the user
+// can act on (write_failure.h). `hostKeys` and `firstFrame` place a number
+// that is not finite.
+void ShowWriteFailure(const char* name, const char* suffix, const void* hostKeys, std::int64_t firstFrame) {
+    char reason[kStatusTextCapacity] = "";
+    AppendFailureReason(reason, sizeof reason, hostKeys, firstFrame);
+    ShowProblem(kCouldNotWrite, name, suffix, reason);
+}
 
 // The part of a host path after its last backslash, for a message when the
 // host is not asked.
@@ -127,7 +139,7 @@ bool PrintMotion(const MotionJob& job, const ChannelBuffers& buffers, void* file
     double held[kMotionChannels] = {};
     if (job.collection != Collection::kFrames) HeldValues(job, buffers, held);
     MotionWriter writer;
-    BeginWriting(&writer, file);
+    BeginWriting(&writer, file, StopOnEscape);
     WriteFileHeader(&writer, channelCount);
     for (int c = 0; c < channelCount; ++c) {
         WriteEnvelopeStart(&writer, c);
@@ -147,50 +159,45 @@ bool PrintMotion(const MotionJob& job, const ChannelBuffers& buffers, void* file
     return FinishWriting(&writer);
 }
 
-// Collects the motion and prints it into the staged file, which is closed
-// when the result is kDone and discarded otherwise.
-Outcome StageMotionFile(const MotionJob& job, StagedFile* staged) {
-    ChannelBuffers buffers{};
+// Collects the motion into `buffers` and prints it into the staged file,
+// which is closed when the result is kDone. The caller releases the buffers
+// and discards the temporary file otherwise.
+Outcome StageMotionFile(const MotionJob& job, StagedFile* staged, ChannelBuffers* buffers) {
     if (job.collection != Collection::kCurrentValues) {
         const std::int64_t entries = job.collection == Collection::kKeys ? job.keyCount : FrameCount(job);
-        if (!AllocateChannelBuffers(&buffers, entries)) {
-            DiscardStagedFile(staged);
-            return Outcome::kNoMemory;
-        }
-        if (!Collect(job, buffers)) {
-            ReleaseChannelBuffers(&buffers);
-            DiscardStagedFile(staged);
-            return Outcome::kAborted;
-        }
+        if (!AllocateChannelBuffers(buffers, entries)) return Outcome::kNoMemory;
+        if (!Collect(job, *buffers)) return Outcome::kAborted;
     }
-    const bool printed = PrintMotion(job, buffers, staged->file);
-    ReleaseChannelBuffers(&buffers);
-    if (!printed) {
-        DiscardStagedFile(staged);
-        return Outcome::kWriteFailed;
+    if (!PrintMotion(job, *buffers, staged->file)) {
+        return LastWriteFailure.stopped ? Outcome::kAborted : Outcome::kWriteFailed;
     }
     return CloseStagedFile(staged) ? Outcome::kDone : Outcome::kWriteFailed;
 }
 
 // A camera's zoom file, once its motion file is in place: whatever happens
-// here, the motion file stays. On failure the earlier zoom file is untouched
-// and the status area names the zoom file.
-bool WriteZoomFile(const MotionJob& job) {
+// here, the motion file stays. On failure or abort the earlier zoom file is
+// untouched; a failure is shown in the status area, naming the zoom file.
+ZoomOutcome WriteZoomFile(const MotionJob& job) {
     const char* name = job.progressName;
     StagedFile zoom;
     if (BoundedLength(job.settings->destinationPath, kPathCapacity) > kMaxZoomBaseLength ||
         !NameStagedFile(&zoom, job.settings->destinationPath, kZoomFileSuffix)) {
         ShowProblem(kPathTooLong, name, kZoomFileSuffix);
-        return false;
+        return ZoomOutcome::kFailed;
     }
+    ClearWriteFailure();
     const StageResult staged = StageZoomEnvelope(job.item, job.fps, &zoom);
+    if (staged == StageResult::kWriteFailed && LastWriteFailure.stopped) return ZoomOutcome::kAborted;
+    if (staged == StageResult::kNoMemory) {
+        ShowProblem(kNoMemoryMessage, name, kZoomFileSuffix);
+        return ZoomOutcome::kFailed;
+    }
     if (staged != StageResult::kWritten || !CommitStagedFile(&zoom)) {
-        ShowProblem(staged == StageResult::kNoMemory ? kNoMemoryMessage : kCouldNotWrite, name,
-                    kZoomFileSuffix);
-        return false;
+        ShowWriteFailure(name, kZoomFileSuffix, ItemKeys(job.item), 0);
+        return ZoomOutcome::kFailed;
     }
     NoteExportedFile(name, kZoomFileSuffix, true);
-    return true;
+    return ZoomOutcome::kWritten;
 }
 
 void RestoreClock(double savedClock) {
@@ -198,7 +205,21 @@ void RestoreClock(double savedClock) {
     UpdateFXInterface(kReevaluateScene);
 }
 
+// The abort, in the host's order: the clock back, the abort text, the
+// buffers released, the temporary file closed and removed.
+std::int32_t Abort(double savedClock, ChannelBuffers* buffers, StagedFile* staged) {
+    RestoreClock(savedClock);
+    ShowExportAborted();
+    ReleaseChannelBuffers(buffers);
+    DiscardStagedFile(staged);
+    return kExportAborted;
+}
+
 }  // namespace
+
+bool StopOnEscape() { return EscapePressed() == 1; }
+
+void ShowExportAborted() { SetStatusText(kAbortMessage, 0, 0, kProgressSaving); }
 
 std::int32_t ExportItemMotion(void* item) {
     if (item == nullptr) return kExportNothingWritten;
@@ -235,30 +256,39 @@ std::int32_t ExportItemMotion(void* item) {
     }
 
     const double savedClock = AnimationClock();
+    ClearWriteFailure();
     StagedFile motion;
     if (!NameStagedFile(&motion, settings->destinationPath, kMotionFileSuffix) || !OpenStagedFile(&motion)) {
-        ShowProblem(kCouldNotWrite, name, kMotionFileSuffix);
+        ShowWriteFailure(name, kMotionFileSuffix, nullptr, 0);
         return kExportNothingWritten;
     }
 
-    Outcome outcome = StageMotionFile(job, &motion);
-    if (outcome == Outcome::kAborted) {
-        RestoreClock(savedClock);
-        SetStatusText(kAbortMessage, 0, 0, kProgressSaving);
-        return kExportAborted;
-    }
-
+    ChannelBuffers buffers{};
+    Outcome outcome = StageMotionFile(job, &motion, &buffers);
+    if (outcome == Outcome::kAborted) return Abort(savedClock, &buffers, &motion);
+    if (outcome != Outcome::kDone) DiscardStagedFile(&motion);
     if (outcome == Outcome::kDone && !CommitStagedFile(&motion)) outcome = Outcome::kWriteFailed;
+
+    // The normal end, in the host's order: the files, the buffers released,
+    // the status back to idle, the clock back.
     bool written = outcome == Outcome::kDone;
     if (written) {
         NoteExportedFile(name, kMotionFileSuffix, true);
-        if (!camera || WriteZoomFile(job)) {
-            SetStatusIdle();
-        } else {
-            written = false;
-        }
+        const ZoomOutcome zoom = camera ? WriteZoomFile(job) : ZoomOutcome::kWritten;
+        if (zoom == ZoomOutcome::kAborted) return Abort(savedClock, &buffers, &motion);
+        written = zoom == ZoomOutcome::kWritten;
+        ReleaseChannelBuffers(&buffers);
+        if (written) SetStatusIdle();
     } else {
-        ShowProblem(outcome == Outcome::kNoMemory ? kNoMemoryMessage : kCouldNotWrite, name, kMotionFileSuffix);
+        ReleaseChannelBuffers(&buffers);
+        if (outcome == Outcome::kNoMemory) {
+            ShowProblem(kNoMemoryMessage, name, kMotionFileSuffix);
+        } else {
+            const void* hostKeys = job.collection == Collection::kKeys ? ItemKeys(item) : nullptr;
+            // The values an item without keys holds are written at frame 0.
+            const std::int64_t firstFrame = job.collection == Collection::kFrames ? job.firstFrame : 0;
+            ShowWriteFailure(name, kMotionFileSuffix, hostKeys, firstFrame);
+        }
     }
     RestoreClock(savedClock);
     return written ? kExportDone : kExportNothingWritten;

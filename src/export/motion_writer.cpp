@@ -2,11 +2,13 @@
 #include "export/motion_writer.h"
 
 #include <bit>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 
 #include "export/file_output.h"
 #include "export/number_format.h"
+#include "export/write_failure.h"
 #include "host/item_record.h"
 
 namespace corvantide {
@@ -28,15 +30,24 @@ constexpr char kZeroZoomSpan[] = " 0 0.000000 0.000000 0.000000 0 0 0\n";
 
 void Flush(MotionWriter* writer) {
     if (writer->used == 0) return;
+    errno = 0;
     if (!writer->failed && !FileOutput.write(writer->file, chunk, writer->used)) {
         writer->failed = true;
+        NoteFailedOperation(errno);
     }
     writer->used = 0;
 }
 
-// Room for one line at the end of the chunk.
+// Room for one line at the end of the chunk; between chunks the writer may
+// be stopped.
 char* LineStart(MotionWriter* writer) {
-    if (kWriteChunk - writer->used < kMaxLineLength) Flush(writer);
+    if (kWriteChunk - writer->used < kMaxLineLength) {
+        Flush(writer);
+        if (!writer->failed && writer->stopRequested != nullptr && writer->stopRequested()) {
+            writer->failed = true;
+            NoteStopped();
+        }
+    }
     return chunk + writer->used;
 }
 
@@ -73,8 +84,11 @@ void WriteBehaviours(MotionWriter* writer, std::int32_t pre, std::int32_t post) 
 
 // A number that is not finite ("inf", "nan") reads back as no number at all:
 // it fails the file as a failed write does, so no such file replaces another.
-char* AppendNumber(MotionWriter* writer, char* at, double value) {
-    if (!std::isfinite(value)) writer->failed = true;
+char* AppendNumber(MotionWriter* writer, char* at, double value, bool time = false) {
+    if (!std::isfinite(value)) {
+        writer->failed = true;
+        NoteNotANumber(writer->channel, writer->entry, time);
+    }
     return AppendFixed(at, value);
 }
 
@@ -147,11 +161,11 @@ TimeColumn& OpenTimeColumn(const MotionWriter* writer, Times times, const void* 
 // Time j of the column; `time` computes it when it is not formatted yet.
 template <typename Time>
 char* AppendTime(MotionWriter* writer, char* at, TimeColumn& column, std::int64_t j, Time time) {
-    if (j >= kTimeColumnCapacity) return AppendNumber(writer, at, time());
+    if (j >= kTimeColumnCapacity) return AppendNumber(writer, at, time(), true);
     const auto slot = static_cast<std::size_t>(j);
     const std::uint8_t length = column.length[slot];
     if (length == kNotFormatted) {
-        char* end = AppendNumber(writer, at, time());
+        char* end = AppendNumber(writer, at, time(), true);
         const auto size = static_cast<std::size_t>(end - at);
         if (size <= kTimeTextWidth) {
             std::memcpy(column.text[slot], at, size);
@@ -162,7 +176,7 @@ char* AppendTime(MotionWriter* writer, char* at, TimeColumn& column, std::int64_
         if (j >= column.used) column.used = j + 1;
         return end;
     }
-    if (length == kTooWide) return AppendNumber(writer, at, time());
+    if (length == kTooWide) return AppendNumber(writer, at, time(), true);
     std::memcpy(at, column.text[slot], kTimeTextWidth);  // the line has room; only `length` counts
     return at + length;
 }
@@ -194,6 +208,7 @@ char* AppendEntrySpan(MotionWriter* writer, char* at, const EnvelopeKey& entry, 
 // "  1", one key of `value` at `seconds` whose span is `span`, Constant behaviours.
 template <std::size_t N>
 void WriteOneKey(MotionWriter* writer, double value, double seconds, const char (&span)[N]) {
+    writer->entry = 0;
     WriteCountLine(writer, 1);
     char* at = Literal(LineStart(writer), "  Key ");
     at = AppendNumber(writer, at, value);
@@ -224,8 +239,10 @@ void WriteIncludedKeys(MotionWriter* writer, const EnvelopeKey* entries, std::in
     WriteCountLine(writer, count);
     TimeColumn& column = OpenTimeColumn(writer, Times::kHostKeys, hostKeys, 0, fps);
     for (std::int64_t j = 0; j < keyCount; ++j) {
+        if (writer->failed) return;  // the file is given up: stopped, or it could not be read back
         if (entries[j].include != 1) continue;
         const void* key = KeyAt(hostKeys, j);
+        writer->entry = j;
         char* at = KeyLineStart(writer, entries[j]);
         at = AppendTime(writer, at, column, j, [key, fps] { return KeyTime(key) / fps; });
         LineEnd(writer, appendSpan(writer, at, entries[j], key));
@@ -238,11 +255,14 @@ void WriteIncludedKeys(MotionWriter* writer, const EnvelopeKey* entries, std::in
 
 bool IsUsableFrameRate(double fps) { return std::isfinite(fps) && fps > 0.0; }
 
-void BeginWriting(MotionWriter* writer, void* file) {
+void BeginWriting(MotionWriter* writer, void* file, bool (*stopRequested)()) {
     ClearTimeColumn();
     writer->file = file;
     writer->used = 0;
     writer->failed = false;
+    writer->stopRequested = stopRequested;
+    writer->channel = kZoomChannel;
+    writer->entry = 0;
 }
 
 bool FinishWriting(MotionWriter* writer) {
@@ -258,6 +278,7 @@ void WriteFileHeader(MotionWriter* writer, int channelCount) {
 }
 
 void WriteEnvelopeStart(MotionWriter* writer, int channel) {
+    writer->channel = channel < 0 ? kZoomChannel : channel;
     char* at = LineStart(writer);
     if (channel >= 0) {
         at = Literal(at, "Channel ");
@@ -294,6 +315,8 @@ void WriteSampledBody(MotionWriter* writer, const EnvelopeKey* entries, std::int
     WriteCountLine(writer, frameCount);
     TimeColumn& column = OpenTimeColumn(writer, Times::kSampled, nullptr, firstTime, fps);
     for (std::int64_t j = 0; j < frameCount; ++j) {
+        if (writer->failed) return;
+        writer->entry = j;
         char* at = KeyLineStart(writer, entries[j]);
         at = AppendTime(writer, at, column, j,
                         [firstTime, j, fps] { return static_cast<double>(firstTime + j) / fps; });

@@ -3,7 +3,7 @@
 //
 // The text is formatted into a process-wide chunk and handed to the file in
 // large writes. Every line ends with a single "\n". A failed write is
-// remembered; later output is dropped and FinishWriting reports it. A number
+// remembered; the rest of the file is skipped and FinishWriting reports it. A number
 // that is not finite (a host's NaN, a time beyond the range of a double) is
 // reported the same way: such a file could not be read back.
 //
@@ -24,9 +24,15 @@ struct MotionWriter {
     void* file;  // open for writing through FileOutput
     std::size_t used;
     bool failed;
+    // Asked before each chunk but the last; true stops the file (and fails
+    // it, noted as stopped in LastWriteFailure). Null: never stopped.
+    bool (*stopRequested)();
+    int channel;         // the envelope being printed, for a number not finite
+    std::int64_t entry;  // the key or frame being printed
 };
 
-void BeginWriting(MotionWriter* writer, void* file);
+// A writer of `file`; failures are noted in LastWriteFailure (write_failure.h).
+void BeginWriting(MotionWriter* writer, void* file, bool (*stopRequested)() = nullptr);
 // Writes what is left of the chunk. False when any write failed.
 bool FinishWriting(MotionWriter* writer);
 

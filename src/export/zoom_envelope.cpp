@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "export/envelope_key.h"
+#include "export/item_export.h"
 #include "export/motion_writer.h"
 #include "host/core_services.h"
 #include "host/host_interface.h"
@@ -27,7 +28,7 @@ StageResult StageZoomEnvelope(const void* item, double fps, StagedFile* staged) 
         if (KeyHasSlot(key, key_record::kZoomSlot)) entries[j].include = 1;
     }
     MotionWriter writer;
-    BeginWriting(&writer, staged->file);
+    BeginWriting(&writer, staged->file, StopOnEscape);
     WriteEnvelopeStart(&writer, -1);
     WriteZoomBody(&writer, entries, keyCount, keys, fps);
     WriteEnvelopeEnd(&writer);

@@ -1,4 +1,5 @@
-// The Escape key, polled while an export collects its keys or frames.
+// The Escape key, polled while an export collects its keys or frames and
+// prints its files, and between the items of a batch run.
 #pragma once
 
 namespace corvantide {

@@ -77,13 +77,17 @@ void ChooseDestination(ExportSettings& settings, void* item) {
         ReportRefusedText(kPathTooLongText);
         return;
     }
-    // Allocated before anything changes, so a refusal leaves all as it was.
+    SetControlText(PanelControls.pathField, buffers.result, static_cast<std::int32_t>(length + 1));
+    const std::int32_t wasDisabled = settings.outputDisabled;
+    EnableOutput(settings);
     if (!EnsurePathBuffer(&settings.destinationPath)) {
+        // The field and the toggle go back: a refusal leaves all as it was.
+        settings.outputDisabled = wasDisabled;
+        SetControlInt(PanelControls.disableOutputToggle, wasDisabled);
+        ShowStoredPath(settings);
         ReportAllocationFailure();
         return;
     }
-    SetControlText(PanelControls.pathField, buffers.result, static_cast<std::int32_t>(length + 1));
-    EnableOutput(settings);
     CopyText(settings.destinationPath, kPathCapacity, buffers.result);
 }
 

@@ -75,7 +75,57 @@ TEST_F(BatchAbort, ATapBetweenTheSecondAndThirdItemsStopsTheRunAtTheThird) {
     TapAtIdleText(2);
     user.Press("Export Batch Motions");
     EXPECT_EQ((std::vector<std::string>{"new", "new", "earlier", "earlier"}), Files(items));
-    EXPECT_EQ(1 + 10 + 10 + 1, host.Escape().Polls());  // the run's start, items 1 and 2, item 3's first
+    // The run's start, item 1, before item 2, item 2, and before item 3, which is never begun.
+    EXPECT_EQ(1 + 10 + 1 + 10 + 1, host.Escape().Polls());
+    EXPECT_EQ(20, host.Escape().ProgressLines());
+    EXPECT_EQ(kAborted, user.StatusText());
+    ExpectCleanHost();
+}
+
+// Items without keys collect nothing and so poll nothing: the run itself
+// polls before each item after the first.
+TEST_F(BatchAbort, EscapeHeldThroughItemsWithoutKeysStopsTheRunAtTheSecondItem) {
+    OpenPanel();
+    std::vector<std::string> props;
+    for (int i = 0; i < 300; ++i) props.push_back("Prop" + std::to_string(1000 + i));
+    props.push_back("Keyed");
+    for (const std::string& name : props) {
+        void* item = host.Scene().AddItem(name);
+        if (name == "Keyed") host.Scene().AddKey(item, 0).Set(0, 1.0);
+        user.SelectItem(item);
+        user.TypePath((directory / name).string());
+    }
+    host.Escape().Reset();
+    host.Escape().Hold();
+    user.Press("Export Batch Motions");
+    host.Escape().Release();
+
+    std::vector<std::string> written;
+    for (const auto& entry : fs::directory_iterator(directory))
+        written.push_back(entry.path().filename().string());
+    EXPECT_EQ(std::vector<std::string>{"Prop1000.mot"}, written);
+    EXPECT_EQ(2, host.Escape().Polls());  // the run's start, and before the second item
+    EXPECT_EQ(kAborted, user.StatusText());
+    ExpectCleanHost();
+}
+
+// The key goes down as the last frame is collected: the next poll is the
+// printing's, at its first full chunk of text.
+TEST_F(BatchAbort, APressWhileALargeSampledFileIsPrintedStopsItAndKeepsTheEarlierFile) {
+    const std::vector<std::string> names = {"Big", "Next"};
+    ReadyItems(names);
+    constexpr int kFrames = 20000;  // more than a megabyte of text
+    user.SelectItem(host.Scene().ItemByName("Big"));
+    user.Type("End Frame", kFrames - 1);
+    host.Escape().Reset();
+    host.Escape().PressAtProgress(kFrames);
+    user.Press("Export Batch Motions");
+
+    EXPECT_EQ((std::vector<std::string>{"earlier", "earlier"}), Files(names));
+    EXPECT_EQ(1 + kFrames + 1, host.Escape().Polls());
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(directory)) ++files;
+    EXPECT_EQ(2u, files);  // no temporary file is left
     EXPECT_EQ(kAborted, user.StatusText());
     ExpectCleanHost();
 }

@@ -130,7 +130,7 @@ TEST_F(BatchFailures, ManyShortNamesAreCutWithinTheMessageLine) {
     EXPECT_EQ(".mot, ...\n", text.substr(text.size() - 10));
 }
 
-TEST_F(BatchFailures, AnAbortAfterAFailureEndsOnTheAbortText) {
+TEST_F(BatchFailures, AnAbortAfterAFailureNamesTheFailedFileUnderTheAbortText) {
     OpenPanel();
     ReadyItem("Bad", directory / "missing" / "Bad");
     ReadyItem("Arm", directory / "Arm");
@@ -140,7 +140,7 @@ TEST_F(BatchFailures, AnAbortAfterAFailureEndsOnTheAbortText) {
     user.Press("Export Batch Motions");
 
     EXPECT_FALSE(fs::exists(directory / "Arm.mot"));
-    EXPECT_EQ("Info  Motion File Generation Aborted.\nSaving Motion Frame: 0 of 0.   (ESC to Abort)",
+    EXPECT_EQ("Info  Motion File Generation Aborted.\nCouldn't write 1 of 1 file: Bad.mot\n",
               user.StatusText());
     ExpectCleanHost();
 }

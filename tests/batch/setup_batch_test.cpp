@@ -155,7 +155,7 @@ TEST_F(SetupBatch, WithoutAHierarchyListNothingChangesNotEvenTheToggles) {
     EXPECT_EQ(0x9400, host.Updates().back());
 }
 
-TEST_F(SetupBatch, APathTooLongForItsBufferIsRefusedAndTheItemKeepsWhatItHad) {
+TEST_F(SetupBatch, APathTooLongForItsBufferIsRefusedAndTheItemsOutputSwitchedOff) {
     host.SetContentDirectory(std::string(1010, 'c'));
     void* fits = host.Scene().AddItem("Arm");                                       // 1014 characters
     void* tooLong = host.Scene().AddItem("Leg", 0, "Objects\\Subfolder\\Leg.lwo");  // 1032
@@ -169,9 +169,30 @@ TEST_F(SetupBatch, APathTooLongForItsBufferIsRefusedAndTheItemKeepsWhatItHad) {
     EXPECT_EQ(std::string(1010, 'c') + "\\Arm", DestinationOf(fits));
     EXPECT_EQ("C:\\by\\hand\\Leg", DestinationOf(tooLong));
     EXPECT_EQ(1, SettingsOf(tooLong)->outputDisabled);
-    EXPECT_EQ(nullptr, SettingsOf(hugeName)->destinationPath);
+    EXPECT_EQ("", DestinationOf(hugeName));
     EXPECT_EQ(1, SettingsOf(hugeName)->outputDisabled);
     EXPECT_EQ("Info  Setup Batch skipped 2 item(s): path longer than 1023 characters.\n", user.StatusText());
+}
+
+// The status says the item was skipped: the batch run skips it too, and never
+// writes where an earlier setup sent it.
+TEST_F(SetupBatch, AnItemRefusedByALaterSetupIsNotWrittenWhereTheEarlierSetupSentIt) {
+    const ScratchDirectory scratch("setup-refused");
+    host.SetContentDirectory(".");
+    void* leg = host.Scene().AddItem("Leg");
+    host.Scene().AddKey(leg, 0).Set(0, 1.0);
+    OpenPanel();
+    user.Press("Setup Batch");
+    ASSERT_EQ(".\\Leg", DestinationOf(leg));
+    ASSERT_EQ(0, SettingsOf(leg)->outputDisabled);
+
+    host.SetContentDirectory(std::string(1020, 'c'));
+    user.Press("Setup Batch");
+    EXPECT_EQ("Info  Setup Batch skipped 1 item(s): path longer than 1023 characters.\n", user.StatusText());
+    EXPECT_EQ(1, SettingsOf(leg)->outputDisabled);
+
+    user.Press("Export Batch Motions");
+    EXPECT_TRUE(std::filesystem::is_empty(scratch.Path()));
 }
 
 TEST_F(SetupBatch, AnItemWhosePathBufferCannotBeAllocatedIsSkipped) {

@@ -167,10 +167,11 @@ TEST_F(FailedExports, ADestinationInAMissingFolderIsToldWhereItHappensAndEndsWit
         {"do": "press", "button": "Export Current Motion"})"));
     EXPECT_NE(std::string::npos,
               out.str().find("Press \"Export Current Motion\"\n"
-                             "      the status area shows: \"Info  Couldn't write Box.mot\"\n"))
+                             "      the status area shows: \"Info  Couldn't write Box.mot: the folder does not "
+                             "exist\"\n"))
         << out.str();
     EXPECT_NE(std::string::npos, out.str().find("Files written (in"));
-    EXPECT_EQ("corvantide-sim: export failed: Couldn't write Box.mot\n", err.str());
+    EXPECT_EQ("corvantide-sim: export failed: Couldn't write Box.mot: the folder does not exist\n", err.str());
 }
 
 TEST_F(FailedExports, ABatchWithOneFailingItemWritesTheOtherAndStillFails) {
@@ -180,7 +181,8 @@ TEST_F(FailedExports, ABatchWithOneFailingItemWritesTheOtherAndStillFails) {
         {"do": "press", "button": "Export Batch Motions"})"));
     EXPECT_EQ(std::set<std::string>{"Box.mot"}, FilesIn(folder_, ".mot"));
     const std::string told = out.str();
-    EXPECT_NE(std::string::npos, told.find("the status area shows: \"Info  Couldn't write Bad.mot\""));
+    EXPECT_NE(std::string::npos,
+              told.find("the status area shows: \"Info  Couldn't write Bad.mot: the folder does not exist\""));
     EXPECT_LT(told.find("Box: Computing Frame: 2 of 2"), told.find("Couldn't write Bad.mot"));
     EXPECT_NE(std::string::npos, err.str().find("export failed: Couldn't write Bad.mot"));
 }

@@ -2,6 +2,7 @@
 // or moved, a host that refuses memory, and settings that make no file.
 // None is reported as success, none leaves a partial file or a temporary
 // file behind, and an earlier file at the destination survives.
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -40,6 +41,27 @@ bool CloseButFail(void* file) {
 }
 
 bool NeverReplace(const char*, const char*) { return false; }
+
+// The system's error a failing operation leaves in errno, as the platform's do.
+int failWith = 0;
+int opensBeforeFailing = 0;
+void* OpenFailingWith(const char* path) {
+    if (opensBeforeFailing-- > 0) return corvantide::PlatformFileOperations().open(path);
+    errno = failWith;
+    return nullptr;
+}
+bool WriteFailingWith(void*, const char*, std::size_t) {
+    errno = failWith;
+    return false;
+}
+bool ReplaceFailingWith(const char*, const char*) {
+    errno = failWith;
+    return false;
+}
+bool SyncFolderFailingWith(const char*) {
+    errno = failWith;
+    return false;
+}
 
 bool ReplaceExceptFailingName(const char* from, const char* to) {
     if (std::string(to).find(failingName) != std::string::npos) return false;
@@ -252,6 +274,51 @@ TEST_F(ExportFailure, DestinationPathsTooLongForTheirFileNamesAreRefusedNotCut) 
     use(camSettings, PathOfLength(directory, 1020));
     EXPECT_EQ(0, Export(cam));
     EXPECT_FALSE(std::filesystem::exists(std::string(camSettings->destinationPath) + ".mot"));
+}
+
+// The reasons a user can act on are named; any other failure names the file only.
+TEST_F(ExportFailure, EachFailureSaysWhyWhereTheSystemTellsAReasonTheUserCanActOn) {
+    struct Case {
+        const char* step;
+        int error;
+        const char* status;
+    };
+    const Case cases[] = {
+        {"open", ENOENT, "Info  Couldn't write Box.mot: the folder does not exist\n"},
+        {"open", EACCES, "Info  Couldn't write Box.mot: access denied\n"},
+        {"open", ENAMETOOLONG, "Info  Couldn't write Box.mot: the path is too long\n"},
+        {"write", ENOSPC, "Info  Couldn't write Box.mot: the disk is full\n"},
+        {"write", EIO, "Info  Couldn't write Box.mot\n"},
+        {"replace", EACCES, "Info  Couldn't write Box.mot: access denied\n"},
+        {"sync folder", EROFS, "Info  Couldn't write Box.mot: access denied\n"},
+        {"zoom open", ENOSPC, "Info  Couldn't write Cam_ZoomFactor.mot: the disk is full\n"},
+    };
+    void* box = SampledBox(3);
+    void* cam = KeyedCamera();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.step) + " " + std::to_string(c.error));
+        FileOutput = corvantide::PlatformFileOperations();
+        failWith = c.error;
+        opensBeforeFailing = std::strcmp(c.step, "zoom open") == 0 ? 1 : 0;
+        if (std::strstr(c.step, "open") != nullptr) FileOutput.open = OpenFailingWith;
+        if (std::strcmp(c.step, "write") == 0) FileOutput.write = WriteFailingWith;
+        if (std::strcmp(c.step, "replace") == 0) FileOutput.replace = ReplaceFailingWith;
+        if (std::strcmp(c.step, "sync folder") == 0) FileOutput.syncFolder = SyncFolderFailingWith;
+        EXPECT_EQ(0, Export(std::strcmp(c.step, "zoom open") == 0 ? cam : box));
+        EXPECT_EQ(c.status, Status());
+    }
+}
+
+// A value the host evaluated wrong is named by its channel and the key's frame.
+TEST_F(ExportFailure, AKeyValueThatIsNotANumberIsNamedByChannelAndFrame) {
+    void* arm = host.Scene().AddItem("Arm");
+    host.Scene().AddKey(arm, 0).Set(3, 1.0);
+    host.Scene().AddKey(arm, 12).Set(3, std::numeric_limits<double>::infinity());
+    Prepare(arm, "Arm");
+
+    EXPECT_EQ(0, Export(arm));
+    EXPECT_EQ("Info  Couldn't write Arm.mot: Heading at frame 12 is not a number\n", Status());
+    EXPECT_TRUE(Files().empty());
 }
 
 }  // namespace

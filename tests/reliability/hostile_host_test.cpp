@@ -198,8 +198,8 @@ TEST_F(HostileHost, TextsThatFillTheirBufferWithoutATerminatorAreRefused) {
 
 // A denormal frame rate makes times beyond the range of a double, and an
 // evaluation the host got wrong makes values that are not numbers: neither
-// may end up in a file, which would not read back.
-TEST_F(HostileHost, NumbersThatAreNotFiniteFailTheExportAndKeepTheEarlierFile) {
+// may end up in a file, which would not read back. The user is told which.
+TEST_F(HostileHost, NumbersThatAreNotFiniteFailTheExportKeepTheEarlierFileAndAreNamed) {
     void* box = AddAnimatedItem("Box");
     host.BuildPanel();
     user.ShowPanel();
@@ -211,13 +211,14 @@ TEST_F(HostileHost, NumbersThatAreNotFiniteFailTheExportAndKeepTheEarlierFile) {
     host.dFPS = 4.9e-324;
     user.Press("Export Current Motion");
     EXPECT_EQ("earlier", FileText(scratch.Path() / "Box.mot"));
-    EXPECT_EQ("Info  Couldn't write Box.mot\n", user.StatusText());
+    EXPECT_EQ("Info  Couldn't write Box.mot: the time of frame 1 is not a number\n", user.StatusText());
 
     host.dFPS = 30.0;
     host.Scene().SetRestValue(box, 7, std::nan(""));
     user.Press("Export Current Motion");
     EXPECT_EQ("earlier", FileText(scratch.Path() / "Box.mot"));
     EXPECT_EQ(1u, MotionFiles());
+    EXPECT_EQ("Info  Couldn't write Box.mot: Scale Y at frame 0 is not a number\n", user.StatusText());
 
     host.Scene().SetRestValue(box, 7, 1.0);
     user.Press("Export Current Motion");
