@@ -19,6 +19,13 @@ std::string NativePath(const std::string& hostPath) {
 #endif
 }
 
+std::optional<fs::file_time_type> WriteTime(const std::string& path) {
+    std::error_code error;
+    const auto time = fs::last_write_time(path, error);
+    if (error) return std::nullopt;
+    return time;
+}
+
 Settled SettleWrittenFile(const std::string& hostPath) {
     const std::string native = NativePath(hostPath);
     std::error_code error;

@@ -6,6 +6,8 @@
 // system would have put it.
 #pragma once
 
+#include <filesystem>
+#include <optional>
 #include <string>
 
 namespace corvantide::cli {
@@ -25,5 +27,8 @@ enum class Settled {
 // Looks for the file the plug-in wrote for `hostPath` and brings it to
 // NativePath(hostPath), replacing an older file there.
 Settled SettleWrittenFile(const std::string& hostPath);
+
+// The file's last write time; none when it does not exist.
+std::optional<std::filesystem::file_time_type> WriteTime(const std::string& path);
 
 }  // namespace corvantide::cli

@@ -11,6 +11,7 @@
 #include "commands.h"
 #include "fidelity_report.h"
 #include "host_motion.h"
+#include "interrupt.h"
 #include "motfile/motion_reader.h"
 #include "motion_pictures.h"
 #include "scene_build.h"
@@ -84,7 +85,7 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
                std::ostream& err) {
     std::error_code error;
     const fs::path folder = fs::absolute(settings.outputFolder, error);
-    if (!error) fs::create_directories(folder / kPictureFolder, error);
+    if (!error) fs::create_directories(settings.pictures ? folder / kPictureFolder : folder, error);
     if (error) {
         err << "corvantide-sim: cannot make the folder " << settings.outputFolder << ": " << error.message()
             << "\n";
@@ -96,6 +97,7 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
         return kExitUsage;
     }
 
+    const InterruptWatch interruptWatch;
     simhost::SimHost host;
     const std::string plugin = simhost::DefaultPluginPath();
     std::string reason;
@@ -108,8 +110,15 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
     BuildScene(scene, host);
     TellScene(scene, out);
 
-    SessionRunner runner(host, out, {kPictureFolder, settings.liveProgress, settings.watchKeyboard});
+    SessionRunner runner(host, out,
+                         {kPictureFolder, settings.liveProgress, settings.watchKeyboard, settings.pictures});
     int status = runner.Run(scene.actions, err) ? kExitOk : kExitUsage;
+    if (Interrupted()) {
+        out << "\nFiles written (in " << folder.string() << "), not checked:\n";
+        for (const WrittenFile& written : runner.Written())
+            out << "  " << SessionRunner::Display(written.path) << "\n";
+        return kExitInterrupted;
+    }
 
     out << "\nFiles written (in " << folder.string() << "):\n";
     if (runner.Written().empty()) out << "  none\n";
@@ -135,6 +144,7 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
         fidelities.push_back(
             MeasureFidelity(fs::path(written.path).filename().string(), FormOf(written), result.file, motion));
         PrintChannelLines(fidelities.back(), "      ", out);
+        if (!settings.pictures) continue;
         const std::string picture = PictureName(written.path, &pictureNames);
         if (!WriteText(picture, MotionPictureSvg(written, result.file, motion))) {
             err << "corvantide-sim: cannot write the picture " << picture << "\n";
@@ -143,9 +153,12 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
         }
         pictures.push_back(picture);
     }
-    out << "\nPictures (in " << (folder / kPictureFolder).string() << "):\n";
-    if (pictures.empty()) out << "  none\n";
-    for (const std::string& picture : pictures) out << "  " << fs::path(picture).filename().string() << "\n";
+    if (settings.pictures) {
+        out << "\nPictures (in " << (folder / kPictureFolder).string() << "):\n";
+        if (pictures.empty()) out << "  none\n";
+        for (const std::string& picture : pictures)
+            out << "  " << fs::path(picture).filename().string() << "\n";
+    }
     if (!fidelities.empty()) {
         out << "\nHow closely each file follows the host, frame by frame (the largest difference between the\n"
                "file's curve and the host's value; exact: within "

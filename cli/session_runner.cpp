@@ -9,6 +9,7 @@
 
 #include "export_progress.h"
 #include "host_paths.h"
+#include "interrupt.h"
 #include "panel_svg.h"
 
 namespace corvantide::cli {
@@ -21,13 +22,6 @@ constexpr char kMotionSuffix[] = ".mot";
 constexpr char kDetailIndent[] = "      ";
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
-std::optional<fs::file_time_type> WriteTime(const std::string& path) {
-    std::error_code error;
-    const auto time = fs::last_write_time(path, error);
-    if (error) return std::nullopt;
-    return time;
-}
 
 const char* ControlName(const std::string& label) {
     if (label == "path") return simhost::kPathText;
@@ -94,6 +88,11 @@ std::string SessionRunner::Describe(const Action& action) const {
 bool SessionRunner::Run(const std::vector<Action>& actions, std::ostream& err) {
     for (const Action& action : actions) {
         if (!Do(action, err)) return false;
+        if (Interrupted()) {
+            out_ << "\nInterrupted: an export under way was stopped as by Escape; the rest of the session is "
+                    "not acted out.\n";
+            return true;
+        }
     }
     return true;
 }
@@ -159,6 +158,10 @@ bool SessionRunner::Do(const Action& action, std::ostream& err) {
             host_.Escape().PressAtProgress(action.number);
             break;
         case ActionKind::kPanelPicture: {
+            if (!options_.pictures) {
+                out_ << kDetailIndent << "no picture taken (--no-pictures)\n";
+                break;
+            }
             const std::string path = (options_.outputFolder / action.text).string();
             if (!simhost::WritePanelSvg(host_.Ui(), path)) {
                 err << "corvantide-sim: cannot write the panel picture " << path << "\n";
@@ -236,13 +239,12 @@ void SessionRunner::AddFailure(const std::string& failure) {
     }
 }
 
+// Each file is brought to its place as soon as its item's export ends (the
+// plug-in turns to the next item, or the press returns), so a run stopped
+// part-way leaves no file under its host name.
 void SessionRunner::ExportPress(const std::string& label) {
-    struct Candidate {
-        WrittenFile file;
-        std::string hostPath;
-        std::optional<fs::file_time_type> before;
-    };
     std::vector<Candidate> candidates;
+    std::map<void*, std::vector<std::size_t>> byItem;
     for (void* item : host_.Scene().Items()) {
         const auto record = ReadItemRecord(host_, item);
         if (!record || !record->destination) continue;
@@ -253,41 +255,68 @@ void SessionRunner::ExportPress(const std::string& label) {
             candidate.hostPath = hostPath;
             candidate.file = {NativePath(hostPath), item, ItemName(item), zoom, *record};
             candidate.before = WriteTime(candidate.file.path);
+            candidate.hostBefore = WriteTime(hostPath);
+            byItem[item].push_back(candidates.size());
             candidates.push_back(std::move(candidate));
         }
     }
     {
         ExportProgress progress(host_, out_, options_.liveProgress, options_.watchKeyboard);
+        void* exporting = nullptr;
+        const auto settleItem = [&](void* item) {
+            const auto found = byItem.find(item);
+            if (found == byItem.end()) return;
+            progress.Finish();
+            for (std::size_t index : found->second) Settle(candidates[index]);
+            byItem.erase(found);
+        };
+        host_.SetInstanceListener([&](void* item) {
+            if (item == exporting) return;
+            try {
+                settleItem(exporting);
+            } catch (...) {
+                // Nothing may leave this call: it runs inside the plug-in's batch.
+            }
+            exporting = item;
+        });
         user_.Press(label);
+        host_.SetInstanceListener(nullptr);
         progress.Finish();
         for (const std::string& failure : progress.Failures()) AddFailure(failure);
+        for (const Candidate& candidate : candidates) {
+            if (byItem.count(candidate.file.item) != 0) settleItem(candidate.file.item);
+        }
     }
     statusSeen_ = host_.Ui().StatusHistory().size();
-    for (Candidate& candidate : candidates) {
-        const Settled settled = SettleWrittenFile(candidate.hostPath);
-        if (settled == Settled::kNoFolder || settled == Settled::kMoveFailed) {
-            out_ << kDetailIndent << "written as " << Quoted(Display(candidate.hostPath)) << ": "
-                 << (settled == Settled::kNoFolder
-                         ? "the folder of " + Display(candidate.file.path) + " does not exist"
-                         : std::string("it could not be moved to ") + Display(candidate.file.path))
-                 << "\n";
-            AddFailure(fs::path(candidate.file.path).filename().string() + " not written to " +
-                       Display(fs::path(candidate.file.path).parent_path().string()) +
-                       (settled == Settled::kNoFolder ? ": no such folder" : ": it could not be moved there"));
-            continue;
-        }
-        const auto after = WriteTime(candidate.file.path);
-        if (!after || after == candidate.before) continue;
-        out_ << kDetailIndent << "wrote " << Display(candidate.file.path);
-        if (settled == Settled::kMoved)
-            out_ << "  (the host named it " << Quoted(fs::path(candidate.hostPath).filename().string()) << ")";
-        out_ << "\n";
-        written_.erase(
-            std::remove_if(written_.begin(), written_.end(),
-                           [&](const WrittenFile& file) { return file.path == candidate.file.path; }),
-            written_.end());
-        written_.push_back(candidate.file);
+}
+
+void SessionRunner::Settle(const Candidate& candidate) {
+    const Settled settled = SettleWrittenFile(candidate.hostPath);
+    if (settled == Settled::kNoFolder || settled == Settled::kMoveFailed) {
+        // The file under its host name exists only because Linux takes the
+        // backslash for a letter; a Windows host would have written nothing.
+        std::error_code ignored;
+        if (WriteTime(candidate.hostPath) != candidate.hostBefore) fs::remove(candidate.hostPath, ignored);
+        out_ << kDetailIndent << "not written: "
+             << (settled == Settled::kNoFolder
+                     ? "the folder of " + Display(candidate.file.path) + " does not exist"
+                     : std::string("it could not be moved to ") + Display(candidate.file.path))
+             << "\n";
+        AddFailure(fs::path(candidate.file.path).filename().string() + " not written to " +
+                   Display(fs::path(candidate.file.path).parent_path().string()) +
+                   (settled == Settled::kNoFolder ? ": no such folder" : ": it could not be moved there"));
+        return;
     }
+    const auto after = WriteTime(candidate.file.path);
+    if (!after || after == candidate.before) return;
+    out_ << kDetailIndent << "wrote " << Display(candidate.file.path);
+    if (settled == Settled::kMoved)
+        out_ << "  (the host named it " << Quoted(fs::path(candidate.hostPath).filename().string()) << ")";
+    out_ << "\n";
+    written_.erase(std::remove_if(written_.begin(), written_.end(),
+                                  [&](const WrittenFile& file) { return file.path == candidate.file.path; }),
+                   written_.end());
+    written_.push_back(candidate.file);
 }
 
 }  // namespace corvantide::cli

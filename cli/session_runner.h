@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ struct SessionOptions {
     std::filesystem::path outputFolder;  // panel pictures are written here
     bool liveProgress = false;           // rewrite the progress line (a terminal)
     bool watchKeyboard = false;          // Escape from the terminal aborts
+    bool pictures = true;                // panel pictures are taken
 };
 
 class SessionRunner {
@@ -59,6 +61,14 @@ private:
     void TellNewMessages();
     void TellNewStatus();
     void AddFailure(const std::string& failure);
+    // A file an export may write: its host path, and both names' times before.
+    struct Candidate {
+        WrittenFile file;
+        std::string hostPath;
+        std::optional<std::filesystem::file_time_type> before;
+        std::optional<std::filesystem::file_time_type> hostBefore;
+    };
+    void Settle(const Candidate& candidate);
 
     simhost::SimHost& host_;
     simhost::PanelUser user_;

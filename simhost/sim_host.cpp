@@ -206,6 +206,7 @@ void* SimHost::GetInstance(void* item, void* module, std::int32_t zero) {
         return nullptr;
     }
     scene_.Named(item);
+    if (instanceListener_) instanceListener_(item);
     auto found = instanceData_.find(InstanceKey{item, module});
     return found == instanceData_.end() ? nullptr : found->second.get();
 }

@@ -191,8 +191,9 @@ TEST_F(FailedExports, AFileWhoseFolderDoesNotExistOnLinuxIsAFailedExport) {
     EXPECT_EQ(kExitExportFailed, Run(R"({"do": "select", "item": "Box"},
         {"do": "type", "field": "path", "text": "missing\\Box"},
         {"do": "press", "button": "Export Current Motion"})"));
-    EXPECT_NE(std::string::npos, out.str().find("the folder of missing/Box.mot does not exist"));
+    EXPECT_NE(std::string::npos, out.str().find("not written: the folder of missing/Box.mot does not exist"));
     EXPECT_EQ("corvantide-sim: export failed: Box.mot not written to missing: no such folder\n", err.str());
+    EXPECT_FALSE(fs::exists(folder_ / "missing\\Box.mot"));  // the file under its host name is gone too
 }
 #endif
 
