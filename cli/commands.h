@@ -43,6 +43,10 @@ void AddDemoCommand(CLI::App& app, CommandAction* action);
 void AddRunCommand(CLI::App& app, CommandAction* action);
 void AddCheckPluginCommand(CLI::App& app, CommandAction* action);
 
+// The first argument when it is neither an option nor one of the app's
+// subcommands ("plto"); null otherwise.
+const char* UnknownCommand(const CLI::App& app, int argc, const char* const* argv);
+
 // The work of each subcommand, callable without parsing arguments.
 int RunCheck(const std::string& path, std::ostream& out, std::ostream& err);
 int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& out, std::ostream& err);

@@ -18,7 +18,8 @@ constexpr corvantide::cli::AddCommand kCommands[] = {
 
 int main(int argc, char** argv) {
     CLI::App app{
-        "Corvantide's command-line host: run the plug-in in a simulated host, check and plot motion files"};
+        "Corvantide's command-line host: run the plug-in in a simulated host, check and plot motion files",
+        "corvantide-sim"};
     app.set_version_flag("--version", "corvantide-sim " CORVANTIDE_VERSION);
     app.require_subcommand(1);
     // Same parsing everywhere: an argument starting with "/" is a path (Wine, MSYS), not an option.
@@ -26,6 +27,12 @@ int main(int argc, char** argv) {
     corvantide::cli::CommandAction action;
     for (corvantide::cli::AddCommand add : kCommands) {
         add(app, &action);
+    }
+    if (const char* unknown = corvantide::cli::UnknownCommand(app, argc, argv)) {
+        std::cerr
+            << "corvantide-sim: unknown command \"" << unknown
+            << "\" (the commands are check, plot, run, demo and check-plugin; see corvantide-sim --help)\n";
+        return corvantide::cli::kExitUsage;
     }
     try {
         app.parse(argc, argv);

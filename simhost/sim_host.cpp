@@ -99,7 +99,7 @@ bool SimHost::Load(const std::string& libraryPath, std::string* error) {
     if (!library_.Load(libraryPath, error)) return false;
     void* entry = library_.Symbol("InitCustomize");
     if (entry == nullptr) {
-        if (error != nullptr) *error = libraryPath + " does not export InitCustomize";
+        if (error != nullptr) *error = "not a Corvantide plug-in: it has no InitCustomize";
         library_.Unload();
         return false;
     }
