@@ -34,9 +34,14 @@ set(folder ${WORK}/unpacked/${PACKAGE})
 # The README is the Windows user's: every document it links is in the zip,
 # and it sends no one to a build machine.
 file(READ ${folder}/README.md readme)
-string(REGEX MATCHALL "\\]\\([^)#]+\\)" links "${readme}")
+# Link targets "(docs/panel.md)"; no brackets in the list, which CMake would
+# take for quoting.
+string(REGEX MATCHALL "\\([a-z]+/[^) #]+\\)" links "${readme}")
+if(NOT links)
+  message(FATAL_ERROR "the package's README links no document")
+endif()
 foreach(link ${links})
-  string(REGEX REPLACE "^\\]\\((.*)\\)$" "\\1" target "${link}")
+  string(REGEX REPLACE "^\\((.*)\\)$" "\\1" target "${link}")
   if(NOT EXISTS ${folder}/${target})
     message(FATAL_ERROR "the package's README links ${target}, which is not in the zip")
   endif()
