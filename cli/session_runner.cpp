@@ -263,12 +263,16 @@ void SessionRunner::ExportPress(const std::string& label) {
     {
         ExportProgress progress(host_, out_, options_.liveProgress, options_.watchKeyboard);
         void* exporting = nullptr;
+        // A file not yet written stays pending until the press returns.
         const auto settleItem = [&](void* item) {
             const auto found = byItem.find(item);
             if (found == byItem.end()) return;
             progress.Finish();
-            for (std::size_t index : found->second) Settle(candidates[index]);
-            byItem.erase(found);
+            std::vector<std::size_t>& pending = found->second;
+            pending.erase(std::remove_if(pending.begin(), pending.end(),
+                                         [&](std::size_t index) { return Settle(candidates[index]); }),
+                          pending.end());
+            if (pending.empty()) byItem.erase(found);
         };
         host_.SetInstanceListener([&](void* item) {
             if (item == exporting) return;
@@ -286,11 +290,12 @@ void SessionRunner::ExportPress(const std::string& label) {
         for (const Candidate& candidate : candidates) {
             if (byItem.count(candidate.file.item) != 0) settleItem(candidate.file.item);
         }
+        byItem.clear();
     }
     statusSeen_ = host_.Ui().StatusHistory().size();
 }
 
-void SessionRunner::Settle(const Candidate& candidate) {
+bool SessionRunner::Settle(const Candidate& candidate) {
     const Settled settled = SettleWrittenFile(candidate.hostPath);
     if (settled == Settled::kNoFolder || settled == Settled::kMoveFailed) {
         // The file under its host name exists only because Linux takes the
@@ -305,10 +310,10 @@ void SessionRunner::Settle(const Candidate& candidate) {
         AddFailure(fs::path(candidate.file.path).filename().string() + " not written to " +
                    Display(fs::path(candidate.file.path).parent_path().string()) +
                    (settled == Settled::kNoFolder ? ": no such folder" : ": it could not be moved there"));
-        return;
+        return true;
     }
     const auto after = WriteTime(candidate.file.path);
-    if (!after || after == candidate.before) return;
+    if (!after || after == candidate.before) return false;
     out_ << kDetailIndent << "wrote " << Display(candidate.file.path);
     if (settled == Settled::kMoved)
         out_ << "  (the host named it " << Quoted(fs::path(candidate.hostPath).filename().string()) << ")";
@@ -317,6 +322,7 @@ void SessionRunner::Settle(const Candidate& candidate) {
                                   [&](const WrittenFile& file) { return file.path == candidate.file.path; }),
                    written_.end());
     written_.push_back(candidate.file);
+    return true;
 }
 
 }  // namespace corvantide::cli

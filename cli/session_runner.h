@@ -68,7 +68,9 @@ private:
         std::optional<std::filesystem::file_time_type> before;
         std::optional<std::filesystem::file_time_type> hostBefore;
     };
-    void Settle(const Candidate& candidate);
+    // Brings the file to its place and tells it; false when the export has
+    // not (yet) written it.
+    bool Settle(const Candidate& candidate);
 
     simhost::SimHost& host_;
     simhost::PanelUser user_;
