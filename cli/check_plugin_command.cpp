@@ -13,6 +13,13 @@ namespace {
 
 constexpr std::size_t kModuleNameOffset = 0x28;  // in the host's module record
 constexpr std::size_t kModuleNameCapacity = 32;
+#if defined(_WIN32)
+constexpr char kPluginDefaultHelp[] =
+    "the plug-in library (default: %CORVANTIDE_PLUGIN%, else corvantide.dll beside the program)";
+#else
+constexpr char kPluginDefaultHelp[] =
+    "the plug-in library (default: $CORVANTIDE_PLUGIN, else the libcorvantide.so this program was built with)";
+#endif
 
 }  // namespace
 
@@ -40,8 +47,7 @@ void AddCheckPluginCommand(CLI::App& app, CommandAction* action) {
     CLI::App* command =
         app.add_subcommand("check-plugin", "Load the plug-in as the host does and report on it");
     auto library = std::make_shared<std::string>();
-    command->add_option("library", *library,
-                        "the plug-in library (default: $CORVANTIDE_PLUGIN, else the built one)");
+    command->add_option("library", *library, kPluginDefaultHelp);
     command->callback(
         [library, action] { *action = [library] { return RunCheckPlugin(*library, std::cout, std::cerr); }; });
 }

@@ -21,13 +21,17 @@ inline constexpr int kExitHostFault = 3;  // the plug-in did what a real host wo
 // or wrote nothing it was asked to write; an export stopped with Escape is
 // not a failure. Given when nothing above applies.
 inline constexpr int kExitExportFailed = 4;
+// `run`, `demo`: stopped with Ctrl-C (or SIGTERM); the files written so far are in place.
+inline constexpr int kExitInterrupted = 130;
 
 // The exit statuses of a session (demo, run), for their help.
 inline constexpr char kSessionExitHelp[] =
     "Exit status: 0 done (an export stopped with Escape included); 1 a written file does not read back;\n"
     "2 bad arguments, a bad scene file, or a file or folder that cannot be read or made; 3 the simulated\n"
     "host saw something a real host would punish; 4 an export failed or was refused (the status area's\n"
-    "message is printed where it happened, and again on stderr), or wrote nothing it was asked to write.";
+    "message is printed where it happened, and again on stderr), or wrote nothing it was asked to write;\n"
+    "130 interrupted with Ctrl-C (the export under way stops as with Escape; every file written so far is\n"
+    "in its place).";
 
 // What runs once the arguments are parsed; returns the exit status.
 using CommandAction = std::function<int()>;
@@ -41,13 +45,19 @@ void AddDemoCommand(CLI::App& app, CommandAction* action);
 void AddRunCommand(CLI::App& app, CommandAction* action);
 void AddCheckPluginCommand(CLI::App& app, CommandAction* action);
 
+// The first argument when it is neither an option nor one of the app's
+// subcommands ("plto"); null otherwise.
+const char* UnknownCommand(const CLI::App& app, int argc, const char* const* argv);
+
 // The work of each subcommand, callable without parsing arguments.
 int RunCheck(const std::string& path, std::ostream& out, std::ostream& err);
 int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& out, std::ostream& err);
 // `terminal`: stdout and stdin are the user's terminal (live progress, Escape).
-int RunDemo(const std::string& outputFolder, std::ostream& out, std::ostream& err, bool terminal = false);
+// `pictures`: draw a picture of every written file in OUT/pictures.
+int RunDemo(const std::string& outputFolder, std::ostream& out, std::ostream& err, bool terminal = false,
+            bool pictures = true);
 int RunScene(const std::string& scenePath, const std::string& outputFolder, std::ostream& out,
-             std::ostream& err, bool terminal = false);
+             std::ostream& err, bool terminal = false, bool pictures = true);
 int RunCheckPlugin(const std::string& libraryPath, std::ostream& out, std::ostream& err);
 
 }  // namespace corvantide::cli

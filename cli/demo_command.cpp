@@ -10,12 +10,14 @@
 
 namespace corvantide::cli {
 
-int RunDemo(const std::string& outputFolder, std::ostream& out, std::ostream& err, bool terminal) {
+int RunDemo(const std::string& outputFolder, std::ostream& out, std::ostream& err, bool terminal,
+            bool pictures) {
     SessionSettings settings;
     settings.outputFolder = outputFolder;
     settings.heading = "Corvantide demo: the sample scene, exported through the panel as a user would.";
     settings.liveProgress = terminal && StdoutIsTerminal();
     settings.watchKeyboard = terminal && StdinIsTerminal();
+    settings.pictures = pictures;
     return RunSession(DemoScene(outputFolder), settings, out, err);
 }
 
@@ -24,9 +26,12 @@ void AddDemoCommand(CLI::App& app, CommandAction* action) {
         "demo", "Export the sample scene through the panel, then draw the panel and every written file");
     auto folder = std::make_shared<std::string>("corvantide-demo");
     command->add_option("--out", *folder, "folder for the files and pictures")->capture_default_str();
+    auto noPictures = std::make_shared<bool>(false);
+    command->add_flag("--no-pictures", *noPictures, "draw no pictures (of the panel or of the written files)");
     command->footer(kSessionExitHelp);
-    command->callback(
-        [folder, action] { *action = [folder] { return RunDemo(*folder, std::cout, std::cerr, true); }; });
+    command->callback([folder, noPictures, action] {
+        *action = [folder, noPictures] { return RunDemo(*folder, std::cout, std::cerr, true, !*noPictures); };
+    });
 }
 
 }  // namespace corvantide::cli

@@ -5,13 +5,12 @@
 #include <ostream>
 
 #include "host_text.h"
+#include "interrupt.h"
 
 #if defined(_WIN32)
 #include <io.h>
 #include <stdio.h>
 #else
-#include <csignal>
-
 #include <termios.h>
 #include <unistd.h>
 #endif
@@ -71,19 +70,6 @@ struct ExportProgress::Keyboard {
     bool active = false;
 };
 
-namespace {
-
-// Ctrl-C during an export must not leave the terminal without echo: the
-// handler puts the saved settings back, then lets the signal end the program.
-termios terminalBeforeExport{};
-
-extern "C" void RestoreTerminalAndStop(int signalNumber) {
-    tcsetattr(STDIN_FILENO, TCSANOW, &terminalBeforeExport);
-    std::signal(signalNumber, SIG_DFL);
-    std::raise(signalNumber);
-}
-
-}  // namespace
 bool StdoutIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
 bool StdinIsTerminal() { return isatty(STDIN_FILENO) != 0; }
 
@@ -112,9 +98,7 @@ ExportProgress::ExportProgress(simhost::SimHost& host, std::ostream& out, bool l
             raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
             raw.c_cc[VMIN] = 0;  // read returns at once, with or without a key
             raw.c_cc[VTIME] = 0;
-            terminalBeforeExport = keyboard_->saved;
-            std::signal(SIGINT, RestoreTerminalAndStop);
-            std::signal(SIGTERM, RestoreTerminalAndStop);
+            SetTerminalToRestore(&keyboard_->saved);
             keyboard_->active = tcsetattr(STDIN_FILENO, TCSANOW, &raw) == 0;
         }
     }
@@ -134,10 +118,7 @@ ExportProgress::~ExportProgress() {
         tcflush(STDIN_FILENO, TCIFLUSH);  // keys typed during the export are not commands for the shell
         tcsetattr(STDIN_FILENO, TCSANOW, &keyboard_->saved);
     }
-    if (keyboard_) {
-        std::signal(SIGINT, SIG_DFL);
-        std::signal(SIGTERM, SIG_DFL);
-    }
+    SetTerminalToRestore(nullptr);
 #endif
 }
 
@@ -164,7 +145,7 @@ void ExportProgress::OnStatus(const std::string& hostText) noexcept {
             if (!pending_.empty() && pending_.substr(0, pending_.find(':')) != line.substr(0, line.find(':')))
                 Finish();
             Show(line + (live_ ? "   (Esc to abort)" : ""));
-            if (EscapeTyped()) {
+            if (EscapeTyped() || Interrupted()) {
                 escapeSeen_ = true;
                 host_.Escape().Tap();
             }

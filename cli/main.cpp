@@ -50,7 +50,8 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     CLI::App app{
-        "Corvantide's command-line host: run the plug-in in a simulated host, check and plot motion files"};
+        "Corvantide's command-line host: run the plug-in in a simulated host, check and plot motion files",
+        "corvantide-sim"};
     app.set_version_flag("--version", "corvantide-sim " CORVANTIDE_VERSION);
     app.require_subcommand(1);
     // Same parsing everywhere: an argument starting with "/" is a path (Wine, MSYS), not an option.
@@ -61,6 +62,12 @@ int main(int argc, char** argv) {
     corvantide::cli::CommandAction action;
     for (corvantide::cli::AddCommand add : kCommands) {
         add(app, &action);
+    }
+    if (const char* unknown = corvantide::cli::UnknownCommand(app, argc, argv)) {
+        std::cerr
+            << "corvantide-sim: unknown command \"" << unknown
+            << "\" (the commands are check, plot, run, demo and check-plugin; see corvantide-sim --help)\n";
+        return corvantide::cli::kExitUsage;
     }
     try {
         std::vector<std::string> arguments = Utf8Arguments(argc, argv);

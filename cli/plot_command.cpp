@@ -60,6 +60,16 @@ bool WriteWhole(const std::string& path, const std::string& text, std::string* r
     return true;
 }
 
+// An existing file that begins as a motion file does ("LWMO" and its line
+// end): a picture never takes its place.
+bool ReadsAsMotionFile(const std::string& path) {
+    std::ifstream stream(path, std::ios::binary);
+    char start[5] = {};
+    stream.read(start, sizeof start);
+    return stream.gcount() == sizeof start && std::string_view(start, 4) == "LWMO" &&
+           (start[4] == '\n' || start[4] == '\r');
+}
+
 // Decimals of the key values told for a file plotted alone.
 constexpr int kValueDecimals = 4;
 
@@ -100,8 +110,16 @@ int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& o
         return status;
     }
     const std::string destination = svgPath.empty() ? DefaultSvgPath(path) : svgPath;
-    if (SameFile(destination, path)) {
-        err << "corvantide-sim: the picture would replace the motion file " << path << "\n";
+    if (SameFile(destination, path) || ReadsAsMotionFile(destination)) {
+        err << "corvantide-sim: the picture would replace the motion file " << destination
+            << "; name another file with --out\n";
+        return kExitUsage;
+    }
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::path(destination).parent_path();
+    if (!folder.empty()) std::filesystem::create_directories(folder, error);
+    if (error) {
+        err << "corvantide-sim: cannot make the folder " << folder.string() << ": " << error.message() << "\n";
         return kExitUsage;
     }
     motfile::PlotOptions options;

@@ -12,7 +12,7 @@
 namespace corvantide::cli {
 
 int RunScene(const std::string& scenePath, const std::string& outputFolder, std::ostream& out,
-             std::ostream& err, bool terminal) {
+             std::ostream& err, bool terminal, bool pictures) {
     std::string text;
     std::string reason;
     if (!motfile::LoadFileText(scenePath, &text, &reason)) {
@@ -29,6 +29,7 @@ int RunScene(const std::string& scenePath, const std::string& outputFolder, std:
     settings.heading = "Scene " + scenePath;
     settings.liveProgress = terminal && StdoutIsTerminal();
     settings.watchKeyboard = terminal && StdinIsTerminal();
+    settings.pictures = pictures;
     return RunSession(scene, settings, out, err);
 }
 
@@ -40,9 +41,13 @@ void AddRunCommand(CLI::App& app, CommandAction* action) {
     command->add_option("scene", *scene, "scene file (JSON; see docs/scene-format.md)")->required();
     command->add_option("--out", *folder, "working folder: relative paths of the scene, and the pictures")
         ->capture_default_str();
+    auto noPictures = std::make_shared<bool>(false);
+    command->add_flag("--no-pictures", *noPictures, "draw no pictures (of the panel or of the written files)");
     command->footer(kSessionExitHelp);
-    command->callback([scene, folder, action] {
-        *action = [scene, folder] { return RunScene(*scene, *folder, std::cout, std::cerr, true); };
+    command->callback([scene, folder, noPictures, action] {
+        *action = [scene, folder, noPictures] {
+            return RunScene(*scene, *folder, std::cout, std::cerr, true, !*noPictures);
+        };
     });
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <new>
 #include <nlohmann/json.hpp>
 #include <numbers>
 #include <set>
@@ -23,6 +24,11 @@ constexpr std::array<std::string_view, 13> kSlotNames = {
 // scene file from asking for more memory than a workstation scene would.
 constexpr std::size_t kMaxItems = 10'000;
 constexpr std::size_t kMaxKeysPerItem = 20'000;
+// Frames of the scene and of keys, and the frame rate: a day and more at any
+// usual rate, and rates from a frame every ten seconds to a thousand a second.
+constexpr std::int64_t kFrameLimit = 1'000'000;
+constexpr double kLowestFps = 0.1;
+constexpr double kHighestFps = 1000.0;
 constexpr int kFirstRotation = 3;
 constexpr int kLastRotation = 5;
 
@@ -216,6 +222,9 @@ KeyDescription ReadKey(const json& object, const std::string& place, bool camera
     Fields fields(object, place);
     KeyDescription key;
     key.frame = fields.Number("frame");
+    if (std::abs(key.frame) > static_cast<double>(kFrameLimit))
+        fields.Fail("frame", "must be from " + std::to_string(-kFrameLimit) + " to " +
+                                 std::to_string(kFrameLimit) + ", not " + fields.At("frame").dump());
     SpanSettings shared;
     ReadSpanSettings(fields, &shared);
     const json& values = fields.At("values");
@@ -459,12 +468,27 @@ std::string Position(std::string_view text, std::size_t offset) {
     return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
+// "number too large at line 3, column 10: 1e400" from the reader's own text,
+// which quotes the number ("number overflow parsing '1e400'").
+std::string TooLarge(std::string_view text, std::string_view what) {
+    constexpr std::size_t kShownDigits = 24;
+    const std::size_t open = what.find('\'');
+    const std::size_t close = open == std::string_view::npos ? open : what.find('\'', open + 1);
+    if (close == std::string_view::npos) return "a number too large to read";
+    const std::string_view number = what.substr(open + 1, close - open - 1);
+    const std::size_t at = text.find(number);
+    std::string shown(number.substr(0, kShownDigits));
+    if (number.size() > kShownDigits) shown += "... (" + std::to_string(number.size()) + " characters)";
+    return "a number too large to read" +
+           (at == std::string_view::npos ? std::string() : " at " + Position(text, at)) + ": " + shown;
+}
+
 void ReadScene(std::string_view text, SceneDescription* scene) {
     const json document = json::parse(text.begin(), text.end());
     Fields fields(document, "");
     scene->fps = fields.Number("fps", 30.0);
-    if (scene->fps <= 0) fields.Fail("fps", "must be above 0");
-    constexpr std::int64_t kFrameLimit = 1'000'000;  // a day and more at any usual rate
+    if (scene->fps < kLowestFps || scene->fps > kHighestFps)
+        fields.Fail("fps", "must be from 0.1 to 1000, not " + fields.At("fps").dump());
     if (fields.Has("firstFrame"))
         scene->firstFrame = static_cast<std::int32_t>(fields.Integer("firstFrame", -kFrameLimit, kFrameLimit));
     if (fields.Has("lastFrame"))
@@ -500,10 +524,14 @@ bool ParseSceneJson(std::string_view text, SceneDescription* scene, std::string*
         *error = fault.what();
     } catch (const json::parse_error& fault) {
         *error = "not valid JSON at " + Position(text, fault.byte > 0 ? fault.byte - 1 : 0);
-    } catch (const json::exception& fault) {
-        *error = std::string("unreadable: ") + fault.what();
-    } catch (const std::exception& fault) {
-        *error = fault.what();
+    } catch (const json::out_of_range& fault) {
+        *error = TooLarge(text, fault.what());
+    } catch (const json::exception&) {
+        *error = "a value of a kind the scene reader cannot take";
+    } catch (const std::bad_alloc&) {
+        *error = "too large to read into memory";
+    } catch (const std::exception&) {
+        *error = "cannot be read";
     }
     *scene = SceneDescription();
     return false;

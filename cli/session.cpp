@@ -11,6 +11,7 @@
 #include "commands.h"
 #include "fidelity_report.h"
 #include "host_motion.h"
+#include "interrupt.h"
 #include "motfile/motion_reader.h"
 #include "motfile/utf8_path.h"
 #include "motion_pictures.h"
@@ -92,7 +93,7 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
         return kExitUsage;
     }
     const fs::path folder = fs::absolute(Utf8Path(settings.outputFolder), error);
-    if (!error) fs::create_directories(folder / kPictureFolder, error);
+    if (!error) fs::create_directories(settings.pictures ? folder / kPictureFolder : folder, error);
     if (error) {
         err << "corvantide-sim: cannot make the folder " << settings.outputFolder << ": " << error.message()
             << "\n";
@@ -104,6 +105,7 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
         return kExitUsage;
     }
 
+    const InterruptWatch interruptWatch;
     simhost::SimHost host;
     const std::string plugin = simhost::DefaultPluginPath();
     std::string reason;
@@ -116,8 +118,15 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
     BuildScene(scene, host);
     TellScene(scene, out);
 
-    SessionRunner runner(host, out, {kPictureFolder, settings.liveProgress, settings.watchKeyboard});
+    SessionRunner runner(host, out,
+                         {kPictureFolder, settings.liveProgress, settings.watchKeyboard, settings.pictures});
     int status = runner.Run(scene.actions, err) ? kExitOk : kExitUsage;
+    if (Interrupted()) {
+        out << "\nFiles written (in " << Utf8Text(folder) << "), not checked:\n";
+        for (const WrittenFile& written : runner.Written())
+            out << "  " << SessionRunner::Display(written.path) << "\n";
+        return kExitInterrupted;
+    }
 
     out << "\nFiles written (in " << Utf8Text(folder) << "):\n";
     if (runner.Written().empty()) out << "  none\n";
@@ -143,6 +152,7 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
         fidelities.push_back(
             MeasureFidelity(Utf8Text(Utf8Path(written.path).filename()), FormOf(written), result.file, motion));
         PrintChannelLines(fidelities.back(), "      ", out);
+        if (!settings.pictures) continue;
         const std::string picture = PictureName(written.path, &pictureNames);
         if (!WriteText(picture, MotionPictureSvg(written, result.file, motion))) {
             err << "corvantide-sim: cannot write the picture " << picture << "\n";
@@ -151,9 +161,11 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
         }
         pictures.push_back(picture);
     }
-    out << "\nPictures (in " << Utf8Text(folder / kPictureFolder) << "):\n";
-    if (pictures.empty()) out << "  none\n";
-    for (const std::string& picture : pictures) out << "  " << Utf8Text(Utf8Path(picture).filename()) << "\n";
+    if (settings.pictures) {
+        out << "\nPictures (in " << Utf8Text(folder / kPictureFolder) << "):\n";
+        if (pictures.empty()) out << "  none\n";
+        for (const std::string& picture : pictures) out << "  " << Utf8Text(Utf8Path(picture).filename()) << "\n";
+    }
     if (!fidelities.empty()) {
         out << "\nHow closely each file follows the host, frame by frame (the largest difference between the\n"
                "file's curve and the host's value; exact: within "

@@ -15,6 +15,7 @@ struct SessionSettings {
     std::string heading;       // first line printed
     bool liveProgress = false;
     bool watchKeyboard = false;
+    bool pictures = true;  // a picture of every written file
 };
 
 // Returns kExitOk, kExitBadFile (a written file does not read back),

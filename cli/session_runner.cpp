@@ -10,6 +10,7 @@
 #include "export_progress.h"
 #include "host_paths.h"
 #include "host_text.h"
+#include "interrupt.h"
 #include "motfile/utf8_path.h"
 #include "panel_svg.h"
 #include "scene_build.h"
@@ -93,6 +94,11 @@ std::string SessionRunner::Describe(const Action& action) const {
 bool SessionRunner::Run(const std::vector<Action>& actions, std::ostream& err) {
     for (const Action& action : actions) {
         if (!Do(action, err)) return false;
+        if (Interrupted()) {
+            out_ << "\nInterrupted: an export under way was stopped as by Escape; the rest of the session is "
+                    "not acted out.\n";
+            return true;
+        }
     }
     return true;
 }
@@ -158,6 +164,10 @@ bool SessionRunner::Do(const Action& action, std::ostream& err) {
             host_.Escape().PressAtProgress(action.number);
             break;
         case ActionKind::kPanelPicture: {
+            if (!options_.pictures) {
+                out_ << kDetailIndent << "no picture taken (--no-pictures)\n";
+                break;
+            }
             const std::string path = Utf8Text(options_.outputFolder / Utf8Path(action.text));
             if (!simhost::WritePanelSvg(host_.Ui(), path)) {
                 err << "corvantide-sim: cannot write the panel picture " << path << "\n";
@@ -235,16 +245,14 @@ void SessionRunner::AddFailure(const std::string& failure) {
     }
 }
 
+// Each file is brought to its place as soon as its item's export ends (the
+// plug-in turns to the next item, or the press returns), so a run stopped
+// part-way leaves no file under its host name.
 void SessionRunner::ExportPress(const std::string& label) {
-    struct Candidate {
-        WrittenFile file;
-        std::string hostPath;
-        std::optional<FileStamp> before;
-        bool asked = false;  // the press asks for this file
-    };
     void* current = host_.CurrentItem();
     const bool batch = label == "Export Batch Motions";
     std::vector<Candidate> candidates;
+    std::map<void*, std::vector<std::size_t>> byItem;
     for (void* item : host_.Scene().Items()) {
         const auto record = ReadItemRecord(host_, item);
         if (!record || !record->destination) continue;
@@ -257,7 +265,9 @@ void SessionRunner::ExportPress(const std::string& label) {
             candidate.hostPath = hostPath;
             candidate.file = {NativePath(hostPath), item, ItemName(item), zoom, *record};
             candidate.before = StampOf(candidate.file.path);
+            candidate.hostBefore = StampOf(hostPath);
             candidate.asked = asked;
+            byItem[item].push_back(candidates.size());
             candidates.push_back(std::move(candidate));
         }
     }
@@ -265,46 +275,80 @@ void SessionRunner::ExportPress(const std::string& label) {
     bool told = false;  // the export said itself what went wrong, or was aborted
     {
         ExportProgress progress(host_, out_, options_.liveProgress, options_.watchKeyboard);
+        void* exporting = nullptr;
+        // A file not yet written stays pending until the press returns.
+        const auto settleItem = [&](void* item) {
+            const auto found = byItem.find(item);
+            if (found == byItem.end()) return;
+            progress.Finish();
+            std::vector<std::size_t>& pending = found->second;
+            pending.erase(std::remove_if(pending.begin(), pending.end(),
+                                         [&](std::size_t index) { return Settle(candidates[index]); }),
+                          pending.end());
+            if (pending.empty()) byItem.erase(found);
+        };
+        host_.SetInstanceListener([&](void* item) {
+            if (item == exporting) return;
+            try {
+                settleItem(exporting);
+            } catch (...) {
+                // Nothing may leave this call: it runs inside the plug-in's batch.
+            }
+            exporting = item;
+        });
         user_.Press(label);
+        host_.SetInstanceListener(nullptr);
         progress.Finish();
         for (const std::string& failure : progress.Failures()) AddFailure(failure);
         told = !progress.Failures().empty();
+        for (const Candidate& candidate : candidates) {
+            if (byItem.count(candidate.file.item) != 0) settleItem(candidate.file.item);
+        }
+        byItem.clear();
     }
     const auto& history = host_.Ui().StatusHistory();
     for (std::size_t i = statusBefore; i < history.size(); ++i) {
         if (IsAbortMessage(StatusMessageLines(FromHostText(history[i])))) told = true;
     }
     statusSeen_ = history.size();
-    for (Candidate& candidate : candidates) {
-        const Settled settled = SettleWrittenFile(candidate.hostPath);
-        const fs::path native = Utf8Path(candidate.file.path);
-        if (settled == Settled::kNoFolder || settled == Settled::kMoveFailed) {
-            out_ << kDetailIndent << "written as " << Quoted(Display(candidate.hostPath)) << ": "
-                 << (settled == Settled::kNoFolder
-                         ? "the folder of " + Display(candidate.file.path) + " does not exist"
-                         : std::string("it could not be moved to ") + Display(candidate.file.path))
-                 << "\n";
-            AddFailure(Utf8Text(native.filename()) + " not written to " +
-                       Display(Utf8Text(native.parent_path())) +
-                       (settled == Settled::kNoFolder ? ": no such folder" : ": it could not be moved there"));
-            continue;
+    // Asked for, not reported as failed, and not there: the export lost it.
+    for (const Candidate& candidate : candidates) {
+        if (candidate.asked && !candidate.settled && !told) {
+            AddFailure(Display(candidate.file.path) + " was not written");
         }
-        const std::optional<FileStamp> after = StampOf(candidate.file.path);
-        if (!after || after == candidate.before) {
-            // Asked for, not reported as failed, and not there: the export lost it.
-            if (candidate.asked && !told) AddFailure(Display(candidate.file.path) + " was not written");
-            continue;
-        }
-        out_ << kDetailIndent << "wrote " << Display(candidate.file.path);
-        if (settled == Settled::kMoved)
-            out_ << "  (the host named it " << Quoted(Utf8Text(Utf8Path(candidate.hostPath).filename())) << ")";
-        out_ << "\n";
-        written_.erase(
-            std::remove_if(written_.begin(), written_.end(),
-                           [&](const WrittenFile& file) { return file.path == candidate.file.path; }),
-            written_.end());
-        written_.push_back(candidate.file);
     }
+}
+
+bool SessionRunner::Settle(Candidate& candidate) {
+    const Settled settled = SettleWrittenFile(candidate.hostPath);
+    const fs::path native = Utf8Path(candidate.file.path);
+    if (settled == Settled::kNoFolder || settled == Settled::kMoveFailed) {
+        // The file under its host name exists only because Linux takes the
+        // backslash for a letter; a Windows host would have written nothing.
+        std::error_code ignored;
+        if (StampOf(candidate.hostPath) != candidate.hostBefore) fs::remove(Utf8Path(candidate.hostPath), ignored);
+        out_ << kDetailIndent << "not written: "
+             << (settled == Settled::kNoFolder
+                     ? "the folder of " + Display(candidate.file.path) + " does not exist"
+                     : std::string("it could not be moved to ") + Display(candidate.file.path))
+             << "\n";
+        AddFailure(Utf8Text(native.filename()) + " not written to " + Display(Utf8Text(native.parent_path())) +
+                   (settled == Settled::kNoFolder ? ": no such folder" : ": it could not be moved there"));
+        candidate.settled = true;
+        return true;
+    }
+    const std::optional<FileStamp> after = StampOf(candidate.file.path);
+    if (!after || after == candidate.before) return false;
+    out_ << kDetailIndent << "wrote " << Display(candidate.file.path);
+    if (settled == Settled::kMoved)
+        out_ << "  (the host named it " << Quoted(Utf8Text(Utf8Path(candidate.hostPath).filename())) << ")";
+    out_ << "\n";
+    written_.erase(std::remove_if(written_.begin(), written_.end(),
+                                  [&](const WrittenFile& file) { return file.path == candidate.file.path; }),
+                   written_.end());
+    written_.push_back(candidate.file);
+    candidate.settled = true;
+    return true;
 }
 
 }  // namespace corvantide::cli

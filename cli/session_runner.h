@@ -6,9 +6,11 @@
 #include <cstddef>
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "host_paths.h"
 #include "item_records.h"
 #include "panel_user.h"
 #include "scene_description.h"
@@ -28,6 +30,7 @@ struct SessionOptions {
     std::filesystem::path outputFolder;  // panel pictures are written here
     bool liveProgress = false;           // rewrite the progress line (a terminal)
     bool watchKeyboard = false;          // Escape from the terminal aborts
+    bool pictures = true;                // panel pictures are taken
 };
 
 class SessionRunner {
@@ -59,6 +62,18 @@ private:
     void TellNewMessages();
     void TellNewStatus();
     void AddFailure(const std::string& failure);
+    // A file an export may write: its host path, and both names' times before.
+    struct Candidate {
+        WrittenFile file;
+        std::string hostPath;
+        std::optional<FileStamp> before;
+        std::optional<FileStamp> hostBefore;
+        bool asked = false;    // the press asks for this file
+        bool settled = false;  // written and told, or told as not written
+    };
+    // Brings the file to its place and tells it; false when the export has
+    // not (yet) written it.
+    bool Settle(Candidate& candidate);
 
     simhost::SimHost& host_;
     simhost::PanelUser user_;

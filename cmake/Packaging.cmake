@@ -1,13 +1,19 @@
 # The Windows package: corvantide-VERSION-win64.zip with the DLL, the
-# command-line host that checks it and the files it writes, the README, the
-# changelog and the license (`cmake --build --preset windows --target package`).
+# command-line host that checks it and the files it writes, a README for the
+# Windows user, the user's documents, the example scenes, the changelog and
+# the license (`cmake --build --preset windows --target package`).
 if(NOT WIN32)
   return()
 endif()
 
-install(FILES $<TARGET_FILE:corvantide> ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md
+install(FILES $<TARGET_FILE:corvantide> ${PROJECT_SOURCE_DIR}/package/README.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md
               ${PROJECT_SOURCE_DIR}/LICENSE
         DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/panel.md ${PROJECT_SOURCE_DIR}/docs/panel.svg
+              ${PROJECT_SOURCE_DIR}/docs/scene-format.md
+        DESTINATION docs)
+file(GLOB CORVANTIDE_EXAMPLES ${PROJECT_SOURCE_DIR}/examples/*.json)
+install(FILES ${CORVANTIDE_EXAMPLES} DESTINATION examples)
 if(TARGET corvantide-sim)
   install(TARGETS corvantide-sim RUNTIME DESTINATION .)
 endif()
@@ -31,6 +37,7 @@ if(CORVANTIDE_TESTS AND TARGET corvantide-sim)
              -DWORK=${CMAKE_BINARY_DIR}/package-test
              -DPACKAGE=corvantide-${PROJECT_VERSION}-win64
              -DVERSION=${PROJECT_VERSION}
+             -DSOURCE=${PROJECT_SOURCE_DIR}
              -DCHECK_EXPORTS=${PROJECT_SOURCE_DIR}/cmake/check-exports.sh
              -DOBJDUMP=${CORVANTIDE_OBJDUMP}
              -DWINDRES=${CORVANTIDE_WINDRES}

@@ -76,6 +76,9 @@ private:
         }
         *line = text_.substr(pos_, feed - pos_);
         pos_ = feed + 1;
+        if (!line->empty() && line->find('\r') == line->size() - 1) {  // saved by a Windows editor
+            return Fail(line_, "lines end in CR LF; the exporter writes LF only");
+        }
         if (line->find('\r') != std::string_view::npos) {
             return Fail(line_, "carriage return in line (lines end with a line feed only)");
         }

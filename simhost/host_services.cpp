@@ -43,6 +43,7 @@ std::int32_t GetHierarchyList(std::uint64_t root, void** list) { return Host().H
 void FreeHierarchyList(void** list) { Host().FreeHierarchy(list); }
 void UpdateFXInterface(std::int32_t flags) { Host().Update(flags); }
 void GetChannels(void* item, std::int32_t group, double time, double* out) {
+    Host().Scene().Named(item);
     Host().Scene().WorldChannels(item, group, time, out);
 }
 void FindFileName(const char* path, char* name, char* directory) {

@@ -99,7 +99,7 @@ bool SimHost::Load(const std::string& libraryPath, std::string* error) {
     if (!library_.Load(libraryPath, error)) return false;
     void* entry = library_.Symbol("InitCustomize");
     if (entry == nullptr) {
-        if (error != nullptr) *error = libraryPath + " does not export InitCustomize";
+        if (error != nullptr) *error = "not a Corvantide plug-in: it has no InitCustomize";
         library_.Unload();
         return false;
     }
@@ -162,7 +162,10 @@ void SimHost::SetStateRecordPresent(bool present) {
     hostInterface_.HostPut<void*>(kStateRecordOffset, present ? stateRecord_.Data() : nullptr);
 }
 
-void SimHost::SetCurrentItem(void* item) { stateRecord_.HostPut(kCurrentItemOffset, item); }
+void SimHost::SetCurrentItem(void* item) {
+    stateRecord_.HostPut(kCurrentItemOffset, item);
+    scene_.SetCurrentItem(item);
+}
 
 void* SimHost::CurrentItem() const {
     if (Get<void*>(hostInterface_.Data(), kStateRecordOffset) == nullptr) return nullptr;
@@ -189,6 +192,7 @@ void* SimHost::CreateInstance(void* item, void* module, std::int32_t zero, std::
         return nullptr;
     }
     if (failInstanceCreation_ || item == nullptr) return nullptr;
+    scene_.Named(item);
     auto& slot = instanceData_[InstanceKey{item, module}];
     if (!slot) slot.reset(ZeroedRecord(static_cast<std::size_t>(size > 0 ? size : kSettingsBlockSize)));
     return slot.get();
@@ -201,6 +205,8 @@ void* SimHost::GetInstance(void* item, void* module, std::int32_t zero) {
         Report("GetInstanceData for an entry past the hierarchy list's count");
         return nullptr;
     }
+    scene_.Named(item);
+    if (instanceListener_) instanceListener_(item);
     auto found = instanceData_.find(InstanceKey{item, module});
     return found == instanceData_.end() ? nullptr : found->second.get();
 }
@@ -242,7 +248,7 @@ void SimHost::FreeHierarchy(void** list) {
 void SimHost::Update(std::int32_t flags) {
     updates_.push_back(flags);
     Journal("update " + std::to_string(flags));
-    if ((flags & kReevaluate) != 0) scene_.Evaluate(dAnim_Clock);
+    if ((flags & kReevaluate) != 0) scene_.Reevaluate(dAnim_Clock);
 }
 
 std::size_t SimHost::TakeViolations(const std::string& text) {

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -102,6 +103,10 @@ public:
     std::size_t InstanceBlocks() const { return instanceData_.size(); }
     void* InstanceBlock(void* item) const;
     void FailInstanceCreation(bool fail) { failInstanceCreation_ = fail; }
+    // Called with the item of every GetInstanceData: the plug-in turns to an
+    // item (a batch asks for each item's settings before exporting it).
+    using InstanceListener = std::function<void(void* item)>;
+    void SetInstanceListener(InstanceListener listener) { instanceListener_ = std::move(listener); }
 
     // Hierarchy lists handed out and not yet freed.
     std::size_t OpenHierarchyLists() const { return openLists_.size(); }
@@ -172,6 +177,7 @@ private:
     };
     std::map<InstanceKey, RawRecord> instanceData_;
     bool failInstanceCreation_ = false;
+    InstanceListener instanceListener_;
     std::set<void*> openLists_;
     bool hierarchyUnavailable_ = false;
     std::optional<std::int32_t> hierarchyCount_;

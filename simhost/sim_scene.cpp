@@ -241,6 +241,8 @@ void* SimScene::AddItem(const std::string& name, std::int32_t type, const char* 
         PutItem(*item, item_layout::kBehaviour + 2 * c, kConstantBehaviour);
     }
     void* handle = item->record.get();
+    item->evaluatedAt = clockMoves_;
+    byRecord_[handle] = item.get();
     items_.push_back(std::move(item));
     order_.push_back(handle);
     return handle;
@@ -273,10 +275,8 @@ void SimScene::CheckRecords(std::vector<std::string>* findings) const {
 }
 
 SimScene::Item* SimScene::Find(const void* item) const {
-    for (const auto& candidate : items_) {
-        if (candidate->record.get() == item) return candidate.get();
-    }
-    return nullptr;
+    const auto found = byRecord_.find(item);
+    return found == byRecord_.end() ? nullptr : found->second;
 }
 
 SimScene::Item& SimScene::Existing(const void* item) const {
@@ -301,6 +301,7 @@ bool SimScene::SetParent(void* item, void* parent) {
 
 void SimScene::SetRestValue(void* item, int channel, double value) {
     Item& target = Existing(item);
+    Bring(target);  // the value written stands until the next clock move, as the host's would
     target.rest[Channel(channel)] = value;
     PutItem(target, item_layout::kChannelValues + 8 * Channel(channel), value);
 }
@@ -418,14 +419,42 @@ double SimScene::KeyedValue(void* item, int slot, double time, double unkeyed) c
     return SlotValue(Existing(item), Slot(slot), time, unkeyed);
 }
 
+void SimScene::Bring(Item& item) {
+    if (item.evaluatedAt == clockMoves_) return;
+    item.evaluatedAt = clockMoves_;
+    double values[kChannels];
+    for (std::size_t c = 0; c < kChannels; ++c) values[c] = SlotValue(item, c, clockFrame_, item.rest[c]);
+    for (std::size_t c = 0; c < kChannels; ++c) PutItem(item, item_layout::kChannelValues + 8 * c, values[c]);
+}
+
 void SimScene::Evaluate(double frame) {
-    for (const auto& item : items_) {
-        double values[kChannels];
-        LocalChannels(item->record.get(), frame, values);
-        for (std::size_t c = 0; c < kChannels; ++c) {
-            PutItem(*item, item_layout::kChannelValues + 8 * c, values[c]);
-        }
+    ++clockMoves_;
+    clockFrame_ = frame;
+    for (const auto& item : items_) Bring(*item);
+}
+
+void SimScene::Reevaluate(double frame) {
+    if (eager_) {
+        Evaluate(frame);
+        return;
     }
+    ++clockMoves_;
+    clockFrame_ = frame;
+    for (const void* watched : {current_, named_}) {
+        if (Item* item = Find(watched)) Bring(*item);
+    }
+}
+
+void SimScene::SetCurrentItem(const void* item) {
+    current_ = item;
+    if (Item* found = Find(item)) Bring(*found);
+}
+
+void SimScene::Named(const void* item) {
+    Item* found = Find(item);
+    if (found == nullptr) return;
+    named_ = item;
+    Bring(*found);
 }
 
 SimScene::World SimScene::WorldOf(const Item& item, double time, int depth) const {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace simhost {
@@ -116,8 +117,22 @@ public:
     void SetFirstKey(void* item, int channel, std::int32_t index);
     void SetLastKey(void* item, int channel, std::int32_t index);
 
-    // UpdateFXInterface(32): every item's local channel values at `frame`.
+    // Every item's local channel values at `frame`, written into the records now.
     void Evaluate(double frame);
+    // UpdateFXInterface(32) at `frame`, lazily: the records of the watched
+    // items (the current item, and the item last named to a service) get
+    // their values at once; any other item's record gets them when a service
+    // names it (Named). A plug-in reads an item's channel values only after
+    // naming it, so every record it reads holds the values at `frame`.
+    void Reevaluate(double frame);
+    // A service (instance data, channels) named the item: its record gets the
+    // values at the last clock move if it has not, and it is watched from now on.
+    void Named(const void* item);
+    // The host's current item, watched as long as it is current.
+    void SetCurrentItem(const void* item);
+    // Every clock move evaluates the whole scene, as Evaluate does (the
+    // reference the lazy evaluation is compared with).
+    void SetEagerEvaluation(bool eager) { eager_ = eager; }
     // The item's nine local channel values at `time`, from its keys.
     void LocalChannels(void* item, double time, double* out) const;
     // Any key slot's value at `time` from the keys that key it (a camera's
@@ -139,6 +154,7 @@ private:
         double rest[kChannels] = {0, 0, 0, 0, 0, 0, 1, 1, 1};
         bool firstPinned[kChannels] = {};
         bool lastPinned[kChannels] = {};
+        std::uint64_t evaluatedAt = 0;  // the clock move whose values the record holds
     };
     struct World;
 
@@ -149,10 +165,17 @@ private:
     void UpdateKeyRange(Item& item);
     double SlotValue(const Item& source, std::size_t slot, double time, double unkeyed) const;
     World WorldOf(const Item& item, double time, int depth) const;
+    void Bring(Item& item);
 
     std::vector<std::unique_ptr<Item>> items_;
+    std::unordered_map<const void*, Item*> byRecord_;
     std::vector<void*> order_;
     std::uint64_t nextKeyId_ = 1;
+    std::uint64_t clockMoves_ = 0;  // clock moves so far; a record's evaluatedAt lags behind when stale
+    double clockFrame_ = 0.0;
+    const void* current_ = nullptr;
+    const void* named_ = nullptr;
+    bool eager_ = false;
 };
 
 }  // namespace simhost

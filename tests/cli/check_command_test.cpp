@@ -104,8 +104,19 @@ TEST_F(MotionFileCommands, PlotRefusesBrokenFilesAndNeverOverwritesTheMotionFile
     std::ifstream stream(good);
     EXPECT_EQ("LWMO", std::string((std::istreambuf_iterator<char>(stream)), {}).substr(0, 4));
 
-    EXPECT_EQ(2, RunPlot(good, (folder_ / "no-such-folder" / "x.svg").string(), out, err));
-    EXPECT_NE(std::string::npos, err.str().find("cannot write"));
+    // Another motion file is never replaced by a picture either.
+    const std::string other = Write("Other.mot", KeyedItemFile());
+    std::ostringstream refused;
+    EXPECT_EQ(2, RunPlot(good, other, out, refused));
+    EXPECT_NE(std::string::npos, refused.str().find("would replace the motion file " + other));
+    std::ifstream otherStream(other);
+    EXPECT_EQ("LWMO", std::string((std::istreambuf_iterator<char>(otherStream)), {}).substr(0, 4));
+}
+
+TEST_F(MotionFileCommands, PlotMakesTheFolderOfItsPicture) {
+    const std::string good = Write("Good.mot", KeyedItemFile());
+    EXPECT_EQ(0, RunPlot(good, (folder_ / "pics" / "deeper" / "x.svg").string(), out, err)) << err.str();
+    EXPECT_TRUE(fs::exists(folder_ / "pics" / "deeper" / "x.svg"));
 }
 
 }  // namespace

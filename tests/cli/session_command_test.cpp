@@ -10,6 +10,7 @@
 #include <string>
 
 #include "commands.h"
+#include "plugin_library.h"
 #include "test_folder.h"
 
 namespace corvantide_test {
@@ -193,8 +194,9 @@ TEST_F(FailedExports, AFileWhoseFolderDoesNotExistOnLinuxIsAFailedExport) {
     EXPECT_EQ(kExitExportFailed, Run(R"({"do": "select", "item": "Box"},
         {"do": "type", "field": "path", "text": "missing\\Box"},
         {"do": "press", "button": "Export Current Motion"})"));
-    EXPECT_NE(std::string::npos, out.str().find("the folder of missing/Box.mot does not exist"));
+    EXPECT_NE(std::string::npos, out.str().find("not written: the folder of missing/Box.mot does not exist"));
     EXPECT_EQ("corvantide-sim: export failed: Box.mot not written to missing: no such folder\n", err.str());
+    EXPECT_FALSE(fs::exists(folder_ / "missing\\Box.mot"));  // the file under its host name is gone too
 }
 #endif
 
@@ -216,7 +218,13 @@ struct BadScene {
 TEST_F(SessionCommands, ABadSceneFileIsRefusedWithWhereAndWhy) {
     const BadScene scenes[] = {
         {R"({"items": [)", {"not valid JSON at line 1"}},
-        {R"({"fps": 0, "items": []})", {"fps", "above 0"}},
+        {R"({"fps": 0, "items": []})", {"fps", "from 0.1 to 1000, not 0"}},
+        {R"({"fps": 1e308, "items": []})", {"fps", "from 0.1 to 1000, not 1e+308"}},
+        {R"({"items": [{"name": "Arm", "keys": [{"frame": 2147483648, "values": {"heading": 1}}]}]})",
+         {"items[0] \"Arm\".keys[0].frame", "from -1000000 to 1000000, not 2147483648"}},
+        {R"({"items": [{"name": "Arm", "keys": [{"frame": 1e300, "values": {"heading": 1}}]}]})",
+         {"keys[0].frame", "from -1000000 to 1000000"}},
+        {"{\"items\": [],\n \"fps\": 1e400}", {"a number too large to read at line 2, column 9: 1e400"}},
         {R"({"items": [{"name": "Arm", "keys": [{"frame": 0, "values": {"position.x": 1}, "span": "bezir"}]}]})",
          {"items[0] \"Arm\".keys[0].span", "bezir"}},
         {R"({"items": [{"name": "Arm", "keys": [{"frame": 0, "values": {"elbow": 1}}]}]})",
@@ -254,7 +262,8 @@ TEST_F(SessionCommands, ABadSceneFileIsRefusedWithWhereAndWhy) {
         for (const std::string& part : scene.named) {
             EXPECT_NE(std::string::npos, message.find(part)) << scene.text << "\n" << message;
         }
-        EXPECT_EQ("", told.str());  // nothing was started
+        EXPECT_EQ(std::string::npos, message.find("exception")) << message;  // our words, not the library's
+        EXPECT_EQ("", told.str());                                           // nothing was started
     }
     EXPECT_FALSE(fs::exists(folder_ / "out"));
 }
@@ -267,9 +276,44 @@ TEST_F(SessionCommands, AMissingSceneFileIsAUsageError) {
 TEST_F(SessionCommands, CheckPluginLoadsTheLibraryAsTheHostDoes) {
     EXPECT_EQ(kExitOk, RunCheckPlugin("", out, err)) << err.str();
     EXPECT_NE(std::string::npos, out.str().find("named the module \"Corvantide\"; its panel builds"));
-    std::ostringstream missing;
-    EXPECT_EQ(kExitUsage, RunCheckPlugin((folder_ / "none.dll").string(), out, missing));
-    EXPECT_NE(std::string::npos, missing.str().find("cannot load the plug-in"));
+}
+
+TEST_F(SessionCommands, CheckPluginSaysInWordsWhyALibraryDoesNotLoad) {
+    fs::create_directories(folder_);
+    const std::string none = (folder_ / "none.dll").string();
+    const std::string text = (folder_ / "notes.dll").string();
+    std::ofstream(text) << "not a library";
+#if defined(_WIN32)
+    const char* system = "kernel32.dll";
+    const char* notLibrary = "not a 64-bit Windows library";
+#else
+    const char* system = "libc.so.6";
+    const char* notLibrary = "not a 64-bit Linux library";
+#endif
+    const std::pair<std::string, std::string> cases[] = {
+        {none, "cannot load the plug-in " + none + ": not found\n"},
+        {text, "cannot load the plug-in " + text + ": " + notLibrary + "\n"},
+        {system, std::string("cannot load the plug-in ") + system +
+                     ": not a Corvantide plug-in: it has no InitCustomize\n"},
+    };
+    for (const auto& [library, said] : cases) {
+        std::ostringstream problems;
+        EXPECT_EQ(kExitUsage, RunCheckPlugin(library, out, problems));
+        EXPECT_EQ("corvantide-sim: " + said, problems.str());
+    }
+}
+
+TEST_F(SessionCommands, CheckPluginFindsABareLibraryNameInTheCurrentFolder) {
+    fs::create_directories(folder_);
+    const fs::path built = simhost::DefaultPluginPath();
+    const std::string name = built.filename().string();
+    fs::copy_file(built, folder_ / name);
+    const fs::path before = fs::current_path();
+    fs::current_path(folder_);
+    const int status = RunCheckPlugin(name, out, err);
+    fs::current_path(before);
+    EXPECT_EQ(kExitOk, status) << err.str();
+    EXPECT_EQ(0U, out.str().rfind(name + ": loaded", 0)) << out.str();
 }
 
 }  // namespace

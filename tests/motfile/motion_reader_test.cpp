@@ -23,6 +23,13 @@ std::string With(std::string text, const std::string& from, const std::string& t
     return text;
 }
 
+// The text as a Windows editor saves it.
+std::string WindowsLineEnds(const std::string& text) {
+    std::string saved;
+    for (const char c : text) saved += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return saved;
+}
+
 TEST(MotionReader, ReadsAKeyedItemFileWithEveryField) {
     const auto result = ParseMotionText(KeyedItemFile());
     ASSERT_TRUE(result.ok) << result.error.line << ": " << result.error.reason;
@@ -184,8 +191,16 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenFile{"MissingClosingBrace",
                    With(kGood, "  Behaviors 1 1\n}\nChannel 1", "  Behaviors 1 1\nChannel 1"), 12,
                    "expected \"}\", found \"Channel 1\""},
-        BrokenFile{"CarriageReturns", With(kGood, "NumChannels 9\n", "NumChannels 9\r\n"), 4,
-                   "carriage return"},
+        BrokenFile{"SavedWithWindowsLineEnds", WindowsLineEnds(kGood), 1,
+                   "lines end in CR LF; the exporter writes LF only"},
+        BrokenFile{"CarriageReturnInsideALine", With(kGood, "NumChannels 9\n", "NumChannels\r9\n"), 4,
+                   "carriage return in line"},
+        BrokenFile{"ControlBytesAreShownEscaped", With(kGood, "NumChannels 9", "NumChannels \x1b[2J\x07"), 4,
+                   "malformed number \"\\x1b[2J\\x07\""},
+        BrokenFile{
+            "AHugeNumberIsCutWhereItIsShown",
+            With(kGood, "NumChannels 9", "NumChannels " + std::string(100000, '9')), 4,
+            "number out of range \"999999999999999999999999999999999999999999999999...\" (100000 characters)"},
         BrokenFile{"TrailingText", kGood + "Channel 9\n", 63, "text after the last envelope"},
         BrokenFile{"TrailingEmptyLine", kGood + "\n", 63, "text after the last envelope"},
         BrokenFile{"NoFinalLineFeed", kGood.substr(0, kGood.size() - 1), 62,
