@@ -164,7 +164,8 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
     if (settings.pictures) {
         out << "\nPictures (in " << Utf8Text(folder / kPictureFolder) << "):\n";
         if (pictures.empty()) out << "  none\n";
-        for (const std::string& picture : pictures) out << "  " << Utf8Text(Utf8Path(picture).filename()) << "\n";
+        for (const std::string& picture : pictures)
+            out << "  " << Utf8Text(Utf8Path(picture).filename()) << "\n";
     }
     if (!fidelities.empty()) {
         out << "\nHow closely each file follows the host, frame by frame (the largest difference between the\n"

@@ -326,7 +326,8 @@ bool SessionRunner::Settle(Candidate& candidate) {
         // The file under its host name exists only because Linux takes the
         // backslash for a letter; a Windows host would have written nothing.
         std::error_code ignored;
-        if (StampOf(candidate.hostPath) != candidate.hostBefore) fs::remove(Utf8Path(candidate.hostPath), ignored);
+        if (StampOf(candidate.hostPath) != candidate.hostBefore)
+            fs::remove(Utf8Path(candidate.hostPath), ignored);
         out_ << kDetailIndent << "not written: "
              << (settled == Settled::kNoFolder
                      ? "the folder of " + Display(candidate.file.path) + " does not exist"

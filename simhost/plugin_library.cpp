@@ -107,7 +107,8 @@ std::string DefaultPluginPath() {
     const DWORD length = GetModuleFileNameW(nullptr, program.data(), kProgramPathCapacity);
     if (length > 0 && length < kProgramPathCapacity) {
         program.resize(length);
-        return corvantide::motfile::Utf8Text(std::filesystem::path(program).parent_path() / CORVANTIDE_PLUGIN_PATH);
+        return corvantide::motfile::Utf8Text(std::filesystem::path(program).parent_path() /
+                                             CORVANTIDE_PLUGIN_PATH);
     }
 #else
     const char* fromEnvironment = std::getenv("CORVANTIDE_PLUGIN");

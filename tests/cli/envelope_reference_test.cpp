@@ -57,7 +57,8 @@ double Incoming(const Span& s) {
 double Inside(const std::vector<MotionKey>& keys, double time) {
     std::size_t i = 0;
     while (i + 2 < keys.size() && time > keys[i + 1].time) ++i;
-    const Span s{i > 0 ? &keys[i - 1] : nullptr, keys[i], keys[i + 1], i + 2 < keys.size() ? &keys[i + 2] : nullptr};
+    const Span s{i > 0 ? &keys[i - 1] : nullptr, keys[i], keys[i + 1],
+                 i + 2 < keys.size() ? &keys[i + 2] : nullptr};
     if (time >= s.k1.time) return s.k1.value;
     const double u = (time - s.k0.time) / (s.k1.time - s.k0.time);
     if (s.k1.shape == 3) return s.k0.value + u * (s.k1.value - s.k0.value);
