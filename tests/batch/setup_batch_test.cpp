@@ -141,6 +141,12 @@ TEST_F(SetupBatch, UseCurrentDataSwitchesItselfOffWithoutACurrentRecord) {
     host.SetCurrentItem(nullptr);
     user.Press("Setup Batch");
     EXPECT_EQ(0, user.Value("Use Current Data"));
+
+    // Switched off, it stays off: a later setup with a current record copies nothing.
+    host.SetCurrentItem(arm);
+    user.Press("Setup Batch");
+    EXPECT_EQ(60, SettingsOf(late)->endFrame);
+    EXPECT_EQ(0, user.Value("Use Current Data"));
 }
 
 TEST_F(SetupBatch, WithoutAHierarchyListNothingChangesNotEvenTheToggles) {

@@ -321,5 +321,17 @@ TEST_F(ExportFailure, AKeyValueThatIsNotANumberIsNamedByChannelAndFrame) {
     EXPECT_TRUE(Files().empty());
 }
 
+// The zoom file's one envelope is named as the zoom factor, not as a channel.
+TEST_F(ExportFailure, AZoomFactorThatIsNotANumberIsNamedAndTheMotionFileKept) {
+    void* cam = host.Scene().AddItem("Cam", 8);
+    host.Scene().AddKey(cam, 0).Set(0, 1.0).Set(12, 2.0);
+    host.Scene().AddKey(cam, 10).Set(0, 2.0).Set(12, std::nan(""));
+    Prepare(cam, "Cam");
+
+    EXPECT_EQ(0, Export(cam));
+    EXPECT_EQ("Info  Couldn't write Cam_ZoomFactor.mot: Zoom Factor at frame 10 is not a number\n", Status());
+    EXPECT_EQ(std::vector<std::string>{"Cam.mot"}, Files());
+}
+
 }  // namespace
 }  // namespace corvantide_test
