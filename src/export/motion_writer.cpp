@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 #include "export/file_output.h"
 #include "export/number_format.h"
@@ -205,16 +206,17 @@ char* AppendEntrySpan(MotionWriter* writer, char* at, const EnvelopeKey& entry, 
     return AppendSpan(writer, at, entry);
 }
 
-// "  1", one key of `value` at `seconds` whose span is `span`, Constant behaviours.
-template <std::size_t N>
-void WriteOneKey(MotionWriter* writer, double value, double seconds, const char (&span)[N]) {
+// "  1", one key of `value` at `seconds` whose span (with its line end) is
+// `span`, Constant behaviours.
+void WriteOneKey(MotionWriter* writer, double value, double seconds, std::string_view span) {
     writer->entry = 0;
     WriteCountLine(writer, 1);
     char* at = Literal(LineStart(writer), "  Key ");
     at = AppendNumber(writer, at, value);
     *at++ = ' ';
     at = AppendNumber(writer, at, seconds);
-    LineEnd(writer, Literal(at, span));
+    std::memcpy(at, span.data(), span.size());
+    LineEnd(writer, at + span.size());
     WriteBehaviours(writer, kConstantBehaviour, kConstantBehaviour);
 }
 
@@ -227,11 +229,17 @@ std::int64_t IncludedCount(const EnvelopeKey* entries, std::int64_t keyCount) {
 using SpanWriter = char* (*)(MotionWriter*, char* at, const EnvelopeKey&, const void* hostKey);
 enum class Behaviour { kFirstEntry, kAlwaysConstant };
 
-// The keys whose entry includes them, each at its host key's time; a body
-// without any is the placeholder.
+// The keys whose entry includes them, each at its host key's time. Host keys
+// that include none hold `heldValue` from host key 0's time, with `heldSpan`;
+// no host keys at all give the placeholder.
 void WriteIncludedKeys(MotionWriter* writer, const EnvelopeKey* entries, std::int64_t keyCount,
-                       const void* hostKeys, double fps, SpanWriter appendSpan, Behaviour behaviour) {
+                       const void* hostKeys, double fps, SpanWriter appendSpan, Behaviour behaviour,
+                       double heldValue, std::string_view heldSpan) {
     const std::int64_t count = IncludedCount(entries, keyCount);
+    if (count == 0 && keyCount >= 1) {
+        WriteOneKey(writer, heldValue, KeyTime(KeyAt(hostKeys, 0)) / fps, heldSpan);
+        return;
+    }
     if (count == 0) {
         WritePlaceholderBody(writer);
         return;
@@ -299,11 +307,8 @@ void WriteHeldBody(MotionWriter* writer, double value, double seconds) {
 
 void WriteKeyedBody(MotionWriter* writer, const EnvelopeKey* entries, std::int64_t keyCount,
                     const void* hostKeys, double fps, double unkeyedValue) {
-    if (keyCount >= 1 && IncludedCount(entries, keyCount) == 0) {
-        WriteHeldBody(writer, unkeyedValue, KeyTime(KeyAt(hostKeys, 0)) / fps);
-        return;
-    }
-    WriteIncludedKeys(writer, entries, keyCount, hostKeys, fps, AppendEntrySpan, Behaviour::kFirstEntry);
+    WriteIncludedKeys(writer, entries, keyCount, hostKeys, fps, AppendEntrySpan, Behaviour::kFirstEntry,
+                      unkeyedValue, kZeroSpan);
 }
 
 void WriteSampledBody(MotionWriter* writer, const EnvelopeKey* entries, std::int64_t frameCount,
@@ -327,11 +332,9 @@ void WriteSampledBody(MotionWriter* writer, const EnvelopeKey* entries, std::int
 
 void WriteZoomBody(MotionWriter* writer, const EnvelopeKey* entries, std::int64_t keyCount,
                    const void* hostKeys, double fps) {
-    if (keyCount >= 1 && IncludedCount(entries, keyCount) == 0) {
-        WriteOneKey(writer, entries[0].value, KeyTime(KeyAt(hostKeys, 0)) / fps, kZeroZoomSpan);
-        return;
-    }
-    WriteIncludedKeys(writer, entries, keyCount, hostKeys, fps, AppendZoomSpan, Behaviour::kAlwaysConstant);
+    const double firstZoom = keyCount >= 1 ? entries[0].value : 0.0;
+    WriteIncludedKeys(writer, entries, keyCount, hostKeys, fps, AppendZoomSpan, Behaviour::kAlwaysConstant,
+                      firstZoom, kZeroZoomSpan);
 }
 
 }  // namespace corvantide
