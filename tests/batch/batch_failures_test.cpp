@@ -184,5 +184,39 @@ INSTANTIATE_TEST_SUITE_P(BatchFailures, MessageLineOfLength, testing::Values(101
                              return "Characters" + std::to_string(line.param);
                          });
 
+// Three failed files: the second name stays when it and ", ..." after it
+// end the message line at its last character, and gives way to "..." at one
+// character more.
+class SecondNameEndingAt : public BatchFailures, public testing::WithParamInterface<std::size_t> {};
+
+TEST_P(SecondNameEndingAt, IsShownWithTheMoreMarkWhenBothFitTheLine) {
+    constexpr std::size_t kLineLimit = 1016;
+    const std::size_t length = GetParam();
+    // "Couldn't write 3 of 3 files: ", "A.mot, B.mot" and ", ..." are 44 characters with empty names.
+    const std::string first = std::string(400, 'a');
+    const std::string second = std::string(length - 44 - first.size(), 'b');
+    const std::string third = std::string(300, 'c');
+    OpenPanel();
+    ReadyItem("First", directory / "missing" / first);
+    ReadyItem("Second", directory / "missing" / second);
+    ReadyItem("Third", directory / "missing" / third);
+
+    user.Press("Export Batch Motions");
+
+    const std::string twoNames = "Couldn't write 3 of 3 files: " + first + ".mot, " + second + ".mot, ...";
+    ASSERT_EQ(length, twoNames.size());
+    if (length <= kLineLimit) {
+        EXPECT_EQ("Info  " + twoNames + "\n", user.StatusText());
+    } else {
+        EXPECT_EQ("Info  Couldn't write 3 of 3 files: " + first + ".mot, ...\n", user.StatusText());
+    }
+    ExpectCleanHost();
+}
+
+INSTANTIATE_TEST_SUITE_P(BatchFailures, SecondNameEndingAt, testing::Values(1015, 1016, 1017),
+                         [](const testing::TestParamInfo<std::size_t>& line) {
+                             return "Characters" + std::to_string(line.param);
+                         });
+
 }  // namespace
 }  // namespace corvantide_test
