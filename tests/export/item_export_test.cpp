@@ -164,6 +164,25 @@ TEST_F(ItemExport, WorldKeysAreEvaluatedThroughTheParentAtEachKeysTime) {
     EXPECT_EQ((std::vector<std::int32_t>{32, 32, 32}), host.Updates());
 }
 
+TEST_F(ItemExport, AWorldChannelNoKeyKeysHoldsItsValueAtTheFirstKeyWhileTheParentMovesOn) {
+    host.dFPS = 30.0;
+    auto& scene = host.Scene();
+    void* rig = scene.AddItem("Rig");
+    scene.AddKey(rig, 1).Set(1, 5.0);
+    scene.AddKey(rig, 15).Set(1, 8.0);
+    void* arm = scene.AddItem("Arm");
+    ASSERT_TRUE(scene.SetParent(arm, rig));
+    scene.AddKey(arm, 1).Set(0, 1.0);
+    scene.AddKey(arm, 15).Set(0, 2.0);
+    Prepare(arm, "Arm")->coordinates = 1;
+
+    EXPECT_EQ(1, Export(arm));
+
+    // Position Y rises with the rig from 5 to 8; the arm never keys it.
+    const std::string file = Read("Arm.mot");
+    EXPECT_NE(std::string::npos, file.find(Held(1, "5.000000", "0.033333"))) << file;
+}
+
 TEST_F(ItemExport, SamplingSetsTheClockToEachFrameAndWritesTimesWithTheOffset) {
     host.dFPS = 30.0;
     void* box = host.Scene().AddItem("Box");

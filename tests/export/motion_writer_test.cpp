@@ -189,6 +189,10 @@ TEST_F(Writer, LongSampledRangesKeepTheirTimesToTheLastFrame) {
     const std::size_t half = text.size() / 2;
     EXPECT_TRUE(text.substr(0, half) == text.substr(half)) << "the second channel differs from the first";
     EXPECT_TRUE(text.starts_with("  200000\n  Key 0.000000 -4.000000 0 "));
+    // The last time kept for copying (entry 131071) and the first two past it.
+    const std::string span = " 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n";
+    EXPECT_NE(std::string::npos, text.find("  Key 0.000000 5238.840000" + span + "  Key 0.000000 5238.880000" +
+                                           span + "  Key 0.000000 5238.920000" + span));
     EXPECT_TRUE(
         text.ends_with("  Key 0.000000 7995.960000 0 0.000000 0.000000 0.000000 0.000000 0.000000 0\n"
                        "  Behaviors 1 1\n"));
