@@ -10,6 +10,10 @@
 
 #include "export/file_output.h"
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 namespace corvantide_test {
 namespace {
 
@@ -59,6 +63,22 @@ TEST_F(StagedFiles, ACommittedFileReplacesTheDestination) {
     EXPECT_EQ("new\n", Get(base + ".mot"));
     EXPECT_EQ(1u, FileCount());
 }
+
+#if !defined(_WIN32)
+TEST_F(StagedFiles, ACommittedFileHasThePermissionsOfAnyNewFileOfTheUser) {
+    const mode_t userMask = ::umask(022);
+    StagedFile staged;
+    ASSERT_TRUE(corvantide::NameStagedFile(&staged, base.c_str(), ".mot"));
+    const bool opened = corvantide::OpenStagedFile(&staged);
+    ::umask(userMask);
+    ASSERT_TRUE(opened);
+    ASSERT_TRUE(corvantide::CloseStagedFile(&staged));
+    ASSERT_TRUE(corvantide::CommitStagedFile(&staged));
+    namespace fs = std::filesystem;
+    EXPECT_EQ(fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read,
+              fs::status(base + ".mot").permissions());
+}
+#endif
 
 TEST_F(StagedFiles, ADiscardedFileLeavesTheDestinationAndNoTemporaryFile) {
     Put(base + ".mot", "older");

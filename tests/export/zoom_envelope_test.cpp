@@ -24,6 +24,18 @@ TEST_F(ZoomEnvelope, KeysThatNeverKeyTheZoomHoldTheFirstKeysZoomFromItsTime) {
     EXPECT_TRUE(host.Updates().empty());
 }
 
+TEST_F(ZoomEnvelope, ACameraOfOneKeyThatDoesNotKeyTheZoomHoldsThatKeysZoom) {
+    host.dFPS = 10.0;
+    void* cam = host.Scene().AddItem("Cam", 8);
+    host.Scene().AddKey(cam, 5).Set(0, 1.0).Value(12, 1.5);
+    corvantide::ExportSettings* settings = Prepare(cam, "Cam");
+
+    EXPECT_EQ(1, corvantide::WriteZoomEnvelope(cam, settings));
+    EXPECT_EQ(
+        "{ Envelope\n  1\n  Key 1.500000 0.500000 0 0.000000 0.000000 0.000000 0 0 0\n  Behaviors 1 1\n}\n",
+        Read("Cam_ZoomFactor.mot"));
+}
+
 TEST_F(ZoomEnvelope, OnlyTheKeysThatKeyTheZoomArePrinted) {
     host.dFPS = 25.0;
     void* cam = host.Scene().AddItem("Cam", 8);
