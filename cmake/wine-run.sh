@@ -8,4 +8,9 @@
 export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 mkdir -p "$WINEPREFIX"
 flock -o "$WINEPREFIX/.wine-run.lock" sh -c 'wineserver -p && wine cmd /c exit' >/dev/null 2>&1 </dev/null
-exec wine "$@"
+# A program that dies before it prints anything (a Wine start that fails)
+# would leave its test failed without a word: a failure names its status.
+wine "$@"
+status=$?
+[ "$status" -eq 0 ] || echo "wine-run: $(basename "$1") ended with status $status" >&2
+exit "$status"
