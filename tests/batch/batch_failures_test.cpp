@@ -153,6 +153,11 @@ TEST_F(BatchFailures, ARunWithoutFailuresEndsIdle) {
     EXPECT_EQ("Info\nStatus: Idle", user.StatusText());
 }
 
+// Cases named by the length of their message line.
+std::string CharactersOfTheLine(const testing::TestParamInfo<std::size_t>& line) {
+    return "Characters" + std::to_string(line.param);
+}
+
 // Two failed files whose list makes the message line the given number of
 // characters: the line takes 1016 (1023 with "Info  " and its line break).
 class MessageLineOfLength : public BatchFailures, public testing::WithParamInterface<std::size_t> {};
@@ -180,9 +185,7 @@ TEST_P(MessageLineOfLength, IsShownWholeUpToTheLimitAndCutBeyondIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BatchFailures, MessageLineOfLength, testing::Values(1015, 1016, 1017),
-                         [](const testing::TestParamInfo<std::size_t>& line) {
-                             return "Characters" + std::to_string(line.param);
-                         });
+                         CharactersOfTheLine);
 
 // Three failed files: the second name stays when it and ", ..." after it
 // end the message line at its last character, and gives way to "..." at one
@@ -214,9 +217,7 @@ TEST_P(SecondNameEndingAt, IsShownWithTheMoreMarkWhenBothFitTheLine) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BatchFailures, SecondNameEndingAt, testing::Values(1015, 1016, 1017),
-                         [](const testing::TestParamInfo<std::size_t>& line) {
-                             return "Characters" + std::to_string(line.param);
-                         });
+                         CharactersOfTheLine);
 
 }  // namespace
 }  // namespace corvantide_test
