@@ -28,7 +28,7 @@ bool ReadyForExport(void* item) {
 void ShowUnwrittenFiles() {
     char message[kStatusMessageCapacity];
     ComposeUnwrittenMessage(message, sizeof message);
-    SetStatusText(message, 0, 0, kMessageOnly);
+    SetStatusMessage(message);
 }
 
 // After an abort: the abort text's line, then the files that failed before it.
@@ -40,7 +40,7 @@ void ShowAbortedWithUnwrittenFiles() {
         message[length] = '\n';
         ComposeUnwrittenMessage(message + length + 1, sizeof message - length - 1);
     }
-    SetStatusText(message, 0, 0, kMessageOnly);
+    SetStatusMessage(message);
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ void ShowProblem(const char* what, const char* name, const char* suffix, const c
     AppendCut(message, sizeof message, name);
     AppendCut(message, sizeof message, suffix);
     AppendCut(message, sizeof message, reason);
-    SetStatusText(message, 0, 0, kMessageOnly);
+    SetStatusMessage(message);
     NoteExportedFile(name, suffix, false);
 }
 

@@ -47,6 +47,17 @@ private:
     std::size_t length_ = 0;
 };
 
+void AppendMessageLine(TextBuilder& builder, const char* message) {
+    builder.Append(kMessagePrefix);
+    builder.Append(message);
+    builder.Append("\n");
+}
+
+void ShowStatus(const char* text) {
+    SetControlText(PanelControls.statusArea, text, static_cast<std::int32_t>(kStatusTextCapacity));
+    RedrawControl(PanelControls.statusArea);
+}
+
 }  // namespace
 
 void ComposeStatusText(char* text, const char* message, std::int32_t frame, std::int32_t total,
@@ -56,9 +67,7 @@ void ComposeStatusText(char* text, const char* message, std::int32_t frame, std:
         builder.Append(kIdleText);
         return;
     }
-    builder.Append(kMessagePrefix);
-    builder.Append(message);
-    builder.Append("\n");
+    AppendMessageLine(builder, message);
     if (mode != kProgressComputing && mode != kProgressSaving) return;
     builder.Append(mode == kProgressComputing ? kComputingPrefix : kSavingPrefix);
     builder.Append(frame);
@@ -70,10 +79,21 @@ void ComposeStatusText(char* text, const char* message, std::int32_t frame, std:
 void SetStatusText(const char* message, std::int32_t frame, std::int32_t total, std::int32_t mode) {
     char text[kStatusTextCapacity];
     ComposeStatusText(text, message, frame, total, mode);
-    SetControlText(PanelControls.statusArea, text, static_cast<std::int32_t>(kStatusTextCapacity));
-    RedrawControl(PanelControls.statusArea);
+    ShowStatus(text);
 }
 
-void SetStatusIdle() { SetStatusText(nullptr, 0, 0, 1); }
+void SetStatusMessage(const char* message) {
+    char text[kStatusTextCapacity];
+    TextBuilder builder(text, kStatusTextCapacity);
+    AppendMessageLine(builder, message);
+    ShowStatus(text);
+}
+
+void SetStatusIdle() {
+    char text[kStatusTextCapacity];
+    TextBuilder builder(text, kStatusTextCapacity);
+    builder.Append(kIdleText);
+    ShowStatus(text);
+}
 
 }  // namespace corvantide

@@ -10,7 +10,6 @@ namespace corvantide {
 
 inline constexpr std::int32_t kProgressComputing = 0;  // "Computing Frame: i of n."
 inline constexpr std::int32_t kProgressSaving = 1;     // "Saving Motion Frame: i of n."
-inline constexpr std::int32_t kMessageOnly = 2;        // the message line alone
 
 // Composes the status text into `text` (kStatusTextCapacity bytes): the idle
 // text for a null message, else the message line and, for modes 0 and 1, the
@@ -20,6 +19,8 @@ void ComposeStatusText(char* text, const char* message, std::int32_t frame, std:
 
 // Shows the composed text in the status area and redraws it at once.
 void SetStatusText(const char* message, std::int32_t frame, std::int32_t total, std::int32_t mode);
+// Shows `message` (not null) with no progress line, as SetStatusText does.
+void SetStatusMessage(const char* message);
 // SetStatusText(null, 0, 0, 1): "Info\nStatus: Idle".
 void SetStatusIdle();
 

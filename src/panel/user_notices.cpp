@@ -8,6 +8,6 @@ namespace corvantide {
 
 void ReportAllocationFailure() { ConfirmMessage(kAllocationFailedText, nullptr); }
 
-void ReportRefusedText(const char* message) { SetStatusText(message, 0, 0, kMessageOnly); }
+void ReportRefusedText(const char* message) { SetStatusMessage(message); }
 
 }  // namespace corvantide

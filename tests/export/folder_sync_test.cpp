@@ -3,12 +3,15 @@
 // the new file is in place all the same, and the export has succeeded.
 #if !defined(_WIN32)
 #include <linux/capability.h>
+#include <sys/inotify.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "panel/panel_session.h"
 
@@ -41,7 +44,68 @@ private:
     bool restore_ = false;
 };
 
+// What happens in one folder, as inotify tells it: "moved in NAME" when a
+// file is moved into it, "opened" when the folder itself is opened.
+class FolderEvents {
+public:
+    explicit FolderEvents(const fs::path& folder) : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        if (fd_ >= 0) inotify_add_watch(fd_, folder.c_str(), IN_MOVED_TO | IN_OPEN | IN_ONLYDIR);
+    }
+    ~FolderEvents() {
+        if (fd_ >= 0) close(fd_);
+    }
+    FolderEvents(const FolderEvents&) = delete;
+    FolderEvents& operator=(const FolderEvents&) = delete;
+
+    std::vector<std::string> Read() const {
+        std::vector<std::string> events;
+        alignas(inotify_event) char buffer[4096];
+        ssize_t count = 0;
+        while (fd_ >= 0 && (count = read(fd_, buffer, sizeof buffer)) > 0) {
+            for (ssize_t at = 0; at < count;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                if ((event->mask & IN_MOVED_TO) != 0) events.push_back("moved in " + std::string(event->name));
+                if ((event->mask & IN_OPEN) != 0 && event->len == 0) events.push_back("opened");
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+        return events;
+    }
+
+private:
+    int fd_;
+};
+
 using FolderSync = PanelSession;
+
+// The folder is opened for its sync after each move: for a bare file name
+// that is the working folder, for a camera its zoom file too, and in a batch
+// the folder of every item.
+TEST_F(FolderSync, EachFolderThatGetsANewFileIsOpenedAfterTheMove) {
+    const ScratchDirectory scratch("synced");
+    const fs::path batchFolder = scratch.Path() / "batch";
+    fs::create_directory(batchFolder);
+    void* cam = host.Scene().AddItem("Cam", simhost::item_layout::kCameraType);
+    host.Scene().AddKey(cam, 0).Set(0, 1.0);
+    void* arm = host.Scene().AddItem("Arm");
+    host.Scene().AddKey(arm, 0).Set(0, 2.0);
+    OpenPanel();
+    user.SelectItem(arm);
+    user.TypePath((batchFolder / "Arm").string());
+    user.SelectItem(cam);
+    user.TypePath("Cam");
+
+    const FolderEvents current(scratch.Path());
+    user.Press("Export Current Motion");
+    EXPECT_EQ((std::vector<std::string>{"moved in Cam.mot", "opened", "moved in Cam_ZoomFactor.mot", "opened"}),
+              current.Read());
+
+    const FolderEvents batch(batchFolder);
+    user.Press("Export Batch Motions");
+    EXPECT_EQ((std::vector<std::string>{"moved in Arm.mot", "opened"}), batch.Read());
+    EXPECT_EQ((std::vector<std::string>{"moved in Cam.mot", "opened", "moved in Cam_ZoomFactor.mot", "opened"}),
+              current.Read());
+}
 
 TEST_F(FolderSync, AFolderThatCanBeWrittenButNotReadStillGetsTheNewFileAndNoFailure) {
     const ScratchDirectory scratch("write-only");
