@@ -187,6 +187,35 @@ TEST_P(MessageLineOfLength, IsShownWholeUpToTheLimitAndCutBeyondIt) {
 INSTANTIATE_TEST_SUITE_P(BatchFailures, MessageLineOfLength, testing::Values(1015, 1016, 1017),
                          CharactersOfTheLine);
 
+// After an abort the list shares the line with the abort text and its line
+// break, 32 characters: the list takes 984.
+class AbortedListOfLength : public BatchFailures, public testing::WithParamInterface<std::size_t> {};
+
+TEST_P(AbortedListOfLength, IsShownWholeUpToTheLimitAndCutBeyondIt) {
+    constexpr std::size_t kListLimit = 1016 - 32;
+    const std::size_t length = GetParam();
+    const std::string first = std::string(400, 'a');
+    const std::string second = std::string(length - 39 - first.size(), 'b');
+    OpenPanel();
+    ReadyItem("First", directory / "missing" / first);
+    ReadyItem("Second", directory / "missing" / second);
+    ReadyItem("Arm", directory / "Arm");
+    host.Escape().Reset();
+    host.Escape().PressAtProgress(1);  // Arm's first key
+
+    user.Press("Export Batch Motions");
+
+    const std::string whole = "Couldn't write 2 of 2 files: " + first + ".mot, " + second + ".mot";
+    ASSERT_EQ(length, whole.size());
+    const std::string shown =
+        length <= kListLimit ? whole : "Couldn't write 2 of 2 files: " + first + ".mot, ...";
+    EXPECT_EQ("Info  Motion File Generation Aborted.\n" + shown + "\n", user.StatusText());
+    ExpectCleanHost();
+}
+
+INSTANTIATE_TEST_SUITE_P(BatchFailures, AbortedListOfLength, testing::Values(983, 984, 985),
+                         CharactersOfTheLine);
+
 // Three failed files: the second name stays when it and ", ..." after it
 // end the message line at its last character, and gives way to "..." at one
 // character more.

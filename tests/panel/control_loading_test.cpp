@@ -134,6 +134,18 @@ TEST_F(ControlLoading, SetupBatchSendsTheFramesFirstAndThePathWithItsLength) {
     EXPECT_EQ((Calls{"Use Batch Directory 0", "Use Current Data 0"}), log);
 }
 
+TEST_F(ControlLoading, AChosenPathIsSentWithItsTerminatorCounted) {
+    host.SetCurrentItem(arm);
+    user.AnswerRequester(true, "C:\\anim", "C:\\anim\\Arm");
+    user.Press("Path");
+    EXPECT_EQ((Calls{"path \"C:\\anim\\Arm\" 12", "Disable All Output Operations 0"}), log);
+
+    log.clear();
+    user.AnswerRequester(true, "C:\\batch", "");
+    user.Press("Batch Path");
+    EXPECT_EQ(Calls{"batch path \"C:\\batch\" 9"}, log);
+}
+
 TEST_F(ControlLoading, ANewCurrentItemEnablesAfterARefreshAndADisableSendsNeutralValuesFramesFirst) {
     user.ShowPanel();
     log.clear();
