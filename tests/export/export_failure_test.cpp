@@ -321,6 +321,23 @@ TEST_F(ExportFailure, AKeyValueThatIsNotANumberIsNamedByChannelAndFrame) {
     EXPECT_TRUE(Files().empty());
 }
 
+// A World channel the item never keys holds its value at the first key; a
+// parent that is no number there names that key's frame.
+TEST_F(ExportFailure, AHeldWorldValueThatIsNotANumberIsNamedAtTheFirstKeysFrame) {
+    void* rig = host.Scene().AddItem("Rig");
+    host.Scene().AddKey(rig, 1).Set(1, std::nan(""));
+    host.Scene().AddKey(rig, 15).Set(1, 8.0);
+    void* arm = host.Scene().AddItem("Arm");
+    ASSERT_TRUE(host.Scene().SetParent(arm, rig));
+    host.Scene().AddKey(arm, 1).Set(0, 1.0);
+    host.Scene().AddKey(arm, 15).Set(0, 2.0);
+    Prepare(arm, "Arm")->coordinates = 1;
+
+    EXPECT_EQ(0, Export(arm));
+    EXPECT_EQ("Info  Couldn't write Arm.mot: Position Y at frame 1 is not a number\n", Status());
+    EXPECT_TRUE(Files().empty());
+}
+
 // The zoom file's one envelope is named as the zoom factor, not as a channel.
 TEST_F(ExportFailure, AZoomFactorThatIsNotANumberIsNamedAndTheMotionFileKept) {
     void* cam = host.Scene().AddItem("Cam", 8);

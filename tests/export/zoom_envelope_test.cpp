@@ -1,6 +1,9 @@
 // A camera's zoom-factor file on its own.
-#include "export/zoom_envelope.h"
+#include <cstring>
+#include <string>
+
 #include "export/file_output.h"
+#include "export/zoom_envelope.h"
 #include "linked_plugin.h"
 
 namespace corvantide_test {
@@ -74,7 +77,7 @@ TEST_F(ZoomEnvelope, AZoomFileThatCannotBeOpenedOrAllocatedIsAFailure) {
     EXPECT_EQ(std::vector<std::string>{"Cam_ZoomFactor.mot"}, Files());
 }
 
-TEST_F(ZoomEnvelope, ACameraWithoutSettingsOrDestinationHasNoZoomFile) {
+TEST_F(ZoomEnvelope, ACameraWithoutSettingsOrDestinationOrRoomForTheZoomFileNameHasNoZoomFile) {
     void* cam = host.Scene().AddItem("Cam", 8);
     corvantide::ExportSettings* settings = Prepare(cam, "Cam");
     EXPECT_EQ(0, corvantide::WriteZoomEnvelope(cam, nullptr));
@@ -82,6 +85,10 @@ TEST_F(ZoomEnvelope, ACameraWithoutSettingsOrDestinationHasNoZoomFile) {
     settings->destinationPath = nullptr;
     EXPECT_EQ(0, corvantide::WriteZoomEnvelope(cam, settings));
     settings->destinationPath = destination;
+    // 1009 characters and "_ZoomFactor.mot" do not fit a file name of 1023.
+    const std::string tooLong(1009, 'c');
+    std::memcpy(destination, tooLong.c_str(), tooLong.size() + 1);
+    EXPECT_EQ(0, corvantide::WriteZoomEnvelope(cam, settings));
     EXPECT_TRUE(Files().empty());
 }
 

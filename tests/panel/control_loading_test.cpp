@@ -92,6 +92,20 @@ TEST_F(ControlLoading, OnlyAnEndFrameBeforeTheBeginIsWrittenBackToItsField) {
     EXPECT_EQ(Calls{"End Frame 5"}, log);
 }
 
+TEST_F(ControlLoading, ABeginFrameAfterTheEndWritesTheEndAndThenTheBeginBack) {
+    host.SetCurrentItem(arm);  // frames 5 to 25, offset 3
+    user.Type("Begin Frame", 10);
+    EXPECT_TRUE(log.empty()) << log.front();
+    user.Type("Begin Frame", 30);
+    EXPECT_EQ((Calls{"End Frame 25", "Begin Frame 25"}), log);
+
+    log.clear();
+    user.Type("Begin Frame", -10);  // -10 + 3 falls below frame 0
+    user.Type("End Frame", -5);
+    user.Type("Begin Frame", 2);  // after a negative end the range starts at 0
+    EXPECT_EQ((Calls{"Offset 0", "End Frame -5", "Begin Frame 0"}), log);
+}
+
 TEST_F(ControlLoading, ShowingThePanelSendsTheOffsetFirstAndThePathWithItsBufferSize) {
     host.SetCurrentItem(arm);
     user.ShowPanel();
