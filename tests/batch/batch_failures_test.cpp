@@ -1,5 +1,6 @@
 // Files a batch run could not write: the run goes on, and it ends naming
 // them in the status area, where they no longer scroll away.
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -56,11 +57,15 @@ TEST_F(BatchFailures, AnItemInAFormatThatIsNotWrittenIsNamedByItsPath) {
     ReadyItem("Arm", directory / "Arm");
     void* odd = ReadyItem("Odd", directory.string() + "\\sub\\Odd");
     SettingsOf(odd)->motionFormat = 1;
+    // A path that fills its whole buffer without an end names no file.
+    void* worn = ReadyItem("Worn", directory / "Worn");
+    SettingsOf(worn)->motionFormat = 1;
+    std::memset(SettingsOf(worn)->destinationPath, 'x', 1024);
 
     user.Press("Export Batch Motions");
 
     EXPECT_TRUE(IsMotionFile(directory / "Arm.mot"));
-    EXPECT_EQ("Info  Couldn't write 1 of 2 files: Odd.mot\n", user.StatusText());
+    EXPECT_EQ("Info  Couldn't write 2 of 3 files: Odd.mot, .mot\n", user.StatusText());
 }
 
 TEST_F(BatchFailures, ARunOfOneFileThatFailsSaysFile) {

@@ -311,13 +311,20 @@ TEST_F(ExportFailure, EachFailureSaysWhyWhereTheSystemTellsAReasonTheUserCanActO
 
 // A value the host evaluated wrong is named by its channel and the key's frame.
 TEST_F(ExportFailure, AKeyValueThatIsNotANumberIsNamedByChannelAndFrame) {
-    void* arm = host.Scene().AddItem("Arm");
-    host.Scene().AddKey(arm, 0).Set(3, 1.0);
-    host.Scene().AddKey(arm, 12).Set(3, std::numeric_limits<double>::infinity());
-    Prepare(arm, "Arm");
+    const char* const channels[] = {"Position X", "Position Y", "Position Z", "Heading", "Pitch",
+                                    "Bank",       "Scale X",    "Scale Y",    "Scale Z"};
+    for (int channel = 0; channel < 9; ++channel) {
+        const std::string name = "Arm" + std::to_string(channel);
+        void* arm = host.Scene().AddItem(name);
+        host.Scene().AddKey(arm, 0).Set(channel, 1.0);
+        host.Scene().AddKey(arm, 12).Set(channel, std::numeric_limits<double>::infinity());
+        Prepare(arm, name);
 
-    EXPECT_EQ(0, Export(arm));
-    EXPECT_EQ("Info  Couldn't write Arm.mot: Heading at frame 12 is not a number\n", Status());
+        EXPECT_EQ(0, Export(arm));
+        EXPECT_EQ(
+            "Info  Couldn't write " + name + ".mot: " + channels[channel] + " at frame 12 is not a number\n",
+            Status());
+    }
     EXPECT_TRUE(Files().empty());
 }
 
