@@ -61,12 +61,16 @@ TEST_F(ZoomEnvelope, AnItemThatIsNoCameraHasNoZoomFile) {
     EXPECT_TRUE(Files().empty());
 }
 
-TEST_F(ZoomEnvelope, AZoomFileThatCannotBeOpenedOrAllocatedIsAFailure) {
+TEST_F(ZoomEnvelope, AZoomFileThatCannotBeOpenedMovedOrAllocatedIsAFailure) {
     void* cam = host.Scene().AddItem("Cam", 8);
     corvantide::ExportSettings* settings = Prepare(cam, "Cam");
     Write("Cam_ZoomFactor.mot", "older zoom");
 
     corvantide::FileOutput.open = [](const char*) -> void* { return nullptr; };
+    EXPECT_EQ(0, corvantide::WriteZoomEnvelope(cam, settings));
+    corvantide::FileOutput = corvantide::PlatformFileOperations();
+
+    corvantide::FileOutput.replace = [](const char*, const char*) { return false; };
     EXPECT_EQ(0, corvantide::WriteZoomEnvelope(cam, settings));
     corvantide::FileOutput = corvantide::PlatformFileOperations();
 

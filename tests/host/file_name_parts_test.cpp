@@ -50,5 +50,27 @@ TEST_P(FileNameParts, PartsUpToTheirBufferComeBackWholeAndNothingPastItIsTouched
 INSTANTIATE_TEST_SUITE_P(AroundTheLimit, FileNameParts,
                          testing::Values(kCapacity - 2, kCapacity - 1, kCapacity));
 
+// A host that writes neither part, or has no FindFileName at all, leaves
+// both empty, never what the buffers held before.
+using HostSplitting = LinkedPlugin;
+
+TEST_F(HostSplitting, PartsTheHostLeavesUnwrittenComeBackEmpty) {
+    char name[kCapacity];
+    char directoryPart[kCapacity];
+    corvantide::HostApi.FindFileName = [](const char*, char*, char*) {};
+    std::memset(name, 'z', sizeof name);
+    std::memset(directoryPart, 'z', sizeof directoryPart);
+    EXPECT_TRUE(corvantide::FindFileName("C:\\any\\path", name, directoryPart));
+    EXPECT_EQ("", std::string(name));
+    EXPECT_EQ("", std::string(directoryPart));
+
+    corvantide::HostApi.FindFileName = nullptr;
+    std::memset(name, 'z', sizeof name);
+    std::memset(directoryPart, 'z', sizeof directoryPart);
+    EXPECT_FALSE(corvantide::FindFileName("C:\\any\\path", name, directoryPart));
+    EXPECT_EQ("", std::string(name));
+    EXPECT_EQ("", std::string(directoryPart));
+}
+
 }  // namespace
 }  // namespace corvantide_test
