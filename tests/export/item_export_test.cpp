@@ -116,20 +116,41 @@ TEST_F(ItemExport, KeysModeWritesEachKeysOwnSpanWithTheFirstAndLastKeyRules) {
 TEST_F(ItemExport, TheHostsFirstAndLastKeyIndexesDecideWhichHandlesAreDropped) {
     host.dFPS = 1.0;
     void* box = host.Scene().AddItem("Box");
-    host.Scene().AddKey(box, 0).Set(0, 1.0).Span(0, simhost::kSpanBezier).Handles(0, 1.0F, 2.0F);
-    host.Scene().AddKey(box, 1).Set(0, 5.0).Span(0, simhost::kSpanBezier).Handles(0, -1.0F, -2.0F);
+    host.Scene()
+        .AddKey(box, 0)
+        .Set(0, 1.0)
+        .Span(0, simhost::kSpanBezier)
+        .Handles(0, 1.0F, 2.0F)
+        .Set(4, 1.0)
+        .Span(4, simhost::kSpanBezier)
+        .Handles(4, 1.0F, 2.0F);
+    host.Scene()
+        .AddKey(box, 1)
+        .Set(0, 5.0)
+        .Span(0, simhost::kSpanBezier)
+        .Handles(0, -1.0F, -2.0F)
+        .Set(4, 5.0)
+        .Span(4, simhost::kSpanBezier)
+        .Handles(4, -1.0F, -2.0F);
     host.Scene().SetFirstKey(box, 0, 1);  // the host says: key 1 is first, and no key is last
     host.Scene().SetLastKey(box, 0, -1);
     Prepare(box, "Box");
 
     EXPECT_EQ(1, Export(box));
+    // Pitch keeps the host's own indexes: key 0 first, key 1 last.
     EXPECT_EQ(Header(9) +
                   Channel(0,
                           "  2\n"
                           "  Key 1.000000 0.000000 2 0.000000 0.000000 0.000000 2.000000 3.000000 0\n"
                           "  Key 5.000000 1.000000 2 0.000000 0.000000 0.000000 0.000000 3.000000 0\n"
                           "  Behaviors 1 1\n") +
-                  AtRest(1, 9, "0.000000"),
+                  AtRest(1, 4, "0.000000") +
+                  Channel(4,
+                          "  2\n"
+                          "  Key 1.000000 0.000000 2 0.000000 0.000000 0.000000 0.000000 3.000000 0\n"
+                          "  Key 5.000000 1.000000 2 0.000000 0.000000 0.000000 4.000000 0.000000 0\n"
+                          "  Behaviors 1 1\n") +
+                  AtRest(5, 9, "0.000000"),
               Read("Box.mot"));
 }
 
