@@ -183,9 +183,11 @@ TEST_F(ExportFailure, EveryRefusedAllocationFailsCleanly) {
     for (std::uint64_t n = 1; n <= 11; ++n) {
         Write("Cam.mot", "older motion");
         Write("Cam_ZoomFactor.mot", "older zoom");
+        const std::size_t blocks = host.Memory().Outstanding();
         host.Memory().FailFrom(n);
         EXPECT_EQ(0, Export(cam)) << "allocation " << n;
         host.Memory().StopFailing();
+        EXPECT_EQ(blocks, host.Memory().Outstanding()) << "allocation " << n;
         // The zoom buffer comes last: the motion file is complete by then and stays.
         if (n < 11) {
             EXPECT_EQ("older motion", Read("Cam.mot"));
@@ -325,6 +327,18 @@ TEST_F(ExportFailure, AKeyValueThatIsNotANumberIsNamedByChannelAndFrame) {
             "Info  Couldn't write " + name + ".mot: " + channels[channel] + " at frame 12 is not a number\n",
             Status());
     }
+    EXPECT_TRUE(Files().empty());
+}
+
+// A key whose time is no number has no frame to name: it is named by its place.
+TEST_F(ExportFailure, AKeyTimeThatIsNotANumberIsNamedByTheKeysPlace) {
+    void* arm = host.Scene().AddItem("Arm");
+    host.Scene().AddKey(arm, 0).Set(0, 1.0);
+    host.Scene().AddKey(arm, std::nan("")).Set(0, 2.0);
+    Prepare(arm, "Arm");
+
+    EXPECT_EQ(0, Export(arm));
+    EXPECT_EQ("Info  Couldn't write Arm.mot: the time of key 2 is not a number\n", Status());
     EXPECT_TRUE(Files().empty());
 }
 

@@ -118,6 +118,12 @@ TEST_F(Writer, SampledLinesPrintWhateverSpanTheEntryHolds) {
         Finish());
 }
 
+TEST_F(Writer, ASampledBodyOfNoFramesIsThePlaceholder) {
+    std::vector<EnvelopeKey> entries(3);
+    corvantide::WriteSampledBody(writer.get(), entries.data(), 0, 10, 24.0);
+    EXPECT_EQ("  1\n  Key 0 0 0 0 0 0 0 0 0\n  Behaviors 1 1\n", Finish());
+}
+
 TEST_F(Writer, LargeFilesAreHandedOverInFullChunks) {
     constexpr std::int64_t kFrames = 100000;
     std::vector<EnvelopeKey> entries(kFrames + 3);
