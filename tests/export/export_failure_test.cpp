@@ -342,9 +342,10 @@ TEST_F(ExportFailure, AKeyTimeThatIsNotANumberIsNamedByTheKeysPlace) {
     EXPECT_TRUE(Files().empty());
 }
 
-// A World channel the item never keys holds its value at the first key; a
-// parent that is no number there names that key's frame.
-TEST_F(ExportFailure, AHeldWorldValueThatIsNotANumberIsNamedAtTheFirstKeysFrame) {
+// A World channel the item never keys holds its value at the first key, and
+// an item without keys its value of now at frame 0: a parent that is no
+// number there names that frame.
+TEST_F(ExportFailure, AHeldWorldValueThatIsNotANumberIsNamedAtTheFrameItIsWrittenAt) {
     void* rig = host.Scene().AddItem("Rig");
     host.Scene().AddKey(rig, 1).Set(1, std::nan(""));
     host.Scene().AddKey(rig, 15).Set(1, 8.0);
@@ -356,6 +357,15 @@ TEST_F(ExportFailure, AHeldWorldValueThatIsNotANumberIsNamedAtTheFirstKeysFrame)
 
     EXPECT_EQ(0, Export(arm));
     EXPECT_EQ("Info  Couldn't write Arm.mot: Position Y at frame 1 is not a number\n", Status());
+    EXPECT_TRUE(Files().empty());
+
+    // An item without keys holds its values of now, written at frame 0.
+    void* hand = host.Scene().AddItem("Hand");
+    ASSERT_TRUE(host.Scene().SetParent(hand, rig));
+    host.dAnim_Clock = 1.0;
+    Prepare(hand, "Hand")->coordinates = 1;
+    EXPECT_EQ(0, Export(hand));
+    EXPECT_EQ("Info  Couldn't write Hand.mot: Position Y at frame 0 is not a number\n", Status());
     EXPECT_TRUE(Files().empty());
 }
 
