@@ -163,29 +163,39 @@ std::string CharactersOfTheLine(const testing::TestParamInfo<std::size_t>& line)
     return "Characters" + std::to_string(line.param);
 }
 
-// Two failed files whose list makes the message line the given number of
-// characters: the line takes 1016 (1023 with "Info  " and its line break).
-class MessageLineOfLength : public BatchFailures, public testing::WithParamInterface<std::size_t> {};
+// Two items whose files cannot be written, named so that their list is
+// `length` characters: the list whole, and cut after the first name.
+struct TwoFailedFiles {
+    std::string whole;
+    std::string cut;
+};
+
+class ListOfLength : public BatchFailures, public testing::WithParamInterface<std::size_t> {
+protected:
+    TwoFailedFiles ReadyTwoFailedFiles() {
+        // "Couldn't write 2 of 2 files: " and "A.mot, B.mot" are 39 characters with empty names.
+        const std::string first = std::string(400, 'a');
+        const std::string second = std::string(GetParam() - 39 - first.size(), 'b');
+        ReadyItem("First", directory / "missing" / first);
+        ReadyItem("Second", directory / "missing" / second);
+        const std::string start = "Couldn't write 2 of 2 files: " + first + ".mot, ";
+        return {start + second + ".mot", start + "..."};
+    }
+};
+
+// The list alone takes the message line: 1016 characters (1023 with "Info  "
+// and its line break).
+using MessageLineOfLength = ListOfLength;
 
 TEST_P(MessageLineOfLength, IsShownWholeUpToTheLimitAndCutBeyondIt) {
     constexpr std::size_t kLineLimit = 1016;
-    const std::size_t length = GetParam();
-    // "Couldn't write 2 of 2 files: " and "A.mot, B.mot" are 39 characters with empty names.
-    const std::string first = std::string(400, 'a');
-    const std::string second = std::string(length - 39 - first.size(), 'b');
     OpenPanel();
-    ReadyItem("First", directory / "missing" / first);
-    ReadyItem("Second", directory / "missing" / second);
+    const TwoFailedFiles list = ReadyTwoFailedFiles();
+    ASSERT_EQ(GetParam(), list.whole.size());
 
     user.Press("Export Batch Motions");
 
-    const std::string whole = "Couldn't write 2 of 2 files: " + first + ".mot, " + second + ".mot";
-    ASSERT_EQ(length, whole.size());
-    if (length <= kLineLimit) {
-        EXPECT_EQ("Info  " + whole + "\n", user.StatusText());
-    } else {
-        EXPECT_EQ("Info  Couldn't write 2 of 2 files: " + first + ".mot, ...\n", user.StatusText());
-    }
+    EXPECT_EQ("Info  " + (GetParam() <= kLineLimit ? list.whole : list.cut) + "\n", user.StatusText());
     ExpectCleanHost();
 }
 
@@ -194,27 +204,22 @@ INSTANTIATE_TEST_SUITE_P(BatchFailures, MessageLineOfLength, testing::Values(101
 
 // After an abort the list shares the line with the abort text and its line
 // break, 32 characters: the list takes 984.
-class AbortedListOfLength : public BatchFailures, public testing::WithParamInterface<std::size_t> {};
+using AbortedListOfLength = ListOfLength;
 
 TEST_P(AbortedListOfLength, IsShownWholeUpToTheLimitAndCutBeyondIt) {
     constexpr std::size_t kListLimit = 1016 - 32;
-    const std::size_t length = GetParam();
-    const std::string first = std::string(400, 'a');
-    const std::string second = std::string(length - 39 - first.size(), 'b');
     OpenPanel();
-    ReadyItem("First", directory / "missing" / first);
-    ReadyItem("Second", directory / "missing" / second);
+    const TwoFailedFiles list = ReadyTwoFailedFiles();
+    ASSERT_EQ(GetParam(), list.whole.size());
     ReadyItem("Arm", directory / "Arm");
     host.Escape().Reset();
     host.Escape().PressAtProgress(1);  // Arm's first key
 
     user.Press("Export Batch Motions");
 
-    const std::string whole = "Couldn't write 2 of 2 files: " + first + ".mot, " + second + ".mot";
-    ASSERT_EQ(length, whole.size());
-    const std::string shown =
-        length <= kListLimit ? whole : "Couldn't write 2 of 2 files: " + first + ".mot, ...";
-    EXPECT_EQ("Info  Motion File Generation Aborted.\n" + shown + "\n", user.StatusText());
+    EXPECT_EQ(
+        "Info  Motion File Generation Aborted.\n" + (GetParam() <= kListLimit ? list.whole : list.cut) + "\n",
+        user.StatusText());
     ExpectCleanHost();
 }
 
