@@ -39,9 +39,20 @@ for preset in "${presets[@]}"; do
   echo "== $preset: configure and build"
   if [ "$preset" = windows ]; then
     source scripts/wine-env.sh
+    export CORVANTIDE_WINE_RETRY_LOG="$PWD/build/windows/wine-retries.log"
+    rm -f "$CORVANTIDE_WINE_RETRY_LOG"
   fi
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
   echo "== $preset: tests"
   ctest --preset "$preset" -j "$jobs"
+  if [ "$preset" = windows ]; then
+    # Programs Wine ended before they said a word, and wine-run.sh started again.
+    if [ -s "$CORVANTIDE_WINE_RETRY_LOG" ]; then
+      echo "windows: Wine ended $(wc -l <"$CORVANTIDE_WINE_RETRY_LOG") program start(s) silently; each was started again:"
+      cat "$CORVANTIDE_WINE_RETRY_LOG"
+    else
+      echo "windows: every Windows program started at the first try"
+    fi
+  fi
 done
