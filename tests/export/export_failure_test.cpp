@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <string>
 
@@ -315,7 +316,7 @@ TEST_F(ExportFailure, EachFailureSaysWhyWhereTheSystemTellsAReasonTheUserCanActO
 TEST_F(ExportFailure, AKeyValueThatIsNotANumberIsNamedByChannelAndFrame) {
     const char* const channels[] = {"Position X", "Position Y", "Position Z", "Heading", "Pitch",
                                     "Bank",       "Scale X",    "Scale Y",    "Scale Z"};
-    for (int channel = 0; channel < 9; ++channel) {
+    for (int channel = 0; channel < static_cast<int>(std::size(channels)); ++channel) {
         const std::string name = "Arm" + std::to_string(channel);
         void* arm = host.Scene().AddItem(name);
         host.Scene().AddKey(arm, 0).Set(channel, 1.0);

@@ -49,13 +49,14 @@ private:
 class FolderEvents {
 public:
     explicit FolderEvents(const fs::path& folder) : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-        if (fd_ >= 0) inotify_add_watch(fd_, folder.c_str(), IN_MOVED_TO | IN_OPEN | IN_ONLYDIR);
+        watching_ = fd_ >= 0 && inotify_add_watch(fd_, folder.c_str(), IN_MOVED_TO | IN_OPEN | IN_ONLYDIR) >= 0;
     }
     ~FolderEvents() {
         if (fd_ >= 0) close(fd_);
     }
     FolderEvents(const FolderEvents&) = delete;
     FolderEvents& operator=(const FolderEvents&) = delete;
+    bool Watching() const { return watching_; }
 
     std::vector<std::string> Read() const {
         std::vector<std::string> events;
@@ -74,6 +75,7 @@ public:
 
 private:
     int fd_;
+    bool watching_ = false;
 };
 
 using FolderSync = PanelSession;
@@ -96,11 +98,13 @@ TEST_F(FolderSync, EachFolderThatGetsANewFileIsOpenedAfterTheMove) {
     user.TypePath("Cam");
 
     const FolderEvents current(scratch.Path());
+    ASSERT_TRUE(current.Watching());
     user.Press("Export Current Motion");
     EXPECT_EQ((std::vector<std::string>{"moved in Cam.mot", "opened", "moved in Cam_ZoomFactor.mot", "opened"}),
               current.Read());
 
     const FolderEvents batch(batchFolder);
+    ASSERT_TRUE(batch.Watching());
     user.Press("Export Batch Motions");
     EXPECT_EQ((std::vector<std::string>{"moved in Arm.mot", "opened"}), batch.Read());
     EXPECT_EQ((std::vector<std::string>{"moved in Cam.mot", "opened", "moved in Cam_ZoomFactor.mot", "opened"}),
