@@ -9,6 +9,7 @@
 #include "host/escape_key.h"
 #include "host/text_buffer.h"
 #include "panel/status_area.h"
+#include "panel/user_notices.h"
 #include "settings/export_settings.h"
 
 namespace corvantide {
@@ -31,6 +32,13 @@ void ShowUnwrittenFiles() {
     SetStatusMessage(message);
 }
 
+// Every file written, but some folders could not be synced to the disk.
+void ShowUnsyncedFiles() {
+    char message[kStatusMessageCapacity];
+    ComposeUnsyncedMessage(message, sizeof message);
+    SetStatusMessage(message);
+}
+
 // After an abort: the abort text's line, then the files that failed before it.
 void ShowAbortedWithUnwrittenFiles() {
     char message[kStatusMessageCapacity];
@@ -48,9 +56,12 @@ void ShowAbortedWithUnwrittenFiles() {
 std::int64_t OnExportBatchMotions(void*, void*, void*, std::uint64_t) noexcept {
     void* list = nullptr;
     const std::int32_t count = GetHierarchyList(&list);
-    if (list != nullptr) {
+    if (list != nullptr && !BeginExportReport(count)) {
+        // Without the record of written files the run could write a file twice.
+        FreeHierarchyList(&list);
+        ReportAllocationFailure();
+    } else if (list != nullptr) {
         ForgetEarlierEscapePress();
-        BeginExportReport();
         bool aborted = false;
         bool first = true;
         for (std::int32_t i = 0; i < count && !aborted; ++i) {
@@ -73,7 +84,10 @@ std::int64_t OnExportBatchMotions(void*, void*, void*, std::uint64_t) noexcept {
             } else {
                 ShowUnwrittenFiles();
             }
+        } else if (!aborted && UnsyncedFiles() > 0) {
+            ShowUnsyncedFiles();
         }
+        EndExportReport();
     }
     UpdateFXInterface(kRefreshInterface);
     return 0;

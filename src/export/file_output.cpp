@@ -13,11 +13,15 @@
 #include "export/long_path.h"
 #else
 #include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #endif
 
+#include "export/file_names.h"
 #include "export/write_failure.h"
 #include "host/host_characters.h"
 #include "host/text_buffer.h"
@@ -116,8 +120,6 @@ bool RemoveFile(const char* path) {
     return LongPathForm(path, wide, kWidePathCapacity) && DeleteFileW(wide) != 0;
 }
 
-bool IsSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
-
 unsigned long ProcessNumber() { return GetCurrentProcessId(); }
 
 #else
@@ -152,15 +154,20 @@ bool ReplaceFile(const char* from, const char* to) { return std::rename(from, to
 
 bool RemoveFile(const char* path) { return ::unlink(path) == 0; }
 
-bool IsSeparator(char c) { return c == '/'; }
-
 unsigned long ProcessNumber() { return static_cast<unsigned long>(::getpid()); }
 
 #endif
 
 // Length of the folder part of `path`, its last separator included; 0 for a
-// name in the current folder.
-std::size_t FolderLength(const char* path) { return FolderPartLength(path, std::strlen(path), IsSeparator); }
+// name in the current folder. Found by separators only: on Windows a ":"
+// after the drive never starts a name, so no stream of a file is ever made.
+std::size_t FolderLength(const char* path) {
+#if defined(_WIN32)
+    return NamePartOffset(path);
+#else
+    return FolderPartLength(path, std::strlen(path), [](char c) { return c == '/'; });
+#endif
+}
 
 // Numbers of temporary names: different between processes and between
 // the exports of one process.
@@ -171,11 +178,11 @@ std::uint32_t NextTemporaryNumber() {
     return next;
 }
 
-// "<folder of destination>~cvXXXXXXXX.tmp"
+// "<folder of target>~cvXXXXXXXX.tmp"
 void NameTemporaryFile(StagedFile* staged) {
     constexpr char kDigits[] = "0123456789abcdef";
-    const std::size_t folder = FolderLength(staged->destination);
-    std::memcpy(staged->temporary, staged->destination, folder);
+    const std::size_t folder = FolderLength(staged->target);
+    std::memcpy(staged->temporary, staged->target, folder);
     char* name = staged->temporary + folder;
     std::uint32_t number = NextTemporaryNumber();
     name[0] = '~';
@@ -199,6 +206,36 @@ bool SyncFileData(void* file) {
 }
 
 bool SyncFolderOf(const char*) { return true; }
+
+ExistingFile InspectPath(const char* path, char* target, std::size_t capacity) {
+    if (!CopyText(target, capacity, path)) return {Existing::kTooDeep, false, 0};
+    wchar_t wide[kWidePathCapacity];
+    // A path without a long form cannot be opened either; the open tells why.
+    if (!LongPathForm(path, wide, kWidePathCapacity)) return {Existing::kNothing, false, 0};
+    const DWORD attributes = GetFileAttributesW(wide);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return {Existing::kNothing, false, 0};
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return {Existing::kLink, false, 0};
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return {Existing::kFolder, false, 0};
+    if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return {Existing::kOther, false, 0};
+    return {Existing::kFile, (attributes & FILE_ATTRIBUTE_READONLY) != 0, 0};
+}
+
+bool KeepPermissions(void*, unsigned) { return true; }
+
+bool IdentifyFile(const char* path, FileKey* key) {
+    wchar_t wide[kWidePathCapacity];
+    if (!LongPathForm(path, wide, kWidePathCapacity)) return false;
+    const HANDLE file = CreateFileW(wide, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool known = GetFileInformationByHandle(file, &information) != 0;
+    CloseHandle(file);
+    if (!known) return false;
+    key->high = information.dwVolumeSerialNumber;
+    key->low = (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    return true;
+}
 
 #else
 
@@ -224,10 +261,47 @@ bool SyncFolderOf(const char* path) {
     return synced;
 }
 
+ExistingFile InspectPath(const char* path, char* target, std::size_t capacity) {
+    struct stat status {};
+    if (::lstat(path, &status) != 0) {
+        // Nothing there, or nothing we may see: the open tells why.
+        if (!CopyText(target, capacity, path)) return {Existing::kTooDeep, false, 0};
+        return {Existing::kNothing, false, 0};
+    }
+    const char* landing = path;
+    char resolved[PATH_MAX];
+    if (S_ISLNK(status.st_mode)) {
+        if (::realpath(path, resolved) == nullptr || ::stat(resolved, &status) != 0) {
+            return {Existing::kBrokenLink, false, 0};
+        }
+        landing = resolved;
+    }
+    if (!CopyText(target, capacity, landing)) return {Existing::kTooDeep, false, 0};
+    if (S_ISDIR(status.st_mode)) return {Existing::kFolder, false, 0};
+    if (!S_ISREG(status.st_mode)) return {Existing::kOther, false, 0};
+    // The mode itself, not access(): a user running as root still keeps
+    // what was protected.
+    const unsigned mode = static_cast<unsigned>(status.st_mode) & 07777u;
+    return {Existing::kFile, (mode & 0222u) == 0, mode};
+}
+
+bool KeepPermissions(void* file, unsigned mode) {
+    return ::fchmod(ToDescriptor(file), static_cast<mode_t>(mode)) == 0;
+}
+
+bool IdentifyFile(const char* path, FileKey* key) {
+    struct stat status {};
+    if (::stat(path, &status) != 0) return false;
+    key->high = static_cast<std::uint64_t>(status.st_dev);
+    key->low = static_cast<std::uint64_t>(status.st_ino);
+    return true;
+}
+
 #endif
 
 FileOperations PlatformFileOperations() {
-    return {CreateExclusive, WriteAll, CloseFile, ReplaceFile, RemoveFile, SyncFileData, SyncFolderOf};
+    return {CreateExclusive, WriteAll,      CloseFile,   ReplaceFile,    RemoveFile,
+            SyncFileData,    SyncFolderOf, InspectPath, KeepPermissions};
 }
 
 FileOperations FileOutput = PlatformFileOperations();
@@ -244,14 +318,72 @@ bool ComposeFileName(char* name, std::size_t capacity, const char* base, const c
 bool NameStagedFile(StagedFile* staged, const char* base, const char* suffix) {
     staged->file = nullptr;
     staged->created = false;
+    staged->keepMode = false;
+    staged->mode = 0;
+    staged->fault = DestinationFault::kNone;
+    staged->character = 0;
     staged->destination[0] = '\0';
+    staged->target[0] = '\0';
     staged->temporary[0] = '\0';
-    return ComposeFileName(staged->destination, sizeof staged->destination, base, suffix);
+    if (ComposeFileName(staged->destination, sizeof staged->destination, base, suffix)) return true;
+    staged->fault = DestinationFault::kTooLong;
+    return false;
+}
+
+namespace {
+
+DestinationFault NameFaultOf(const NameCheck& check) {
+    switch (check.fault) {
+        case NameFault::kNone:
+            return DestinationFault::kNone;
+        case NameFault::kNoName:
+            return DestinationFault::kNoName;
+        case NameFault::kForbidden:
+            return DestinationFault::kForbidden;
+        case NameFault::kDevice:
+            return DestinationFault::kDevice;
+    }
+    return DestinationFault::kNone;
+}
+
+DestinationFault ExistingFault(const ExistingFile& existing) {
+    switch (existing.kind) {
+        case Existing::kNothing:
+            return DestinationFault::kNone;
+        case Existing::kFile:
+            return existing.readOnly ? DestinationFault::kReadOnly : DestinationFault::kNone;
+        case Existing::kFolder:
+            return DestinationFault::kFolder;
+        case Existing::kOther:
+            return DestinationFault::kNotAFile;
+        case Existing::kLink:
+            return DestinationFault::kLink;
+        case Existing::kBrokenLink:
+        case Existing::kTooDeep:
+            return DestinationFault::kBrokenLink;
+    }
+    return DestinationFault::kNotAFile;
+}
+
+}  // namespace
+
+bool CheckStagedFile(StagedFile* staged) {
+    if (staged->fault != DestinationFault::kNone) return false;
+    const NameCheck name = CheckFileName(staged->destination);
+    staged->fault = NameFaultOf(name);
+    staged->character = name.character;
+    if (staged->fault != DestinationFault::kNone) return false;
+    const ExistingFile existing = FileOutput.inspect(staged->destination, staged->target, sizeof staged->target);
+    staged->fault = ExistingFault(existing);
+    staged->keepMode = existing.kind == Existing::kFile && existing.mode != 0;
+    staged->mode = existing.mode;
+    return staged->fault == DestinationFault::kNone;
 }
 
 bool OpenStagedFile(StagedFile* staged) {
     staged->file = nullptr;
     staged->created = false;
+    if (staged->target[0] == '\0') CopyText(staged->target, sizeof staged->target, staged->destination);
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
         NameTemporaryFile(staged);
         errno = 0;
@@ -275,8 +407,11 @@ bool CloseStagedFile(StagedFile* staged) {
         return false;
     }
     errno = 0;
-    const bool synced = FileOutput.sync(file);
-    if (!synced) NoteFailedOperation(errno);
+    const bool kept = !staged->keepMode || FileOutput.keepMode(file, staged->mode);
+    if (!kept) NoteFailedOperation(errno);
+    errno = 0;
+    const bool synced = kept && FileOutput.sync(file);
+    if (kept && !synced) NoteFailedOperation(errno);
     errno = 0;
     const bool closed = FileOutput.close(file);
     if (!closed) NoteFailedOperation(errno);
@@ -285,18 +420,15 @@ bool CloseStagedFile(StagedFile* staged) {
     return false;
 }
 
-bool CommitStagedFile(StagedFile* staged) {
+Commit CommitStagedFile(StagedFile* staged) {
     errno = 0;
-    if (!staged->created || !FileOutput.replace(staged->temporary, staged->destination)) {
+    if (!staged->created || !FileOutput.replace(staged->temporary, staged->target)) {
         NoteFailedOperation(errno);
         DiscardStagedFile(staged);
-        return false;
+        return Commit::kFailed;
     }
     staged->created = false;
-    errno = 0;
-    if (FileOutput.syncFolder(staged->destination)) return true;
-    NoteFailedOperation(errno);
-    return false;
+    return FileOutput.syncFolder(staged->target) ? Commit::kInPlace : Commit::kInPlaceNotSynced;
 }
 
 void DiscardStagedFile(StagedFile* staged) {
@@ -304,6 +436,67 @@ void DiscardStagedFile(StagedFile* staged) {
     staged->file = nullptr;
     if (staged->created) FileOutput.remove(staged->temporary);
     staged->created = false;
+}
+
+namespace {
+
+// The longest reason and its ": ".
+constexpr std::size_t kFaultReasonCapacity = 64;
+
+// "a file name cannot hold "?"", or "... a control character (0x0A)".
+void DescribeForbidden(char* text, std::size_t capacity, unsigned char c) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    char shown[] = "\"?\"";
+    char control[] = "a control character (0x00)";
+    const char* what = shown;
+    if (c < 0x20) {
+        control[sizeof control - 4] = kDigits[c >> 4];
+        control[sizeof control - 3] = kDigits[c & 0xF];
+        what = control;
+    } else {
+        shown[1] = static_cast<char>(c);
+    }
+    const char* parts[] = {"a file name cannot hold", what};
+    JoinText(text, capacity, ' ', parts, 2);
+}
+
+const char* FaultReason(DestinationFault fault) {
+    switch (fault) {
+        case DestinationFault::kNone:
+        case DestinationFault::kForbidden:
+            return "";
+        case DestinationFault::kTooLong:
+            return "the path is too long";
+        case DestinationFault::kNoName:
+            return "the path has no file name; add one";
+        case DestinationFault::kDevice:
+            return "Windows keeps that name for a device";
+        case DestinationFault::kFolder:
+            return "a folder has that name";
+        case DestinationFault::kNotAFile:
+            return "that name is a device or a pipe, not a file";
+        case DestinationFault::kReadOnly:
+            return "the file is read-only";
+        case DestinationFault::kLink:
+            return "the file is a link";
+        case DestinationFault::kBrokenLink:
+            return "the link leads to no file";
+    }
+    return "";
+}
+
+}  // namespace
+
+void AppendDestinationFault(char* message, std::size_t capacity, const StagedFile& staged) {
+    if (staged.fault == DestinationFault::kNone) return;
+    char reason[kFaultReasonCapacity] = ": ";
+    if (staged.fault == DestinationFault::kForbidden) {
+        DescribeForbidden(reason + 2, sizeof reason - 2, staged.character);
+    } else {
+        CopyTextCut(reason + 2, sizeof reason - 2, FaultReason(staged.fault));
+    }
+    const std::size_t length = BoundedLength(message, capacity);
+    if (length + 1 < capacity) CopyTextCut(message + length, capacity - length, reason);
 }
 
 }  // namespace corvantide

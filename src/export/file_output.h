@@ -1,25 +1,49 @@
-// File output of the exporter: a seam of replaceable file operations, and
-// staged files that replace their destination only once complete.
+// The one place that decides every file the project writes: the name (one
+// Windows can hold), whether the destination may be replaced (a folder, a
+// device or pipe, a read-only file, a link), the staging, the move and the
+// reason told when any of it fails.
 //
 // Everything is written to a temporary file of a short unique name in the
-// destination's folder, created exclusively (an existing file of that name
-// is never opened), made durable and then moved over the destination. An
-// abort or a failure leaves an earlier file untouched, and removes nothing
-// but the temporary file the export itself created. [interface thread]
+// folder the file lands in, created exclusively (an existing file of that
+// name is never opened), made durable and then moved over the destination.
+// An abort or a failure leaves an earlier file untouched, and removes
+// nothing but the temporary file the export itself created. A replaced file
+// keeps its permission bits; a link is kept and the file it leads to is
+// replaced. [interface thread]
 #pragma once
 
 #include <cstddef>
 
+#include "export/file_claims.h"
 #include "host/plugin_limits.h"
 
 namespace corvantide {
 
-// The platform's syncs, the defaults of the seam below.
+// What a path names before it is written.
+enum class Existing {
+    kNothing,     // no file by that name (or none the system lets us see)
+    kFile,        // a plain file
+    kFolder,      // a folder
+    kOther,       // a device, a pipe or a socket
+    kLink,        // a link that is not followed (Windows)
+    kBrokenLink,  // a link that leads to no file
+    kTooDeep,     // a link whose target's path does not fit
+};
+
+struct ExistingFile {
+    Existing kind;
+    bool readOnly;  // a plain file nobody may write: no write bit (Linux), the attribute (Windows)
+    unsigned mode;  // a plain file's permission bits (Linux); 0 elsewhere
+};
+
+// The platform's defaults of the seam below.
 bool SyncFileData(void* file);
 bool SyncFolderOf(const char* path);
+ExistingFile InspectPath(const char* path, char* target, std::size_t capacity);
+bool KeepPermissions(void* file, unsigned mode);
 
-// The operations the exporter performs on files. Tests replace entries to
-// make opens, writes, syncs, closes or moves fail, or to count them.
+// The operations on files. Tests replace entries to make opens, writes,
+// syncs, closes or moves fail, or to count them.
 struct FileOperations {
     // Creates `path` for binary writing; never opens a file that exists. Null
     // on failure, with errno set to EEXIST when the name is taken.
@@ -37,6 +61,12 @@ struct FileOperations {
     // Puts a move into the folder of `path` on the disk. Linux syncs the
     // folder; on Windows the move itself writes through.
     bool (*syncFolder)(const char* path) = SyncFolderOf;
+    // What `path` names now. A link is followed on Linux: `target` (capacity
+    // bytes) receives the path of the file it leads to; else `path` itself.
+    ExistingFile (*inspect)(const char* path, char* target, std::size_t capacity) = InspectPath;
+    // Gives the open file the permission bits of the file it will replace
+    // (Linux; nothing to do on Windows). False on failure.
+    bool (*keepMode)(void* file, unsigned mode) = KeepPermissions;
 };
 
 // The platform's operations: exclusive creation and a move that replaces,
@@ -48,30 +78,66 @@ extern FileOperations FileOutput;
 // Names tried when earlier ones are taken by files of someone else's.
 inline constexpr int kTemporaryNameAttempts = 64;
 
+// Why a destination is not written, found before any file is touched.
+enum class DestinationFault {
+    kNone,
+    kTooLong,     // base and suffix do not fit a file name
+    kNoName,      // the path names a folder only
+    kForbidden,   // a character Windows refuses in a name (`character`)
+    kDevice,      // a name Windows keeps for a device
+    kFolder,      // a folder has the name
+    kNotAFile,    // a device or a pipe has the name
+    kReadOnly,    // the file is read-only
+    kLink,        // a link that is not followed (Windows)
+    kBrokenLink,  // a link that leads nowhere, or too deep to name
+};
+
 struct StagedFile {
-    char destination[kFileNameCapacity];
-    char temporary[kTemporaryNameCapacity];
-    void* file;    // open temporary file, or null
-    bool created;  // the temporary file is ours to remove
+    char destination[kFileNameCapacity];     // base + suffix, as the user named it
+    char target[kTargetCapacity];            // where the file lands: the destination, or its link's target
+    char temporary[kTemporaryNameCapacity];  // beside the target
+    void* file;                              // open temporary file, or null
+    bool created;                            // the temporary file is ours to remove
+    bool keepMode;                           // a file is replaced: its permission bits stay
+    unsigned mode;
+    DestinationFault fault;
+    unsigned char character;  // the refused character, with kForbidden
 };
 
 // Composes base + suffix into `name` (capacity bytes). False, with nothing
 // cut, when it does not fit.
 bool ComposeFileName(char* name, std::size_t capacity, const char* base, const char* suffix);
 
-// Names the destination base + suffix. False when the name does not fit.
+// Names the destination base + suffix. False (fault kTooLong) when the name
+// does not fit.
 bool NameStagedFile(StagedFile* staged, const char* base, const char* suffix);
-// Creates the temporary file of a named staged file under a name no file
+// Checks a named staged file's name and what its destination holds now, and
+// finds where the file lands. False, with the fault set, when it may not be
+// written; nothing is touched either way.
+bool CheckStagedFile(StagedFile* staged);
+// Creates the temporary file of a checked staged file under a name no file
 // has yet. False when it cannot.
 bool OpenStagedFile(StagedFile* staged);
-// Syncs and closes the temporary file; false (and the temporary file
-// removed) when either fails.
+// Gives the temporary file the replaced file's permission bits, syncs and
+// closes it; false (and the temporary file removed) when any of it fails.
 bool CloseStagedFile(StagedFile* staged);
-// Moves the closed temporary file over the destination and syncs the
-// folder; false when that fails (the temporary file is removed when the move
-// failed; after a failed folder sync the destination holds the new file).
-bool CommitStagedFile(StagedFile* staged);
+
+enum class Commit {
+    kFailed,           // nothing moved; the temporary file is removed
+    kInPlace,          // the new file is in place and on the disk
+    kInPlaceNotSynced  // the new file is in place; its folder could not be synced
+};
+// Moves the closed temporary file over its target and syncs the folder.
+Commit CommitStagedFile(StagedFile* staged);
 // Closes the temporary file if open and removes it; the destination is untouched.
 void DiscardStagedFile(StagedFile* staged);
+
+// The identity of the file `path` names on the disk (device and file
+// number), whatever name reaches it. False when no file is there.
+bool IdentifyFile(const char* path, FileKey* key);
+
+// Appends ": <why>" for a staged file's fault to `message` (capacity bytes,
+// cut at its end); nothing when it has none.
+void AppendDestinationFault(char* message, std::size_t capacity, const StagedFile& staged);
 
 }  // namespace corvantide

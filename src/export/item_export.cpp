@@ -21,13 +21,25 @@ namespace corvantide {
 
 namespace {
 
+// A message of the status area, and the reason the file is listed with when
+// a batch run ends.
+struct Problem {
+    const char* message;
+    const char* reason;
+};
+
 constexpr char kCouldNotWrite[] = "Couldn't write";
-constexpr char kNoMemoryMessage[] = "Not enough memory to write";
-constexpr char kNoPath[] = "No destination path, not written:";
-constexpr char kPathTooLong[] = "Path too long, not written:";
-constexpr char kBadFrameRate[] = "Frames per second must be above 0, not written:";
-constexpr char kRangeBackwards[] = "Frame range ends before it begins, not written:";
-constexpr char kRangeTooLong[] = "Frame range too long, not written:";
+constexpr Problem kOutOfMemory{"Not enough memory to write", ": not enough memory"};
+constexpr Problem kNoPath{"No destination path, not written:", ": no destination path"};
+constexpr Problem kPathTooLong{"Path too long, not written:", ": the path is too long"};
+constexpr Problem kBadFrameRate{"Frames per second must be above 0, not written:",
+                                ": frames per second must be above 0"};
+constexpr Problem kRangeBackwards{"Frame range ends before it begins, not written:",
+                                  ": the frame range ends before it begins"};
+constexpr Problem kRangeTooLong{"Frame range too long, not written:", ": the frame range is too long"};
+// The reason a camera's motion file is listed with when its zoom file is refused.
+constexpr char kKeptWithZoomFile[] = ": its zoom file cannot be written";
+constexpr char kWrittenNotSynced[] = " written; its folder could not be synced to the disk";
 
 constexpr std::int32_t kKeysMode = 0;
 constexpr std::int32_t kSamplingMode = 1;
@@ -59,9 +71,9 @@ void AppendCut(char* text, std::size_t capacity, const char* part) {
     CopyTextCut(text + length, capacity - length, part);
 }
 
-// Shows "<what> <name><suffix>" in the status area's message line, and notes
-// the file as not written.
-void ShowProblem(const char* what, const char* name, const char* suffix, const char* reason = "") {
+// Shows "<what> <name><suffix><reason>" in the status area's message line,
+// and notes the file as not written with `listed` (": <why>").
+void ShowAndNote(const char* what, const char* name, const char* suffix, const char* reason, const char* listed) {
     char message[kStatusTextCapacity];
     CopyTextCut(message, sizeof message, what);
     AppendCut(message, sizeof message, " ");
@@ -69,7 +81,16 @@ void ShowProblem(const char* what, const char* name, const char* suffix, const c
     AppendCut(message, sizeof message, suffix);
     AppendCut(message, sizeof message, reason);
     SetStatusMessage(message);
-    NoteExportedFile(name, suffix, false);
+    NoteExportedFile(name, suffix, false, listed);
+}
+
+void ShowProblem(const Problem& problem, const char* name, const char* suffix) {
+    ShowAndNote(problem.message, name, suffix, "", problem.reason);
+}
+
+// "Couldn't write <name><suffix><reason>".
+void ShowCouldNotWrite(const char* name, const char* suffix, const char* reason) {
+    ShowAndNote(kCouldNotWrite, name, suffix, reason, reason);
 }
 
 bool IsBackslash(char c) { return c == '\\'; }
@@ -80,7 +101,7 @@ bool IsBackslash(char c) { return c == '\\'; }
 void ShowWriteFailure(const char* name, const char* suffix, const void* hostKeys, std::int64_t firstFrame) {
     char reason[kStatusTextCapacity] = "";
     AppendFailureReason(reason, sizeof reason, hostKeys, firstFrame);
-    ShowProblem(kCouldNotWrite, name, suffix, reason);
+    ShowCouldNotWrite(name, suffix, reason);
 }
 
 // The part of a host path after its last backslash, for a message when the
@@ -98,15 +119,15 @@ Collection ChooseCollection(const ExportSettings& settings, std::int64_t keyCoun
 }
 
 // Why the export cannot run, or null. Checked before any file is touched.
-const char* Refusal(const MotionJob& job) {
+const Problem* Refusal(const MotionJob& job) {
     const char* path = job.settings->destinationPath;
-    if (path == nullptr) return kNoPath;
-    if (BoundedLength(path, kPathCapacity) > kMaxMotionBaseLength) return kPathTooLong;
-    if (!IsUsableFrameRate(job.fps)) return kBadFrameRate;
+    if (path == nullptr) return &kNoPath;
+    if (BoundedLength(path, kPathCapacity) > kMaxMotionBaseLength) return &kPathTooLong;
+    if (!IsUsableFrameRate(job.fps)) return &kBadFrameRate;
     if (job.collection == Collection::kFrames) {
         const std::int64_t frames = FrameCount(job);
-        if (frames <= 0) return kRangeBackwards;
-        if (frames > kMaxFrames) return kRangeTooLong;
+        if (frames <= 0) return &kRangeBackwards;
+        if (frames > kMaxFrames) return &kRangeTooLong;
     }
     return nullptr;
 }
@@ -174,30 +195,105 @@ Outcome StageMotionFile(const MotionJob& job, StagedFile* staged, ChannelBuffers
     return CloseStagedFile(staged) ? Outcome::kDone : Outcome::kWriteFailed;
 }
 
-// A camera's zoom file, once its motion file is in place: whatever happens
-// here, the motion file stays. On failure or abort the earlier zoom file is
-// untouched; a failure is shown in the status area, naming the zoom file.
-ZoomOutcome WriteZoomFile(const MotionJob& job) {
-    const char* name = job.progressName;
+// The files of one export: the motion file and, for a camera, its zoom file.
+struct ExportFiles {
+    StagedFile motion;
     StagedFile zoom;
-    if (BoundedLength(job.settings->destinationPath, kPathCapacity) > kMaxZoomBaseLength ||
-        !NameStagedFile(&zoom, job.settings->destinationPath, kZoomFileSuffix)) {
-        ShowProblem(kPathTooLong, name, kZoomFileSuffix);
-        return ZoomOutcome::kFailed;
+    bool camera;
+};
+
+// "Couldn't write <name><suffix>: <why the destination is refused>".
+void ShowDestinationFault(const char* name, const char* suffix, const StagedFile& staged) {
+    if (staged.fault == DestinationFault::kTooLong) {
+        ShowProblem(kPathTooLong, name, suffix);
+        return;
     }
+    char reason[kStatusTextCapacity] = "";
+    AppendDestinationFault(reason, sizeof reason, staged);
+    ShowCouldNotWrite(name, suffix, reason);
+}
+
+// "Couldn't write <name><suffix>: same file as <item>".
+void ShowSameFile(const char* name, const char* suffix, const void* earlier) {
+    char reason[kStatusTextCapacity] = ": same file as ";
+    AppendCut(reason, sizeof reason, ItemName(earlier));
+    ShowCouldNotWrite(name, suffix, reason);
+}
+
+// Names and checks every file of the export before any is touched: the
+// names, what their destinations hold now, and whether an earlier item of
+// the run wrote one of them. A camera whose zoom file is refused writes
+// neither file. False, shown and noted, when the export may not run.
+bool CheckExportFiles(const MotionJob& job, ExportFiles* files) {
+    const char* base = job.settings->destinationPath;
+    const char* name = job.progressName;
+    NameStagedFile(&files->motion, base, kMotionFileSuffix);
+    if (!CheckStagedFile(&files->motion)) {
+        ShowDestinationFault(name, kMotionFileSuffix, files->motion);
+        return false;
+    }
+    if (files->camera) {
+        NameStagedFile(&files->zoom, base, kZoomFileSuffix);
+        if (!CheckStagedFile(&files->zoom)) {
+            NoteExportedFile(name, kMotionFileSuffix, false, kKeptWithZoomFile);
+            ShowDestinationFault(name, kZoomFileSuffix, files->zoom);
+            return false;
+        }
+    }
+    if (const void* earlier = EarlierWriterOf(files->motion.target)) {
+        ShowSameFile(name, kMotionFileSuffix, earlier);
+        return false;
+    }
+    if (files->camera) {
+        if (const void* earlier = EarlierWriterOf(files->zoom.target)) {
+            NoteExportedFile(name, kMotionFileSuffix, false, kKeptWithZoomFile);
+            ShowSameFile(name, kZoomFileSuffix, earlier);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Prints a camera's zoom envelope into its staged file, once the motion
+// file is complete and before either is moved into place.
+ZoomOutcome StageZoomFile(const MotionJob& job, StagedFile* zoom) {
     ClearWriteFailure();
-    const StageResult staged = StageZoomEnvelope(job.item, job.fps, &zoom);
+    const StageResult staged = StageZoomEnvelope(job.item, job.fps, zoom);
     if (staged == StageResult::kWriteFailed && LastWriteFailure.stopped) return ZoomOutcome::kAborted;
     if (staged == StageResult::kNoMemory) {
-        ShowProblem(kNoMemoryMessage, name, kZoomFileSuffix);
+        ShowProblem(kOutOfMemory, job.progressName, kZoomFileSuffix);
         return ZoomOutcome::kFailed;
     }
-    if (staged != StageResult::kWritten || !CommitStagedFile(&zoom)) {
-        ShowWriteFailure(name, kZoomFileSuffix, ItemKeys(job.item), 0);
+    if (staged != StageResult::kWritten) {
+        ShowWriteFailure(job.progressName, kZoomFileSuffix, ItemKeys(job.item), 0);
         return ZoomOutcome::kFailed;
     }
-    NoteExportedFile(name, kZoomFileSuffix, true);
     return ZoomOutcome::kWritten;
+}
+
+// Moves a complete file into place and notes it. A folder that could not be
+// synced afterwards still holds the new file: written, with a warning.
+// False, shown, when the move failed.
+bool PlaceFile(const MotionJob& job, StagedFile* staged, const char* suffix, bool* unsynced) {
+    ClearWriteFailure();
+    const Commit commit = CommitStagedFile(staged);
+    if (commit == Commit::kFailed) {
+        ShowWriteFailure(job.progressName, suffix, nullptr, 0);
+        return false;
+    }
+    if (commit == Commit::kInPlaceNotSynced) *unsynced = true;
+    NoteExportedFile(job.progressName, suffix, true, "");
+    NoteWrittenFile(staged->target, job.item, commit == Commit::kInPlaceNotSynced);
+    return true;
+}
+
+// "<name>.mot written; its folder could not be synced to the disk".
+void ShowUnsyncedWarning(const char* name) {
+    char message[kStatusTextCapacity];
+    CopyTextCut(message, sizeof message, name);
+    AppendCut(message, sizeof message, kMotionFileSuffix);
+    AppendCut(message, sizeof message, kWrittenNotSynced);
+    SetStatusMessage(message);
 }
 
 void RestoreClock(double savedClock) {
@@ -206,12 +302,14 @@ void RestoreClock(double savedClock) {
 }
 
 // The abort, in the host's order: the clock back, the abort text, the
-// buffers released, the temporary file closed and removed.
-std::int32_t Abort(double savedClock, ChannelBuffers* buffers, StagedFile* staged) {
+// buffers released, the temporary files closed and removed: both files as
+// they were.
+std::int32_t Abort(double savedClock, ChannelBuffers* buffers, ExportFiles* files) {
     RestoreClock(savedClock);
     ShowExportAborted();
     ReleaseChannelBuffers(buffers);
-    DiscardStagedFile(staged);
+    DiscardStagedFile(&files->motion);
+    if (files->camera) DiscardStagedFile(&files->zoom);
     return kExportAborted;
 }
 
@@ -230,7 +328,8 @@ std::int32_t ExportItemMotion(void* item) {
         return kExportDone;
     }
     if (settings->motionFormat != 0) {
-        NoteExportedFile(FileNamePart(settings->destinationPath), kMotionFileSuffix, false);
+        NoteExportedFile(FileNamePart(settings->destinationPath), kMotionFileSuffix, false,
+                         ": its format is not written");
         return kExportNothingWritten;
     }
 
@@ -250,45 +349,61 @@ std::int32_t ExportItemMotion(void* item) {
                         settings->beginFrame,
                         settings->endFrame,
                         name};
-    if (const char* refusal = Refusal(job)) {
-        ShowProblem(refusal, name, kMotionFileSuffix);
+    if (const Problem* refusal = Refusal(job)) {
+        ShowProblem(*refusal, name, kMotionFileSuffix);
         return kExportNothingWritten;
     }
 
+    ExportFiles files{};
+    files.camera = camera;
+    if (!CheckExportFiles(job, &files)) return kExportNothingWritten;
+
     const double savedClock = AnimationClock();
     ClearWriteFailure();
-    StagedFile motion;
-    if (!NameStagedFile(&motion, settings->destinationPath, kMotionFileSuffix) || !OpenStagedFile(&motion)) {
+    if (!OpenStagedFile(&files.motion)) {
         ShowWriteFailure(name, kMotionFileSuffix, nullptr, 0);
         return kExportNothingWritten;
     }
 
     ChannelBuffers buffers{};
-    Outcome outcome = StageMotionFile(job, &motion, &buffers);
-    if (outcome == Outcome::kAborted) return Abort(savedClock, &buffers, &motion);
-    if (outcome != Outcome::kDone) DiscardStagedFile(&motion);
-    if (outcome == Outcome::kDone && !CommitStagedFile(&motion)) outcome = Outcome::kWriteFailed;
-
-    // The normal end, in the host's order: the files, the buffers released,
-    // the status back to idle, the clock back.
-    bool written = outcome == Outcome::kDone;
-    if (written) {
-        NoteExportedFile(name, kMotionFileSuffix, true);
-        const ZoomOutcome zoom = camera ? WriteZoomFile(job) : ZoomOutcome::kWritten;
-        if (zoom == ZoomOutcome::kAborted) return Abort(savedClock, &buffers, &motion);
-        written = zoom == ZoomOutcome::kWritten;
-        ReleaseChannelBuffers(&buffers);
-        if (written) SetStatusIdle();
-    } else {
+    const Outcome outcome = StageMotionFile(job, &files.motion, &buffers);
+    if (outcome == Outcome::kAborted) return Abort(savedClock, &buffers, &files);
+    if (outcome != Outcome::kDone) {
+        DiscardStagedFile(&files.motion);
         ReleaseChannelBuffers(&buffers);
         if (outcome == Outcome::kNoMemory) {
-            ShowProblem(kNoMemoryMessage, name, kMotionFileSuffix);
+            ShowProblem(kOutOfMemory, name, kMotionFileSuffix);
         } else {
             const void* hostKeys = job.collection == Collection::kKeys ? ItemKeys(item) : nullptr;
             // The values an item without keys holds are written at frame 0.
             const std::int64_t firstFrame = job.collection == Collection::kFrames ? job.firstFrame : 0;
             ShowWriteFailure(name, kMotionFileSuffix, hostKeys, firstFrame);
         }
+        RestoreClock(savedClock);
+        return kExportNothingWritten;
+    }
+    // A camera's zoom file is complete too before either file moves; a zoom
+    // file that fails still lets the new motion file in.
+    const ZoomOutcome zoom = camera ? StageZoomFile(job, &files.zoom) : ZoomOutcome::kWritten;
+    if (zoom == ZoomOutcome::kAborted) return Abort(savedClock, &buffers, &files);
+
+    // The normal end, in the host's order: the files, the buffers released,
+    // the status back to idle, the clock back.
+    bool unsynced = false;
+    bool written = PlaceFile(job, &files.motion, kMotionFileSuffix, &unsynced);
+    if (camera && zoom == ZoomOutcome::kWritten) {
+        if (written) {
+            written = PlaceFile(job, &files.zoom, kZoomFileSuffix, &unsynced);
+        } else {
+            DiscardStagedFile(&files.zoom);  // the pair stays as it was
+        }
+    }
+    written = written && zoom == ZoomOutcome::kWritten;
+    ReleaseChannelBuffers(&buffers);
+    if (written && unsynced) {
+        ShowUnsyncedWarning(name);
+    } else if (written) {
+        SetStatusIdle();
     }
     RestoreClock(savedClock);
     return written ? kExportDone : kExportNothingWritten;

@@ -63,10 +63,13 @@ inline constexpr char kMotionFileSuffix[] = ".mot";
 inline constexpr char kZoomFileSuffix[] = "_ZoomFactor.mot";
 // A file name, base path and suffix: the host's paths are no longer.
 inline constexpr std::size_t kFileNameCapacity = kHostTextCapacity;
+// Where a file lands: its name, or the path a link by that name leads to,
+// as long as the system resolves it (PATH_MAX on Linux).
+inline constexpr std::size_t kTargetCapacity = 4096;
 // A temporary file's own name, "~cv" + 8 hex digits + ".tmp", made in the
-// destination's folder, written first and moved over the destination.
+// folder the file lands in, written first and moved over the destination.
 inline constexpr std::size_t kTemporaryNameLength = 15;
-inline constexpr std::size_t kTemporaryNameCapacity = kFileNameCapacity + kTemporaryNameLength;
+inline constexpr std::size_t kTemporaryNameCapacity = kTargetCapacity + kTemporaryNameLength;
 // The longest destinationPath whose ".mot" file name fits, and whose zoom file name fits.
 inline constexpr std::size_t kMaxMotionBaseLength = kFileNameCapacity - sizeof kMotionFileSuffix;
 inline constexpr std::size_t kMaxZoomBaseLength = kFileNameCapacity - sizeof kZoomFileSuffix;
@@ -113,6 +116,7 @@ static_assert(kInt32TextCapacity == std::numeric_limits<std::int32_t>::digits10 
               "sign, digits10 + 1 digits and the NUL");
 static_assert(kWidePathCapacity > kFileNameCapacity + kTemporaryNameLength,
               "a temporary file's full path fits beside a destination of any stored length");
+static_assert(kTargetCapacity >= kFileNameCapacity, "a file's own name is always a target that fits");
 static_assert(kSpareEntries > 0, "an empty collection never asks the host for zero entries");
 
 }  // namespace corvantide

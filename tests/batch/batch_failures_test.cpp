@@ -47,7 +47,7 @@ TEST_F(BatchFailures, AnItemWhoseFolderIsMissingIsNamedWhenTheRunEnds) {
     EXPECT_TRUE(IsMotionFile(directory / "Cam.mot"));
     EXPECT_EQ("{ Envelope\n", Read(directory / "Cam_ZoomFactor.mot").substr(0, 11));
     EXPECT_TRUE(IsMotionFile(directory / "Leg.mot"));  // the run went on after the failure
-    EXPECT_EQ("Info  Couldn't write 1 of 5 files: Bad.mot\n", user.StatusText());
+    EXPECT_EQ("Info  Couldn't write 1 of 5 files: Bad.mot: the folder does not exist\n", user.StatusText());
     EXPECT_TRUE(user.Messages().empty());
     ExpectCleanHost();
 }
@@ -65,31 +65,33 @@ TEST_F(BatchFailures, AnItemInAFormatThatIsNotWrittenIsNamedByItsPath) {
     user.Press("Export Batch Motions");
 
     EXPECT_TRUE(IsMotionFile(directory / "Arm.mot"));
-    EXPECT_EQ("Info  Couldn't write 2 of 3 files: Odd.mot, .mot\n", user.StatusText());
+    EXPECT_EQ("Info  Couldn't write 2 of 3 files: Odd.mot: its format is not written; .mot: its format is not written\n", user.StatusText());
 }
 
 TEST_F(BatchFailures, ARunOfOneFileThatFailsSaysFile) {
     OpenPanel();
     ReadyItem("Bad", directory / "missing" / "Bad");
     user.Press("Export Batch Motions");
-    EXPECT_EQ("Info  Couldn't write 1 of 1 file: Bad.mot\n", user.StatusText());
+    EXPECT_EQ("Info  Couldn't write 1 of 1 file: Bad.mot: the folder does not exist\n", user.StatusText());
 }
 
-TEST_F(BatchFailures, ACamerasZoomFileThatCannotBeWrittenIsNamedAndItsMotionFileKept) {
+TEST_F(BatchFailures, ACameraWhoseZoomFileIsRefusedKeepsBothFilesAsTheyWere) {
     OpenPanel();
-    // A folder squats on the zoom file's name: it can be neither replaced nor removed.
+    // A folder squats on the zoom file's name: found before either file is touched.
     fs::create_directories(directory / "Cam_ZoomFactor.mot");
+    std::ofstream(directory / "Cam.mot") << "earlier";
     ReadyItem("Cam", directory / "Cam", 8);
-    ReadyItem("Bad", directory / "missing" / "Bad");
     ReadyItem("Arm", directory / "Arm");
 
     user.Press("Export Batch Motions");
 
-    EXPECT_TRUE(IsMotionFile(directory / "Cam.mot"));
+    EXPECT_EQ("earlier", Read(directory / "Cam.mot"));
     EXPECT_TRUE(fs::is_directory(directory / "Cam_ZoomFactor.mot"));
     EXPECT_TRUE(IsMotionFile(directory / "Arm.mot"));
-    EXPECT_EQ("Info  Couldn't write 2 of 4 files: Cam_ZoomFactor.mot, Bad.mot\n", user.StatusText());
-    EXPECT_EQ(3u, static_cast<std::size_t>(std::distance(fs::directory_iterator(directory), {})));
+    EXPECT_EQ(
+        "Info  Couldn't write 2 of 3 files: Cam.mot: its zoom file cannot be written; Cam_ZoomFactor.mot: a "
+        "folder has that name\n",
+        user.StatusText());
     ExpectCleanHost();
 }
 
@@ -105,13 +107,12 @@ TEST_F(BatchFailures, ALongListOfFailuresIsCutWithinTheStatusText) {
     user.Press("Export Batch Motions");
 
     const std::string text = user.StatusText();
-    const std::string start =
-        "Info  Couldn't write 40 of 41 files: Item0" + std::string(30, 'x') + ".mot, Item1";
+    const std::string start = "Info  Couldn't write 40 of 41 files: Item0" + std::string(30, 'x') +
+                              ".mot: the folder does not exist; Item1";
     EXPECT_EQ(start, text.substr(0, start.size()));
     EXPECT_LE(text.size(), 1023u);
-    EXPECT_EQ(", ...\n", text.substr(text.size() - 6));
-    // Whole names only: the last one shown ends in ".mot".
-    EXPECT_EQ(".mot, ...\n", text.substr(text.size() - 10));
+    // Whole entries only, each with its reason, then how many more failed.
+    EXPECT_EQ("exist; and 26 more\n", text.substr(text.size() - 19)) << text;
     EXPECT_TRUE(IsMotionFile(directory / "Arm.mot"));
     ExpectCleanHost();
 }
@@ -130,9 +131,12 @@ TEST_F(BatchFailures, ManyShortNamesAreCutWithinTheMessageLine) {
     user.Press("Export Batch Motions");
 
     const std::string text = user.StatusText();
-    EXPECT_EQ(0u, text.rfind("Info  Couldn't write 120 of 120 files: B10000.mot, B10001.mot, ", 0)) << text;
+    EXPECT_EQ(0u, text.rfind("Info  Couldn't write 120 of 120 files: B10000.mot: the folder does not exist; "
+                             "B10001.mot: the folder does not exist; ",
+                             0))
+        << text;
     EXPECT_LE(text.size(), 1023u);
-    EXPECT_EQ(".mot, ...\n", text.substr(text.size() - 10));
+    EXPECT_EQ("B10023.mot: the folder does not exist; and 96 more\n", text.substr(text.size() - 51)) << text;
 }
 
 TEST_F(BatchFailures, AnAbortAfterAFailureNamesTheFailedFileUnderTheAbortText) {
@@ -145,7 +149,7 @@ TEST_F(BatchFailures, AnAbortAfterAFailureNamesTheFailedFileUnderTheAbortText) {
     user.Press("Export Batch Motions");
 
     EXPECT_FALSE(fs::exists(directory / "Arm.mot"));
-    EXPECT_EQ("Info  Motion File Generation Aborted.\nCouldn't write 1 of 1 file: Bad.mot\n",
+    EXPECT_EQ("Info  Motion File Generation Aborted.\nCouldn't write 1 of 1 file: Bad.mot: the folder does not exist\n",
               user.StatusText());
     ExpectCleanHost();
 }
@@ -173,13 +177,14 @@ struct TwoFailedFiles {
 class ListOfLength : public BatchFailures, public testing::WithParamInterface<std::size_t> {
 protected:
     TwoFailedFiles ReadyTwoFailedFiles() {
-        // "Couldn't write 2 of 2 files: " and "A.mot, B.mot" are 39 characters with empty names.
+        // "Couldn't write 2 of 2 files: ", "A.mot: the folder does not exist; "
+        // and "B.mot: the folder does not exist" are 93 characters with empty names.
         const std::string first = std::string(400, 'a');
-        const std::string second = std::string(GetParam() - 39 - first.size(), 'b');
+        const std::string second = std::string(GetParam() - 93 - first.size(), 'b');
         ReadyItem("First", directory / "missing" / first);
         ReadyItem("Second", directory / "missing" / second);
-        const std::string start = "Couldn't write 2 of 2 files: " + first + ".mot, ";
-        return {start + second + ".mot", start + "..."};
+        const std::string start = "Couldn't write 2 of 2 files: " + first + ".mot: the folder does not exist";
+        return {start + "; " + second + ".mot: the folder does not exist", start + "; and 1 more"};
     }
 };
 
@@ -226,7 +231,7 @@ TEST_P(AbortedListOfLength, IsShownWholeUpToTheLimitAndCutBeyondIt) {
 INSTANTIATE_TEST_SUITE_P(BatchFailures, AbortedListOfLength, testing::Values(983, 984, 985),
                          CharactersOfTheLine);
 
-// Three failed files: the second name stays when it and ", ..." after it
+// Three failed files: the second entry stays when it and "; and 1 more" after it
 // end the message line at its last character, and gives way to "..." at one
 // character more.
 class SecondNameEndingAt : public BatchFailures, public testing::WithParamInterface<std::size_t> {};
@@ -234,9 +239,10 @@ class SecondNameEndingAt : public BatchFailures, public testing::WithParamInterf
 TEST_P(SecondNameEndingAt, IsShownWithTheMoreMarkWhenBothFitTheLine) {
     constexpr std::size_t kLineLimit = 1016;
     const std::size_t length = GetParam();
-    // "Couldn't write 3 of 3 files: ", "A.mot, B.mot" and ", ..." are 44 characters with empty names.
+    // "Couldn't write 3 of 3 files: ", two entries with the separator and
+    // "; and 1 more" are 105 characters with empty names.
     const std::string first = std::string(400, 'a');
-    const std::string second = std::string(length - 44 - first.size(), 'b');
+    const std::string second = std::string(length - 105 - first.size(), 'b');
     const std::string third = std::string(300, 'c');
     OpenPanel();
     ReadyItem("First", directory / "missing" / first);
@@ -245,12 +251,14 @@ TEST_P(SecondNameEndingAt, IsShownWithTheMoreMarkWhenBothFitTheLine) {
 
     user.Press("Export Batch Motions");
 
-    const std::string twoNames = "Couldn't write 3 of 3 files: " + first + ".mot, " + second + ".mot, ...";
+    const std::string reason = ": the folder does not exist";
+    const std::string start = "Couldn't write 3 of 3 files: " + first + ".mot" + reason;
+    const std::string twoNames = start + "; " + second + ".mot" + reason + "; and 1 more";
     ASSERT_EQ(length, twoNames.size());
     if (length <= kLineLimit) {
         EXPECT_EQ("Info  " + twoNames + "\n", user.StatusText());
     } else {
-        EXPECT_EQ("Info  Couldn't write 3 of 3 files: " + first + ".mot, ...\n", user.StatusText());
+        EXPECT_EQ("Info  " + start + "; and 2 more\n", user.StatusText());
     }
     ExpectCleanHost();
 }

@@ -135,7 +135,7 @@ struct DestinationCase {
 class DestinationLimits : public LinkedPlugin, public testing::WithParamInterface<DestinationCase> {};
 
 // ".mot" leaves 1019 characters of a 1024-byte file name, "_ZoomFactor.mot"
-// 1008. A camera's motion file does not depend on its zoom file's name.
+// 1008. A camera's two files are written together or not at all.
 TEST_P(DestinationLimits, ABasePathFitsItsFileNamesOrIsRefusedBeforeAnyFileIsTouched) {
     const DestinationCase& c = GetParam();
     void* item = host.Scene().AddItem("Item", c.camera ? 8 : 0);
@@ -176,8 +176,8 @@ INSTANTIATE_TEST_SUITE_P(
     BothFileNames, DestinationLimits,
     testing::Values(DestinationCase{false, 1018, true, false}, DestinationCase{false, 1019, true, false},
                     DestinationCase{false, 1020, false, false}, DestinationCase{true, 1007, true, true},
-                    DestinationCase{true, 1008, true, true}, DestinationCase{true, 1009, true, false},
-                    DestinationCase{true, 1019, true, false}, DestinationCase{true, 1020, false, false}),
+                    DestinationCase{true, 1008, true, true}, DestinationCase{true, 1009, false, false},
+                    DestinationCase{true, 1019, false, false}, DestinationCase{true, 1020, false, false}),
     DestinationName);
 
 }  // namespace

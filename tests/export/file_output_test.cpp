@@ -59,7 +59,7 @@ TEST_F(StagedFiles, ACommittedFileReplacesTheDestination) {
     EXPECT_EQ("older", Get(base + ".mot"));  // untouched while the new file is written
     ASSERT_TRUE(corvantide::FileOutput.write(staged.file, "new\n", 4));
     ASSERT_TRUE(corvantide::CloseStagedFile(&staged));
-    ASSERT_TRUE(corvantide::CommitStagedFile(&staged));
+    ASSERT_EQ(corvantide::Commit::kInPlace, corvantide::CommitStagedFile(&staged));
     EXPECT_EQ("new\n", Get(base + ".mot"));
     EXPECT_EQ(1u, FileCount());
 }
@@ -73,7 +73,7 @@ TEST_F(StagedFiles, ACommittedFileHasThePermissionsOfAnyNewFileOfTheUser) {
     ::umask(userMask);
     ASSERT_TRUE(opened);
     ASSERT_TRUE(corvantide::CloseStagedFile(&staged));
-    ASSERT_TRUE(corvantide::CommitStagedFile(&staged));
+    ASSERT_EQ(corvantide::Commit::kInPlace, corvantide::CommitStagedFile(&staged));
     namespace fs = std::filesystem;
     EXPECT_EQ(fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read,
               fs::status(base + ".mot").permissions());
