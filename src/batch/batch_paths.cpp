@@ -3,6 +3,7 @@
 
 #include <iterator>
 
+#include "export/file_names.h"
 #include "host/host_characters.h"
 #include "host/plugin_limits.h"
 #include "host/text_buffer.h"
@@ -29,7 +30,9 @@ bool BatchBaseName(char* baseName, const char* itemName) {
         return false;
     }
     DropObjectSuffix(baseName);
-    return true;
+    if (MakeFileName(baseName, kPathCapacity)) return true;
+    baseName[0] = '\0';
+    return false;
 }
 
 bool ComposeBatchPaths(const BatchPathSources& sources, char* requesterPath, char* destinationPath) {

@@ -8,7 +8,9 @@
 namespace corvantide {
 
 // Writes the item name into baseName (kPathCapacity bytes) without one ending
-// ".lwo" (any letter case). False, with baseName empty, when it does not fit.
+// ".lwo" (any letter case), as a file name Windows can hold: each refused
+// character becomes "_", and a device name ("NUL", "com1.x") gets a "_".
+// False, with baseName empty, when it does not fit.
 bool BatchBaseName(char* baseName, const char* itemName);
 
 struct BatchPathSources {

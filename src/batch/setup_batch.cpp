@@ -7,6 +7,7 @@
 #include "batch/batch_handlers.h"
 #include "batch/batch_paths.h"
 #include "entry/plugin_state.h"
+#include "export/file_claims.h"
 #include "host/core_services.h"
 #include "host/host_interface.h"
 #include "host/interface_services.h"
@@ -21,7 +22,33 @@ namespace corvantide {
 
 namespace {
 
-enum class ItemSetup { kPrepared, kSkipped, kPathTooLong };
+enum class ItemSetup { kPrepared, kSkipped, kPathTooLong, kSameFile };
+
+// Items refused because an earlier item has their file: the first few are
+// named in the status area, the rest counted.
+inline constexpr int kNamedClashes = 16;
+
+struct SetupRefusals {
+    std::int32_t tooLong;
+    std::int32_t clashes;
+    const void* clashing[kNamedClashes][2];  // the refused item and the earlier one
+};
+
+// The files an item's destination gives it: "<path>.mot" and, for a camera,
+// "<path>_ZoomFactor.mot", each known by its name as Windows compares names.
+// The item that already has one of them, or null; the item then claims both.
+const void* ClaimItemFiles(FileClaims* claims, void* item, const char* destination) {
+    const bool camera = IsCamera(item);
+    const FileKey motion = NameKey(destination, kMotionFileSuffix);
+    const FileKey zoom = camera ? NameKey(destination, kZoomFileSuffix) : FileKey{};
+    if (const void* earlier = FindClaim(claims, motion)) return earlier;
+    if (camera) {
+        if (const void* earlier = FindClaim(claims, zoom)) return earlier;
+        ClaimFile(claims, zoom, item);
+    }
+    ClaimFile(claims, motion, item);
+    return nullptr;
+}
 
 void CopyCurrentData(ExportSettings& settings) {
     const ExportSettings* current = CurrentSettings();
@@ -50,7 +77,7 @@ bool EnsureBothPathBuffers(ExportSettings& settings) {
 // An item that cannot be prepared has its output switched off: the batch run
 // skips it, as the status says, and never writes to a destination of an
 // earlier setup.
-ItemSetup PrepareItem(void* item) {
+ItemSetup PrepareItem(void* item, FileClaims* claims, const void** earlier) {
     if (item == nullptr) return ItemSetup::kSkipped;
     ExportSettings* settings = GetOrCreateSettings(item);
     if (settings == nullptr) return ItemSetup::kSkipped;
@@ -68,9 +95,16 @@ ItemSetup PrepareItem(void* item) {
     const BatchPathSources sources{
         baseName,       directory,         HostContentDirectory(), UseBatchDirectory != 0,
         BatchDirectory, BatchRequesterPath};
-    if (!BatchBaseName(baseName, ItemName(item)) || !ComposeBatchPaths(sources, requester, destination)) {
+    // A camera's two files are written together: its zoom file's name must fit too.
+    if (!BatchBaseName(baseName, ItemName(item)) || !ComposeBatchPaths(sources, requester, destination) ||
+        (IsCamera(item) && std::strlen(destination) > kMaxZoomBaseLength)) {
         settings->outputDisabled = 1;
         return ItemSetup::kPathTooLong;
+    }
+    *earlier = ClaimItemFiles(claims, item, destination);
+    if (*earlier != nullptr) {
+        settings->outputDisabled = 1;
+        return ItemSetup::kSameFile;
     }
     CopyText(settings->requesterPath, kPathCapacity, requester);
     CopyText(settings->destinationPath, kPathCapacity, destination);
@@ -79,14 +113,59 @@ ItemSetup PrepareItem(void* item) {
     return ItemSetup::kPrepared;
 }
 
-void ReportPathsTooLong(std::int32_t count) {
-    constexpr char kPrefix[] = "Setup Batch skipped ";
-    constexpr char kSuffix[] = " item(s): path longer than 1023 characters.";
-    char message[sizeof kPrefix + kInt32TextCapacity + sizeof kSuffix];
-    std::memcpy(message, kPrefix, sizeof kPrefix - 1);
-    char* at = message + (sizeof kPrefix - 1);
-    at = std::to_chars(at, at + kInt32TextCapacity, count).ptr;
-    std::memcpy(at, kSuffix, sizeof kSuffix);
+// Appends `part` when it fits whole with `reserve` bytes to spare.
+bool AppendWhole(char* text, std::size_t capacity, std::size_t reserve, const char* part) {
+    const std::size_t length = std::strlen(text);
+    const std::size_t partLength = BoundedLength(part, capacity);
+    if (length + partLength + reserve >= capacity) return false;
+    std::memcpy(text + length, part, partLength);
+    text[length + partLength] = '\0';
+    return true;
+}
+
+void AppendCount(char* text, std::size_t capacity, std::int32_t count) {
+    char digits[kInt32TextCapacity];
+    *std::to_chars(digits, digits + sizeof digits - 1, count).ptr = '\0';
+    AppendWhole(text, capacity, 0, digits);
+}
+
+// "Setup Batch skipped N item(s): path longer than 1023 characters."
+void ComposePathsTooLong(char* message, std::size_t capacity, std::int32_t count) {
+    AppendWhole(message, capacity, 0, "Setup Batch skipped ");
+    AppendCount(message, capacity, count);
+    AppendWhole(message, capacity, 0, " item(s): path longer than 1023 characters.");
+}
+
+// "Setup Batch skipped N item(s) whose file an earlier item has: Null.lwo
+// (same file as Null); ...; and K more". Whole entries only.
+void ComposeClashes(char* message, std::size_t capacity, const SetupRefusals& refusals) {
+    constexpr std::size_t kMoreReserve = sizeof "; and 2147483647 more";
+    AppendWhole(message, capacity, 0, "Setup Batch skipped ");
+    AppendCount(message, capacity, refusals.clashes);
+    AppendWhole(message, capacity, 0, " item(s) whose file an earlier item has: ");
+    const std::int32_t named = refusals.clashes < kNamedClashes ? refusals.clashes : kNamedClashes;
+    std::int32_t shown = 0;
+    for (; shown < named; ++shown) {
+        char entry[kStatusTextCapacity] = "";
+        if (shown > 0) AppendWhole(entry, sizeof entry, 0, "; ");
+        AppendWhole(entry, sizeof entry, 0, ItemName(refusals.clashing[shown][0]));
+        AppendWhole(entry, sizeof entry, 0, " (same file as ");
+        AppendWhole(entry, sizeof entry, 0, ItemName(refusals.clashing[shown][1]));
+        AppendWhole(entry, sizeof entry, 0, ")");
+        const std::size_t reserve = shown + 1 < refusals.clashes ? kMoreReserve : 0;
+        if (!AppendWhole(message, capacity, reserve, entry)) break;
+    }
+    if (shown == refusals.clashes) return;
+    AppendWhole(message, capacity, 0, shown > 0 ? "; and " : "");
+    AppendCount(message, capacity, refusals.clashes - shown);
+    AppendWhole(message, capacity, 0, shown > 0 ? " more" : " not named");
+}
+
+void ReportRefusals(const SetupRefusals& refusals) {
+    char message[kStatusMessageCapacity] = "";
+    if (refusals.tooLong > 0) ComposePathsTooLong(message, sizeof message, refusals.tooLong);
+    if (refusals.tooLong > 0 && refusals.clashes > 0) AppendWhole(message, sizeof message, 0, "\n");
+    if (refusals.clashes > 0) ComposeClashes(message, sizeof message, refusals);
     ReportRefusedText(message);
 }
 
@@ -104,16 +183,34 @@ void SetupBatch() {
         UseCurrentData = 0;
         SetControlInt(PanelControls.useCurrentDataToggle, 0);
     }
-    std::int32_t tooLong = 0;
-    for (std::int32_t i = 0; i < count; ++i) {
-        if (PrepareItem(HierarchyListItem(list, i)) == ItemSetup::kPathTooLong) ++tooLong;
+    FileClaims claims{};
+    if (!BeginFileClaims(&claims, std::int64_t{count > 0 ? count : 0} * 2)) {
+        // Without it two items could be given one file: nothing is prepared.
+        FreeHierarchyList(&list);
+        ReportAllocationFailure();
+        return;
     }
+    SetupRefusals refusals{};
+    for (std::int32_t i = 0; i < count; ++i) {
+        void* item = HierarchyListItem(list, i);
+        const void* earlier = nullptr;
+        const ItemSetup setup = PrepareItem(item, &claims, &earlier);
+        if (setup == ItemSetup::kPathTooLong) ++refusals.tooLong;
+        if (setup == ItemSetup::kSameFile) {
+            if (refusals.clashes < kNamedClashes) {
+                refusals.clashing[refusals.clashes][0] = item;
+                refusals.clashing[refusals.clashes][1] = earlier;
+            }
+            ++refusals.clashes;
+        }
+    }
+    EndFileClaims(&claims);
     // Closing refresh, only for a current item with a record.
     if (const ExportSettings* current = CurrentSettings()) {
         LoadItemControls(*current, FrameFieldOrder::kOffsetAfterRange, PathByteCount::kTextLength);
     }
     FreeHierarchyList(&list);
-    if (tooLong > 0) ReportPathsTooLong(tooLong);
+    if (refusals.tooLong > 0 || refusals.clashes > 0) ReportRefusals(refusals);
 }
 
 std::int64_t OnSetupBatch(void*, void*, void*, std::uint64_t) noexcept {

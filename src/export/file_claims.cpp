@@ -1,6 +1,8 @@
 // Claimed files: an open-addressing table of keys, at most half full.
 #include "export/file_claims.h"
 
+#include <initializer_list>
+
 #include "host/host_interface.h"
 
 namespace corvantide {
@@ -30,12 +32,14 @@ bool IsFree(const ClaimSlot& slot) { return slot.item == nullptr; }
 
 }  // namespace
 
-FileKey NameKey(const char* name) {
+FileKey NameKey(const char* base, const char* suffix) {
     FileKey key{kOffsetBasis, kSecondBasis};
-    for (const char* at = name; *at != '\0'; ++at) {
-        const unsigned char c = FoldedByte(*at);
-        key.high = (key.high ^ c) * kPrime;
-        key.low = (key.low + c + 1) * kPrime ^ (key.low >> 29);
+    for (const char* part : {base, suffix}) {
+        for (const char* at = part; *at != '\0'; ++at) {
+            const unsigned char c = FoldedByte(*at);
+            key.high = (key.high ^ c) * kPrime;
+            key.low = (key.low + c + 1) * kPrime ^ (key.low >> 29);
+        }
     }
     return key;
 }

@@ -26,8 +26,9 @@ struct FileClaims {
     std::uint32_t used;
 };
 
-// The key of a file name: ASCII letters without case, "/" as "\".
-FileKey NameKey(const char* name);
+// The key of the file name base + suffix: ASCII letters without case, "/"
+// as "\".
+FileKey NameKey(const char* base, const char* suffix);
 
 // Room for at most `most` claims, from the host's allocator. False (and no
 // table) when it cannot be had.

@@ -62,8 +62,10 @@ TEST_F(HandlerOrder, SetupBatchAllocatesAnItemsPathsBeforeItAsksForItsFileName) 
     OpenPanel();
     host.StartJournal();
     user.Press("Setup Batch");
-    EXPECT_EQ((Journal{"set Use Batch Directory", "set Use Current Data", "allocate", "allocate",
-                       "FindFileName", "update 37888"}),
+    // The table of the files items are given, the item's two paths, its
+    // source file's folder; the table is given back before the refresh.
+    EXPECT_EQ((Journal{"set Use Batch Directory", "set Use Current Data", "allocate", "allocate", "allocate",
+                       "FindFileName", "release", "update 37888"}),
               host.Journal());
 }
 
