@@ -325,9 +325,13 @@ bool NameStagedFile(StagedFile* staged, const char* base, const char* suffix) {
     staged->destination[0] = '\0';
     staged->target[0] = '\0';
     staged->temporary[0] = '\0';
-    if (ComposeFileName(staged->destination, sizeof staged->destination, base, suffix)) return true;
-    staged->fault = DestinationFault::kTooLong;
-    return false;
+    if (!ComposeFileName(staged->destination, sizeof staged->destination, base, suffix)) {
+        staged->fault = DestinationFault::kTooLong;
+        return false;
+    }
+    // "C:\Shots\" + ".mot" would be a hidden file of no name.
+    if (CheckFileName(base).fault == NameFault::kNoName) staged->fault = DestinationFault::kNoName;
+    return true;
 }
 
 namespace {

@@ -109,7 +109,8 @@ struct StagedFile {
 bool ComposeFileName(char* name, std::size_t capacity, const char* base, const char* suffix);
 
 // Names the destination base + suffix. False (fault kTooLong) when the name
-// does not fit.
+// does not fit; a base that names no file (empty, or ending in a separator)
+// is noted (fault kNoName) for CheckStagedFile.
 bool NameStagedFile(StagedFile* staged, const char* base, const char* suffix);
 // Checks a named staged file's name and what its destination holds now, and
 // finds where the file lands. False, with the fault set, when it may not be

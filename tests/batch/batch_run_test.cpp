@@ -79,7 +79,9 @@ TEST_F(BatchRun, OnlyReadyItemsAreExportedInHierarchyOrder) {
     EXPECT_TRUE(user.Messages().empty());
     EXPECT_TRUE(Written("Arm"));
     EXPECT_TRUE(Written("Leg"));
-    EXPECT_TRUE(fs::exists(directory / ".mot"));  // "Empty", with an empty base name
+    // "Empty", with an empty base name: no hidden file of no name, and the run says why.
+    EXPECT_FALSE(fs::exists(directory / ".mot"));
+    EXPECT_NE(std::string::npos, user.StatusText().find(".mot: the path has no file name; add one"));
     EXPECT_FALSE(Written("Off"));
     EXPECT_FALSE(Written("NoPath"));
     EXPECT_FALSE(Written("NoRecord"));

@@ -1,0 +1,112 @@
+// The files of a batch run: each written once, a camera's two together,
+// each failure listed with its reason when the run ends.
+#include <cerrno>
+#include <filesystem>
+
+#include "batch/batch_handlers.h"
+#include "export/file_output.h"
+#include "linked_plugin.h"
+
+namespace corvantide_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::int32_t kCamera = 8;
+
+class BatchFiles : public LinkedPlugin {
+protected:
+    // The panel builder binds what a run needs to hand the item list back.
+    void SetUp() override {
+        LinkedPlugin::SetUp();
+        ASSERT_EQ(1, host.BuildPanel());
+    }
+    void* ReadyItem(const std::string& name, const std::string& base, std::int32_t type = 0) {
+        void* item = host.Scene().AddItem(name, type);
+        host.Scene().AddKey(item, 0).Set(0, 1.0).Set(12, 2.0);
+        host.Scene().AddKey(item, 10).Set(0, 2.0).Set(12, 3.0);
+        Prepare(item, base);
+        return item;
+    }
+    void PressExportBatch() {
+        const std::size_t blocks = host.Memory().Outstanding();
+        corvantide::OnExportBatchMotions(nullptr, nullptr, nullptr, 0);
+        EXPECT_EQ(blocks, host.Memory().Outstanding()) << "host blocks not given back";
+    }
+};
+
+// Paths set by hand can name one file twice: the first item writes it, the
+// later one is not written and is named with the item that has the file.
+TEST_F(BatchFiles, NoFileIsWrittenTwiceInARun) {
+    ReadyItem("Hand", "Hand");
+    void* other = ReadyItem("OtherHand", "Hand");
+    ReadyItem("Cam", "Shot", kCamera);
+    ReadyItem("Shot_ZoomFactor", "Shot_ZoomFactor");  // the camera's zoom file
+    ReadyItem("Arm", "Arm");
+    host.Scene().AddKey(other, 20).Set(0, 9.0);
+
+    PressExportBatch();
+
+    // Hand's own two keys, not the three of the item after it.
+    EXPECT_NE(std::string::npos, Read("Hand.mot").find("Channel 0\n{ Envelope\n  2\n"));
+    EXPECT_EQ("{ Envelope\n", Read("Shot_ZoomFactor.mot").substr(0, 11));
+    EXPECT_EQ("LWMO", Read("Arm.mot").substr(0, 4));
+    EXPECT_EQ(
+        "Info  Couldn't write 2 of 6 files: Hand.mot: same file as Hand; Shot_ZoomFactor.mot: same file as Cam\n",
+        Status());
+}
+
+TEST_F(BatchFiles, AReadOnlyFileIsListedWithItsReasonAndTheRunGoesOn) {
+    ReadyItem("Box", "Box");
+    ReadyItem("Arm", "Arm");
+    Write("Box.mot", "protected");
+    fs::permissions(directory / "Box.mot", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+
+    PressExportBatch();
+
+    EXPECT_EQ("protected", Read("Box.mot"));
+    EXPECT_EQ("LWMO", Read("Arm.mot").substr(0, 4));
+    EXPECT_EQ("Info  Couldn't write 1 of 2 files: Box.mot: the file is read-only\n", Status());
+    fs::permissions(directory / "Box.mot", fs::perms::owner_write, fs::perm_options::add);
+}
+
+TEST_F(BatchFiles, ACamerasZoomFileThatCannotBeWrittenIsNamedAndItsMotionFileKept) {
+    ReadyItem("Cam", "Cam", kCamera);
+    ReadyItem("Bad", "missing/Bad");
+    ReadyItem("Arm", "Arm");
+    // The zoom file's temporary file cannot be made: the folder refuses new files by then.
+    corvantide::FileOutput.open = [](const char* path) -> void* {
+        static int opens = 0;
+        if (++opens == 2) {
+            errno = EACCES;
+            return nullptr;
+        }
+        return corvantide::PlatformFileOperations().open(path);
+    };
+
+    PressExportBatch();
+
+    EXPECT_EQ("LWMO", Read("Cam.mot").substr(0, 4));
+    EXPECT_FALSE(Exists("Cam_ZoomFactor.mot"));
+    EXPECT_EQ("LWMO", Read("Arm.mot").substr(0, 4));
+    EXPECT_EQ(
+        "Info  Couldn't write 2 of 4 files: Cam_ZoomFactor.mot: access denied; Bad.mot: the folder does not exist\n",
+        Status());
+    EXPECT_EQ((std::vector<std::string>{"Arm.mot", "Cam.mot"}), Files());
+}
+
+// Every file is in place; only the folder could not be made durable.
+TEST_F(BatchFiles, FoldersThatCannotBeSyncedEndTheRunWrittenWithAWarning) {
+    ReadyItem("Cam", "Cam", kCamera);
+    ReadyItem("Arm", "Arm");
+    corvantide::FileOutput.syncFolder = [](const char*) { return false; };
+
+    PressExportBatch();
+
+    EXPECT_EQ((std::vector<std::string>{"Arm.mot", "Cam.mot", "Cam_ZoomFactor.mot"}), Files());
+    EXPECT_EQ("Info  Wrote 3 files; the folders of 3 could not be synced to the disk\n", Status());
+}
+
+}  // namespace
+}  // namespace corvantide_test
