@@ -35,6 +35,66 @@ TEST_F(SetupBatch, BaseNamesLoseOneObjectEndingInAnyCase) {
     EXPECT_EQ("C:\\proj\\%s%n%x", DestinationOf(e));  // names are data, never formats
 }
 
+// Item names become file names Windows can hold: no stream of a file
+// ("rig:Hips"), no folder ("Hand/R"), no device ("NUL"), nothing outside
+// the batch directory.
+TEST_F(SetupBatch, ItemNamesBecomeFileNamesWindowsCanHold) {
+    void* rig = host.Scene().AddItem("rig:Hips");
+    void* hand = host.Scene().AddItem("Hand/R");
+    void* device = host.Scene().AddItem("NUL");
+    void* port = host.Scene().AddItem("com1.lwo");
+    void* light = host.Scene().AddItem("Light?");
+    void* climber = host.Scene().AddItem("..\\..\\x");
+    void* quoted = host.Scene().AddItem("<a|b>\"*\t");
+    OpenPanel();
+    user.Press("Setup Batch");
+    EXPECT_EQ("C:\\proj\\rig_Hips", DestinationOf(rig));
+    EXPECT_EQ("C:\\proj\\Hand_R", DestinationOf(hand));
+    EXPECT_EQ("C:\\proj\\NUL_", DestinationOf(device));
+    EXPECT_EQ("C:\\proj\\com1_", DestinationOf(port));
+    EXPECT_EQ("C:\\proj\\Light_", DestinationOf(light));
+    EXPECT_EQ("C:\\proj\\.._.._x", DestinationOf(climber));
+    EXPECT_EQ("C:\\proj\\_a_b____", DestinationOf(quoted));
+}
+
+// Two items whose files would be one ("Null" and "Null.lwo"; a name in
+// another letter case; a camera's zoom file and an item named like it):
+// the later one is left out, named with the item it clashes with.
+TEST_F(SetupBatch, NoTwoItemsAreGivenOneFile) {
+    void* first = host.Scene().AddItem("Null");
+    void* second = host.Scene().AddItem("Null.lwo");
+    void* upper = host.Scene().AddItem("NULL");
+    void* cam = host.Scene().AddItem("Shot", 8);
+    void* zoomNamed = host.Scene().AddItem("shot_zoomfactor");
+    void* other = host.Scene().AddItem("Arm");
+    OpenPanel();
+    user.Press("Setup Batch");
+    EXPECT_EQ(0, SettingsOf(first)->outputDisabled);
+    EXPECT_EQ(1, SettingsOf(second)->outputDisabled);
+    EXPECT_EQ(1, SettingsOf(upper)->outputDisabled);
+    EXPECT_EQ(0, SettingsOf(cam)->outputDisabled);
+    EXPECT_EQ(1, SettingsOf(zoomNamed)->outputDisabled);
+    EXPECT_EQ(0, SettingsOf(other)->outputDisabled);
+    EXPECT_EQ(
+        "Info  Setup Batch skipped 3 item(s) whose file an earlier item has: Null.lwo (same file as Null); NULL "
+        "(same file as Null); shot_zoomfactor (same file as Shot)\n",
+        user.StatusText());
+}
+
+// A camera's two files are written together: its zoom file's longer name must fit too.
+TEST_F(SetupBatch, ACameraWhoseZoomFileNameCannotFitIsLeftOut) {
+    host.SetContentDirectory("C:\\" + std::string(999, 'p'));
+    void* cam = host.Scene().AddItem("Cam01", 8);    // 1003 + 5: its zoom file name fits exactly
+    void* wide = host.Scene().AddItem("Cam012", 8);  // one more
+    void* box = host.Scene().AddItem("Box012");
+    OpenPanel();
+    user.Press("Setup Batch");
+    EXPECT_EQ(0, SettingsOf(cam)->outputDisabled);
+    EXPECT_EQ(1, SettingsOf(wide)->outputDisabled);
+    EXPECT_EQ(0, SettingsOf(box)->outputDisabled);
+    EXPECT_EQ("Info  Setup Batch skipped 1 item(s): path longer than 1023 characters.\n", user.StatusText());
+}
+
 TEST_F(SetupBatch, PathsComeFromTheBatchDirectoryOrTheSourceFilesDirectory) {
     void* none = host.Scene().AddItem("Arm.lwo");
     void* relative = host.Scene().AddItem("Leg.lwo", 0, "Objects\\Leg.lwo");

@@ -1,6 +1,7 @@
 // Exports to destinations and folders named in the host's code page: the
 // files appear under the right names, their temporary files are made beside
 // them, and nothing is left anywhere else.
+#include <algorithm>
 #include <cstring>
 
 #include "code_page_names.h"
@@ -88,6 +89,20 @@ TEST_F(CodePageNames, ABatchWritesBesideEachSourceFileAndIntoABatchDirectoryOfTh
     user.Press("Export Batch Motions");
     for (const std::string& name : names) expected.insert(BatchFile(names.back(), name + ".mot"));
     EXPECT_EQ(expected, FilesUnder(root.Path()));
+}
+
+// In code page 932 "ソ" ends in 0x5C and "ポ" in 0x7C, the bytes of "\\" and
+// "|": Setup Batch steps over them as letters and replaces only the real "|".
+TEST_F(CodePageNames, SetupBatchKeepsLettersWhoseSecondByteIsASeparatorsByte) {
+    if (std::find(names.begin(), names.end(), "ソフト") == names.end()) GTEST_SKIP() << "no Japanese names here";
+    void* item = AddKeyedItem(host, "ソポ|表");
+    OpenPanel();
+    user.TypeBatchPath(HostPath(names.front()));
+    user.Toggle("Use Batch Directory", true);
+    user.Press("Setup Batch");
+    EXPECT_EQ(HostPath(names.front()) + "\\" + HostText("ソポ_表"), TextOf(SettingsOf(item)->destinationPath));
+    user.Press("Export Batch Motions");
+    EXPECT_EQ(1u, FilesUnder(root.Path()).count(BatchFile(names.front(), "ソポ_表.mot")));
 }
 
 TEST_F(CodePageNames, ABatchNamesEveryFileItDidNotWriteByItsWholeName) {

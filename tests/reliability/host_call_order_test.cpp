@@ -57,6 +57,18 @@ TEST_F(HandlerOrder, ThePathButtonPutsFieldAndToggleBackWhenTheDestinationCannot
     EXPECT_EQ("", user.PathText());
 }
 
+// The panel shows at once what a typed path did to the item (output on).
+TEST_F(HandlerOrder, ATypedPathEndsWithTheInterfaceRefresh) {
+    void* arm = host.Scene().AddItem("Arm");
+    host.SetCurrentItem(arm);
+    OpenPanel();
+    host.StartJournal();
+    user.TypePath("C:\\anim\\Arm");
+    ASSERT_FALSE(host.Journal().empty());
+    EXPECT_EQ("update 37888", host.Journal().back());
+    EXPECT_EQ(1, std::count(host.Journal().begin(), host.Journal().end(), "update 37888"));
+}
+
 TEST_F(HandlerOrder, SetupBatchAllocatesAnItemsPathsBeforeItAsksForItsFileName) {
     host.Scene().AddItem("Arm", 0, "Objects\\Arm.lwo");
     OpenPanel();
