@@ -24,7 +24,7 @@ struct ExportReport {
     std::int32_t files;
     std::int32_t unwritten;
     std::int32_t unsynced;
-    std::int32_t listed;     // unwritten files kept in `entries`
+    std::int32_t listed;  // unwritten files kept in `entries`
     std::size_t entriesUsed;
     // "<name><suffix><reason>" of each unwritten file with its NUL, in the
     // order they failed, as many as fit; the rest are counted only.
@@ -118,8 +118,9 @@ void ComposeUnwrittenMessage(char* message, std::size_t capacity) {
         at += std::strlen(entry) + 1;
         const std::size_t reserve = MoreReserve(Report.unwritten - shown - 1);
         const std::size_t before = std::strlen(message);
-        const bool fits = (shown == 0 || AppendWhole(message, capacity, reserve + std::strlen(entry), kSeparator)) &&
-                          AppendWhole(message, capacity, reserve, entry);
+        const bool fits =
+            (shown == 0 || AppendWhole(message, capacity, reserve + std::strlen(entry), kSeparator)) &&
+            AppendWhole(message, capacity, reserve, entry);
         if (!fits) {
             message[before] = '\0';
             break;

@@ -48,7 +48,8 @@ bool BeginFileClaims(FileClaims* claims, std::int64_t most) {
     *claims = FileClaims{nullptr, 0, 0};
     std::int64_t capacity = 16;
     while (capacity < most * kLoadFactor && capacity < kMostSlots) capacity *= 2;
-    auto* slots = static_cast<ClaimSlot*>(HostAllocate(static_cast<std::uint64_t>(capacity), sizeof(ClaimSlot)));
+    auto* slots =
+        static_cast<ClaimSlot*>(HostAllocate(static_cast<std::uint64_t>(capacity), sizeof(ClaimSlot)));
     if (slots == nullptr) return false;
     *claims = FileClaims{slots, static_cast<std::uint32_t>(capacity), 0};
     return true;

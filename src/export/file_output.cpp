@@ -300,7 +300,7 @@ bool IdentifyFile(const char* path, FileKey* key) {
 #endif
 
 FileOperations PlatformFileOperations() {
-    return {CreateExclusive, WriteAll,      CloseFile,   ReplaceFile,    RemoveFile,
+    return {CreateExclusive, WriteAll,     CloseFile,   ReplaceFile,    RemoveFile,
             SyncFileData,    SyncFolderOf, InspectPath, KeepPermissions};
 }
 
@@ -377,7 +377,8 @@ bool CheckStagedFile(StagedFile* staged) {
     staged->fault = NameFaultOf(name);
     staged->character = name.character;
     if (staged->fault != DestinationFault::kNone) return false;
-    const ExistingFile existing = FileOutput.inspect(staged->destination, staged->target, sizeof staged->target);
+    const ExistingFile existing =
+        FileOutput.inspect(staged->destination, staged->target, sizeof staged->target);
     staged->fault = ExistingFault(existing);
     staged->keepMode = existing.kind == Existing::kFile && existing.mode != 0;
     staged->mode = existing.mode;

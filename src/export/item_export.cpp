@@ -73,7 +73,8 @@ void AppendCut(char* text, std::size_t capacity, const char* part) {
 
 // Shows "<what> <name><suffix><reason>" in the status area's message line,
 // and notes the file as not written with `listed` (": <why>").
-void ShowAndNote(const char* what, const char* name, const char* suffix, const char* reason, const char* listed) {
+void ShowAndNote(const char* what, const char* name, const char* suffix, const char* reason,
+                 const char* listed) {
     char message[kStatusTextCapacity];
     CopyTextCut(message, sizeof message, what);
     AppendCut(message, sizeof message, " ");

@@ -47,7 +47,8 @@ std::int32_t WriteZoomEnvelope(void* item, const ExportSettings* settings) {
     const double fps = FramesPerSecond();
     if (!IsUsableFrameRate(fps)) return 0;
     StagedFile staged;
-    if (!NameStagedFile(&staged, settings->destinationPath, kZoomFileSuffix) || !CheckStagedFile(&staged)) return 0;
+    if (!NameStagedFile(&staged, settings->destinationPath, kZoomFileSuffix) || !CheckStagedFile(&staged))
+        return 0;
     if (StageZoomEnvelope(item, fps, &staged) != StageResult::kWritten) return 0;
     return CommitStagedFile(&staged) != Commit::kFailed ? 1 : 0;
 }

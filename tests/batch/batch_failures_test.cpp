@@ -65,7 +65,10 @@ TEST_F(BatchFailures, AnItemInAFormatThatIsNotWrittenIsNamedByItsPath) {
     user.Press("Export Batch Motions");
 
     EXPECT_TRUE(IsMotionFile(directory / "Arm.mot"));
-    EXPECT_EQ("Info  Couldn't write 2 of 3 files: Odd.mot: its format is not written; .mot: its format is not written\n", user.StatusText());
+    EXPECT_EQ(
+        "Info  Couldn't write 2 of 3 files: Odd.mot: its format is not written; .mot: its format is not "
+        "written\n",
+        user.StatusText());
 }
 
 TEST_F(BatchFailures, ARunOfOneFileThatFailsSaysFile) {
@@ -149,8 +152,10 @@ TEST_F(BatchFailures, AnAbortAfterAFailureNamesTheFailedFileUnderTheAbortText) {
     user.Press("Export Batch Motions");
 
     EXPECT_FALSE(fs::exists(directory / "Arm.mot"));
-    EXPECT_EQ("Info  Motion File Generation Aborted.\nCouldn't write 1 of 1 file: Bad.mot: the folder does not exist\n",
-              user.StatusText());
+    EXPECT_EQ(
+        "Info  Motion File Generation Aborted.\nCouldn't write 1 of 1 file: Bad.mot: the folder does not "
+        "exist\n",
+        user.StatusText());
     ExpectCleanHost();
 }
 

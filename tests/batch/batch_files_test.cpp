@@ -52,7 +52,8 @@ TEST_F(BatchFiles, NoFileIsWrittenTwiceInARun) {
     EXPECT_EQ("{ Envelope\n", Read("Shot_ZoomFactor.mot").substr(0, 11));
     EXPECT_EQ("LWMO", Read("Arm.mot").substr(0, 4));
     EXPECT_EQ(
-        "Info  Couldn't write 2 of 6 files: Hand.mot: same file as Hand; Shot_ZoomFactor.mot: same file as Cam\n",
+        "Info  Couldn't write 2 of 6 files: Hand.mot: same file as Hand; Shot_ZoomFactor.mot: same file as "
+        "Cam\n",
         Status());
 }
 
@@ -60,7 +61,8 @@ TEST_F(BatchFiles, AReadOnlyFileIsListedWithItsReasonAndTheRunGoesOn) {
     ReadyItem("Box", "Box");
     ReadyItem("Arm", "Arm");
     Write("Box.mot", "protected");
-    fs::permissions(directory / "Box.mot", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+    fs::permissions(directory / "Box.mot",
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
 
     PressExportBatch();
@@ -91,7 +93,8 @@ TEST_F(BatchFiles, ACamerasZoomFileThatCannotBeWrittenIsNamedAndItsMotionFileKep
     EXPECT_FALSE(Exists("Cam_ZoomFactor.mot"));
     EXPECT_EQ("LWMO", Read("Arm.mot").substr(0, 4));
     EXPECT_EQ(
-        "Info  Couldn't write 2 of 4 files: Cam_ZoomFactor.mot: access denied; Bad.mot: the folder does not exist\n",
+        "Info  Couldn't write 2 of 4 files: Cam_ZoomFactor.mot: access denied; Bad.mot: the folder does not "
+        "exist\n",
         Status());
     EXPECT_EQ((std::vector<std::string>{"Arm.mot", "Cam.mot"}), Files());
 }

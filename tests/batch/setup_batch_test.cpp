@@ -76,7 +76,8 @@ TEST_F(SetupBatch, NoTwoItemsAreGivenOneFile) {
     EXPECT_EQ(1, SettingsOf(zoomNamed)->outputDisabled);
     EXPECT_EQ(0, SettingsOf(other)->outputDisabled);
     EXPECT_EQ(
-        "Info  Setup Batch skipped 3 item(s) whose file an earlier item has: Null.lwo (same file as Null); NULL "
+        "Info  Setup Batch skipped 3 item(s) whose file an earlier item has: Null.lwo (same file as Null); "
+        "NULL "
         "(same file as Null); shot_zoomfactor (same file as Shot)\n",
         user.StatusText());
 }

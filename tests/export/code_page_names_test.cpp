@@ -94,7 +94,8 @@ TEST_F(CodePageNames, ABatchWritesBesideEachSourceFileAndIntoABatchDirectoryOfTh
 // In code page 932 "ソ" ends in 0x5C and "ポ" in 0x7C, the bytes of "\\" and
 // "|": Setup Batch steps over them as letters and replaces only the real "|".
 TEST_F(CodePageNames, SetupBatchKeepsLettersWhoseSecondByteIsASeparatorsByte) {
-    if (std::find(names.begin(), names.end(), "ソフト") == names.end()) GTEST_SKIP() << "no Japanese names here";
+    if (std::find(names.begin(), names.end(), "ソフト") == names.end())
+        GTEST_SKIP() << "no Japanese names here";
     void* item = AddKeyedItem(host, "ソポ|表");
     OpenPanel();
     user.TypeBatchPath(HostPath(names.front()));

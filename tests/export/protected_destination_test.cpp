@@ -31,18 +31,20 @@ protected:
         return item;
     }
     void MakeReadOnly(const std::string& fileName) {
-        fs::permissions(directory / fileName, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+        fs::permissions(directory / fileName,
+                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                         fs::perm_options::remove);
         readOnly.push_back(directory / fileName);
     }
     void TearDown() override {
         // Writable again, so the test's folder can be removed on Windows too.
-        for (const fs::path& path : readOnly) fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+        for (const fs::path& path : readOnly)
+            fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
         LinkedPlugin::TearDown();
     }
     void SetDestination(void* item, const std::string& path) {
-        ASSERT_TRUE(corvantide::CopyText(corvantide::FindSettings(item)->destinationPath, corvantide::kPathCapacity,
-                                         path.c_str()));
+        ASSERT_TRUE(corvantide::CopyText(corvantide::FindSettings(item)->destinationPath,
+                                         corvantide::kPathCapacity, path.c_str()));
     }
 
     std::vector<fs::path> readOnly;

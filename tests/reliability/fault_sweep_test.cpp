@@ -35,7 +35,7 @@ struct InjectedFault {
     int open = -1, write = -1, close = -1, replace = -1;
 };
 InjectedFault fault;
-std::map<std::string, int> operations;       // of each kind since the last reset
+std::map<std::string, int> operations;        // of each kind since the last reset
 std::map<std::string, int> beforeSecondFile;  // the operations that made the first file
 
 bool Due(const char* kind, int failAt) { return operations[kind]++ == failAt; }
