@@ -78,6 +78,46 @@ TEST_F(BatchFailures, ARunOfOneFileThatFailsSaysFile) {
     EXPECT_EQ("Info  Couldn't write 1 of 1 file: Bad.mot: the folder does not exist\n", user.StatusText());
 }
 
+// Paths set by hand can name one file twice: the first item writes it, the
+// later one is not written and is named with the item that has the file.
+TEST_F(BatchFailures, NoFileIsWrittenTwiceInARun) {
+    OpenPanel();
+    ReadyItem("Hand", directory / "Hand");
+    void* other = ReadyItem("OtherHand", directory / "Hand");
+    host.Scene().AddKey(other, 20).Set(0, 9.0);
+    ReadyItem("Cam", directory / "Shot", 8);
+    ReadyItem("Shot_ZoomFactor", directory / "Shot_ZoomFactor");  // the camera's zoom file
+    ReadyItem("Arm", directory / "Arm");
+
+    user.Press("Export Batch Motions");
+
+    // Hand's own two keys, not the three of the item after it.
+    EXPECT_NE(std::string::npos, Read(directory / "Hand.mot").find("Channel 0\n{ Envelope\n  2\n"));
+    EXPECT_EQ("{ Envelope\n", Read(directory / "Shot_ZoomFactor.mot").substr(0, 11));
+    EXPECT_TRUE(IsMotionFile(directory / "Arm.mot"));
+    EXPECT_EQ(
+        "Info  Couldn't write 2 of 6 files: Hand.mot: same file as Hand; Shot_ZoomFactor.mot: same file as "
+        "Cam\n",
+        user.StatusText());
+    ExpectCleanHost();
+}
+
+TEST_F(BatchFailures, AReadOnlyFileIsListedWithItsReasonAndTheRunGoesOn) {
+    OpenPanel();
+    ReadyItem("Box", directory / "Box");
+    ReadyItem("Arm", directory / "Arm");
+    std::ofstream(directory / "Box.mot") << "protected";
+    const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(directory / "Box.mot", writable, fs::perm_options::remove);
+
+    user.Press("Export Batch Motions");
+
+    EXPECT_EQ("protected", Read(directory / "Box.mot"));
+    EXPECT_TRUE(IsMotionFile(directory / "Arm.mot"));
+    EXPECT_EQ("Info  Couldn't write 1 of 2 files: Box.mot: the file is read-only\n", user.StatusText());
+    fs::permissions(directory / "Box.mot", fs::perms::owner_write, fs::perm_options::add);
+}
+
 TEST_F(BatchFailures, ACameraWhoseZoomFileIsRefusedKeepsBothFilesAsTheyWere) {
     OpenPanel();
     // A folder squats on the zoom file's name: found before either file is touched.
