@@ -187,6 +187,7 @@ void* SimHost::InstanceBlock(void* item) const {
 void* SimHost::CreateInstance(void* item, void* module, std::int32_t zero, std::int32_t size) {
     if (module != moduleRecord_.Data()) Report("CreateInstanceData with a foreign module record");
     if (zero != 0 || size != kSettingsBlockSize) Report("CreateInstanceData with unexpected arguments");
+    if (item == nullptr) Report("CreateInstanceData with a null item");
     if (PastTheList(item)) {
         Report("CreateInstanceData for an entry past the hierarchy list's count");
         return nullptr;
@@ -201,6 +202,7 @@ void* SimHost::CreateInstance(void* item, void* module, std::int32_t zero, std::
 void* SimHost::GetInstance(void* item, void* module, std::int32_t zero) {
     if (module != moduleRecord_.Data()) Report("GetInstanceData with a foreign module record");
     if (zero != 0) Report("GetInstanceData with unexpected arguments");
+    if (item == nullptr) Report("GetInstanceData with a null item");
     if (PastTheList(item)) {
         Report("GetInstanceData for an entry past the hierarchy list's count");
         return nullptr;
@@ -213,6 +215,7 @@ void* SimHost::GetInstance(void* item, void* module, std::int32_t zero) {
 
 void SimHost::FreeInstance(void* item, void* module, std::int32_t zero) {
     if (zero != 0) Report("FreeInstanceData with unexpected arguments");
+    if (item == nullptr) Report("FreeInstanceData with a null item");
     if (instanceData_.erase(InstanceKey{item, module}) == 0) Report("FreeInstanceData of an item without data");
 }
 

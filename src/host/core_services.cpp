@@ -16,14 +16,14 @@ constexpr std::size_t kHierarchyItemOffset = 8;
 }  // namespace
 
 void* GetInstanceData(void* item) {
-    if (HostApi.GetInstanceData == nullptr) return nullptr;
+    if (item == nullptr || HostApi.GetInstanceData == nullptr) return nullptr;
     return HostApi.GetInstanceData(item, ModuleRecordPointer, 0);
 }
 
 void* CreateInstanceData(void* item) {
     // A record the plug-in could not find again, or not hand back, would keep
     // its path buffers and itself in the host for good: none is created.
-    if (HostApi.CreateInstanceData == nullptr || HostApi.GetInstanceData == nullptr ||
+    if (item == nullptr || HostApi.CreateInstanceData == nullptr || HostApi.GetInstanceData == nullptr ||
         HostApi.FreeInstanceData == nullptr) {
         return nullptr;
     }
@@ -31,7 +31,8 @@ void* CreateInstanceData(void* item) {
 }
 
 void FreeInstanceData(void* item) {
-    if (HostApi.FreeInstanceData != nullptr) HostApi.FreeInstanceData(item, ModuleRecordPointer, 0);
+    if (item != nullptr && HostApi.FreeInstanceData != nullptr)
+        HostApi.FreeInstanceData(item, ModuleRecordPointer, 0);
 }
 
 std::int32_t GetHierarchyList(void** list) {

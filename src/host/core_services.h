@@ -11,11 +11,14 @@
 
 namespace corvantide {
 
-// The item's settings block for this module, or null.
+// The item's settings block for this module, or null (also for a null item,
+// which is never handed to the host).
 void* GetInstanceData(void* item);
-// A new zero-filled 64-byte settings block for the item, or null (also when
-// the host lacks GetInstanceData or FreeInstanceData to find and free it).
+// A new zero-filled 64-byte settings block for the item, or null (also for a
+// null item, and when the host lacks GetInstanceData or FreeInstanceData to
+// find and free it).
 void* CreateInstanceData(void* item);
+// Gives the item's settings block back to the host; nothing for a null item.
 void FreeInstanceData(void* item);
 
 // A host-owned item list; FreeHierarchyList releases it. `list` stays null

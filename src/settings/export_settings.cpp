@@ -36,7 +36,9 @@ void CreateSettingsForAllItems() {
     void* list = nullptr;
     const std::int32_t count = GetHierarchyList(&list);
     if (list == nullptr) return;
-    for (std::int32_t i = 0; i < count; ++i) GetOrCreateSettings(HierarchyListItem(list, i));
+    for (std::int32_t i = 0; i < count; ++i) {
+        if (void* item = HierarchyListItem(list, i)) GetOrCreateSettings(item);
+    }
     FreeHierarchyList(&list);
 }
 

@@ -140,8 +140,13 @@ TEST_F(HostileHost, ANullItemInTheHierarchyListIsSkipped) {
     AddAnimatedItem("Cam", 8);
     host.SetNullHierarchyEntry(true);
     FullSession();
-    // The items after the null entry were still set up and exported.
-    EXPECT_TRUE(fs::exists(scratch.Path() / "b\\Cam.mot") || fs::exists(scratch.Path() / "b" / "Cam.mot"));
+    // The items after the null entry were still set up and exported, and
+    // the null entry never reached the host (its validator reports any).
+#if defined(_WIN32)
+    EXPECT_TRUE(fs::exists(scratch.Path() / "b" / "Cam.mot"));
+#else
+    EXPECT_TRUE(fs::exists(scratch.Path() / "b\\Cam.mot"));  // a backslash is part of a Linux file name
+#endif
     ReleaseAndCheck("null entry");
 }
 
