@@ -6,7 +6,6 @@
 #include "export/envelope_key.h"
 #include "export/item_export.h"
 #include "export/motion_writer.h"
-#include "host/core_services.h"
 #include "host/host_interface.h"
 #include "host/item_record.h"
 
@@ -39,18 +38,6 @@ StageResult StageZoomEnvelope(const void* item, double fps, StagedFile* staged) 
         return StageResult::kWriteFailed;
     }
     return CloseStagedFile(staged) ? StageResult::kWritten : StageResult::kWriteFailed;
-}
-
-std::int32_t WriteZoomEnvelope(void* item, const ExportSettings* settings) {
-    if (item == nullptr || !IsCamera(item)) return 1;
-    if (settings == nullptr || settings->destinationPath == nullptr) return 0;
-    const double fps = FramesPerSecond();
-    if (!IsUsableFrameRate(fps)) return 0;
-    StagedFile staged;
-    if (!NameStagedFile(&staged, settings->destinationPath, kZoomFileSuffix) || !CheckStagedFile(&staged))
-        return 0;
-    if (StageZoomEnvelope(item, fps, &staged) != StageResult::kWritten) return 0;
-    return CommitStagedFile(&staged) != Commit::kFailed ? 1 : 0;
 }
 
 }  // namespace corvantide

@@ -1,9 +1,9 @@
-// A camera's zoom-factor file on its own.
+// A camera's zoom-factor file, written by the camera's export beside its
+// motion file.
 #include <cstring>
 #include <string>
 
 #include "export/file_output.h"
-#include "export/zoom_envelope.h"
 #include "linked_plugin.h"
 
 namespace corvantide_test {
@@ -16,24 +16,24 @@ TEST_F(ZoomEnvelope, KeysThatNeverKeyTheZoomHoldTheFirstKeysZoomFromItsTime) {
     void* cam = host.Scene().AddItem("Cam", 8);
     host.Scene().AddKey(cam, 5).Set(0, 1.0).Value(12, 1.75).Tcb(12, 0.5F, 0.5F, 0.5F);
     host.Scene().AddKey(cam, 10).Set(0, 2.0).Value(12, 6.0);
-    corvantide::ExportSettings* settings = Prepare(cam, "Cam");
+    Prepare(cam, "Cam");
 
-    EXPECT_EQ(1, corvantide::WriteZoomEnvelope(cam, settings));
+    EXPECT_EQ(1, Export(cam));
     EXPECT_EQ(
         "{ Envelope\n  1\n  Key 1.750000 0.500000 0 0.000000 0.000000 0.000000 0 0 0\n  Behaviors 1 1\n}\n",
         Read("Cam_ZoomFactor.mot"));
-    EXPECT_EQ(std::vector<std::string>{"Cam_ZoomFactor.mot"}, Files());
-    EXPECT_EQ(0, host.Escape().Polls());
-    EXPECT_TRUE(host.Updates().empty());
+    EXPECT_EQ((std::vector<std::string>{"Cam.mot", "Cam_ZoomFactor.mot"}), Files());
+    // The zoom file adds no poll and no move of the clock to the keys export's.
+    EXPECT_EQ(2, host.Escape().Polls());
 }
 
 TEST_F(ZoomEnvelope, ACameraOfOneKeyThatDoesNotKeyTheZoomHoldsThatKeysZoom) {
     host.dFPS = 10.0;
     void* cam = host.Scene().AddItem("Cam", 8);
     host.Scene().AddKey(cam, 5).Set(0, 1.0).Value(12, 1.5);
-    corvantide::ExportSettings* settings = Prepare(cam, "Cam");
+    Prepare(cam, "Cam");
 
-    EXPECT_EQ(1, corvantide::WriteZoomEnvelope(cam, settings));
+    EXPECT_EQ(1, Export(cam));
     EXPECT_EQ(
         "{ Envelope\n  1\n  Key 1.500000 0.500000 0 0.000000 0.000000 0.000000 0 0 0\n  Behaviors 1 1\n}\n",
         Read("Cam_ZoomFactor.mot"));
@@ -47,8 +47,10 @@ TEST_F(ZoomEnvelope, OnlyTheKeysThatKeyTheZoomArePrinted) {
     corvantide::ExportSettings* settings = Prepare(cam, "Cam");
     settings->freezeMotion = 1;  // the zoom always comes from the keys
     settings->coordinates = 1;
+    settings->beginFrame = 0;
+    settings->endFrame = 3;
 
-    EXPECT_EQ(1, corvantide::WriteZoomEnvelope(cam, settings));
+    EXPECT_EQ(1, Export(cam));
     EXPECT_EQ(
         "{ Envelope\n  1\n  Key 0.750000 0.200000 0 -1.000000 0.500000 0.000000 0 0 0\n  Behaviors 1 1\n}\n",
         Read("Cam_ZoomFactor.mot"));
@@ -57,42 +59,55 @@ TEST_F(ZoomEnvelope, OnlyTheKeysThatKeyTheZoomArePrinted) {
 TEST_F(ZoomEnvelope, AnItemThatIsNoCameraHasNoZoomFile) {
     void* box = host.Scene().AddItem("Box");
     host.Scene().AddKey(box, 0).Set(12, 2.0);
-    EXPECT_EQ(1, corvantide::WriteZoomEnvelope(box, Prepare(box, "Box")));
-    EXPECT_TRUE(Files().empty());
+    Prepare(box, "Box");
+    EXPECT_EQ(1, Export(box));
+    EXPECT_EQ(std::vector<std::string>{"Box.mot"}, Files());
 }
 
+// The camera's motion file is complete: it moves into place, and the zoom
+// file that failed keeps its earlier text.
 TEST_F(ZoomEnvelope, AZoomFileThatCannotBeOpenedMovedOrAllocatedIsAFailure) {
     void* cam = host.Scene().AddItem("Cam", 8);
-    corvantide::ExportSettings* settings = Prepare(cam, "Cam");
+    Prepare(cam, "Cam");
     Write("Cam_ZoomFactor.mot", "older zoom");
 
-    corvantide::FileOutput.open = [](const char*) -> void* { return nullptr; };
-    EXPECT_EQ(0, corvantide::WriteZoomEnvelope(cam, settings));
+    corvantide::FileOutput.open = [](const char* path) -> void* {
+        static int opens = 0;
+        return ++opens % 2 == 0 ? nullptr : corvantide::PlatformFileOperations().open(path);
+    };
+    EXPECT_EQ(0, Export(cam));
     corvantide::FileOutput = corvantide::PlatformFileOperations();
 
-    corvantide::FileOutput.replace = [](const char*, const char*) { return false; };
-    EXPECT_EQ(0, corvantide::WriteZoomEnvelope(cam, settings));
+    corvantide::FileOutput.replace = [](const char* from, const char* to) {
+        const std::string target(to);
+        return target.find("_ZoomFactor") == std::string::npos &&
+               corvantide::PlatformFileOperations().replace(from, to);
+    };
+    EXPECT_EQ(0, Export(cam));
     corvantide::FileOutput = corvantide::PlatformFileOperations();
 
-    host.Memory().FailFrom(1);
-    EXPECT_EQ(0, corvantide::WriteZoomEnvelope(cam, settings));
+    host.Memory().FailFrom(1);  // a camera without keys: the zoom buffer is its one block
+    EXPECT_EQ(0, Export(cam));
     host.Memory().StopFailing();
     EXPECT_EQ("older zoom", Read("Cam_ZoomFactor.mot"));
-    EXPECT_EQ(std::vector<std::string>{"Cam_ZoomFactor.mot"}, Files());
+    EXPECT_EQ("LWMO", Read("Cam.mot").substr(0, 4));
+    EXPECT_EQ((std::vector<std::string>{"Cam.mot", "Cam_ZoomFactor.mot"}), Files());
 }
 
 TEST_F(ZoomEnvelope, ACameraWithoutSettingsOrDestinationOrRoomForTheZoomFileNameHasNoZoomFile) {
+    void* bare = host.Scene().AddItem("Bare", 8);
+    EXPECT_EQ(1, Export(bare));  // no settings: nothing to write
     void* cam = host.Scene().AddItem("Cam", 8);
     corvantide::ExportSettings* settings = Prepare(cam, "Cam");
-    EXPECT_EQ(0, corvantide::WriteZoomEnvelope(cam, nullptr));
     char* destination = settings->destinationPath;
     settings->destinationPath = nullptr;
-    EXPECT_EQ(0, corvantide::WriteZoomEnvelope(cam, settings));
+    EXPECT_EQ(0, Export(cam));
     settings->destinationPath = destination;
-    // 1009 characters and "_ZoomFactor.mot" do not fit a file name of 1023.
-    const std::string tooLong(1009, 'c');
+    // 1009 characters and "_ZoomFactor.mot" do not fit a file name of 1023:
+    // neither file is written.
+    const std::string tooLong = PathOf(std::string(1009 - PathOf("").size(), 'c'));
     std::memcpy(destination, tooLong.c_str(), tooLong.size() + 1);
-    EXPECT_EQ(0, corvantide::WriteZoomEnvelope(cam, settings));
+    EXPECT_EQ(0, Export(cam));
     EXPECT_TRUE(Files().empty());
 }
 
