@@ -1,13 +1,12 @@
 // "Export Batch Motions": every ready item, in hierarchy order.
 #include <cstdint>
-#include <cstring>
 
 #include "batch/batch_handlers.h"
 #include "export/export_report.h"
 #include "export/item_export.h"
 #include "host/core_services.h"
 #include "host/escape_key.h"
-#include "host/text_buffer.h"
+#include "host/text_builder.h"
 #include "panel/status_area.h"
 #include "panel/user_notices.h"
 #include "settings/export_settings.h"
@@ -42,12 +41,8 @@ void ShowUnsyncedFiles() {
 // After an abort: the abort text's line, then the files that failed before it.
 void ShowAbortedWithUnwrittenFiles() {
     char message[kStatusMessageCapacity];
-    CopyTextCut(message, sizeof message, kAbortMessage);
-    const std::size_t length = std::strlen(message);
-    if (length + 1 < sizeof message) {
-        message[length] = '\n';
-        ComposeUnwrittenMessage(message + length + 1, sizeof message - length - 1);
-    }
+    const std::size_t length = TextBuilder(message, sizeof message).Append(kAbortMessage).Append("\n").Length();
+    ComposeUnwrittenMessage(message + length, sizeof message - length);
     SetStatusMessage(message);
 }
 

@@ -1,6 +1,5 @@
 // "Setup Batch": every scene item gets a record, its two paths and output
 // enabled, optionally with the current item's frame range and options.
-#include <charconv>
 #include <cstdint>
 #include <cstring>
 
@@ -14,6 +13,7 @@
 #include "host/item_record.h"
 #include "host/plugin_limits.h"
 #include "host/text_buffer.h"
+#include "host/text_builder.h"
 #include "panel/current_item.h"
 #include "panel/panel_refresh.h"
 #include "panel/user_notices.h"
@@ -113,59 +113,44 @@ ItemSetup PrepareItem(void* item, FileClaims* claims, const void** earlier) {
     return ItemSetup::kPrepared;
 }
 
-// Appends `part` when it fits whole with `reserve` bytes to spare.
-bool AppendWhole(char* text, std::size_t capacity, std::size_t reserve, const char* part) {
-    const std::size_t length = std::strlen(text);
-    const std::size_t partLength = BoundedLength(part, capacity);
-    if (length + partLength + reserve >= capacity) return false;
-    std::memcpy(text + length, part, partLength);
-    text[length + partLength] = '\0';
-    return true;
-}
-
-void AppendCount(char* text, std::size_t capacity, std::int32_t count) {
-    char digits[kInt32TextCapacity];
-    *std::to_chars(digits, digits + sizeof digits - 1, count).ptr = '\0';
-    AppendWhole(text, capacity, 0, digits);
-}
-
 // "Setup Batch skipped N item(s): path longer than 1023 characters."
-void ComposePathsTooLong(char* message, std::size_t capacity, std::int32_t count) {
-    AppendWhole(message, capacity, 0, "Setup Batch skipped ");
-    AppendCount(message, capacity, count);
-    AppendWhole(message, capacity, 0, " item(s): path longer than 1023 characters.");
+void ComposePathsTooLong(TextBuilder& message, std::int32_t count) {
+    message.Append("Setup Batch skipped ").Append(count).Append(" item(s): path longer than 1023 characters.");
 }
 
 // "Setup Batch skipped N item(s) whose file an earlier item has: Null.lwo
 // (same file as Null); ...; and K more". Whole entries only.
-void ComposeClashes(char* message, std::size_t capacity, const SetupRefusals& refusals) {
-    constexpr std::size_t kMoreReserve = sizeof "; and 2147483647 more";
-    AppendWhole(message, capacity, 0, "Setup Batch skipped ");
-    AppendCount(message, capacity, refusals.clashes);
-    AppendWhole(message, capacity, 0, " item(s) whose file an earlier item has: ");
+void ComposeClashes(TextBuilder& message, const SetupRefusals& refusals) {
+    message.Append("Setup Batch skipped ")
+        .Append(refusals.clashes)
+        .Append(" item(s) whose file an earlier item has: ");
     const std::int32_t named = refusals.clashes < kNamedClashes ? refusals.clashes : kNamedClashes;
     std::int32_t shown = 0;
     for (; shown < named; ++shown) {
-        char entry[kStatusTextCapacity] = "";
-        if (shown > 0) AppendWhole(entry, sizeof entry, 0, "; ");
-        AppendWhole(entry, sizeof entry, 0, ItemName(refusals.clashing[shown][0]));
-        AppendWhole(entry, sizeof entry, 0, " (same file as ");
-        AppendWhole(entry, sizeof entry, 0, ItemName(refusals.clashing[shown][1]));
-        AppendWhole(entry, sizeof entry, 0, ")");
-        const std::size_t reserve = shown + 1 < refusals.clashes ? kMoreReserve : 0;
-        if (!AppendWhole(message, capacity, reserve, entry)) break;
+        char entry[kStatusTextCapacity];
+        TextBuilder(entry, sizeof entry)
+            .Append(shown > 0 ? "; " : "")
+            .Append(ItemName(refusals.clashing[shown][0]))
+            .Append(" (same file as ")
+            .Append(ItemName(refusals.clashing[shown][1]))
+            .Append(")");
+        const std::int32_t left = refusals.clashes - shown - 1;
+        if (!message.AppendWhole(entry, left > 0 ? MoreMarkLength(left) : 0)) break;
     }
     if (shown == refusals.clashes) return;
-    AppendWhole(message, capacity, 0, shown > 0 ? "; and " : "");
-    AppendCount(message, capacity, refusals.clashes - shown);
-    AppendWhole(message, capacity, 0, shown > 0 ? " more" : " not named");
+    if (shown == 0) {
+        message.Append(refusals.clashes).Append(" not named");
+        return;
+    }
+    AppendMoreMark(message, refusals.clashes - shown);
 }
 
 void ReportRefusals(const SetupRefusals& refusals) {
-    char message[kStatusMessageCapacity] = "";
-    if (refusals.tooLong > 0) ComposePathsTooLong(message, sizeof message, refusals.tooLong);
-    if (refusals.tooLong > 0 && refusals.clashes > 0) AppendWhole(message, sizeof message, 0, "\n");
-    if (refusals.clashes > 0) ComposeClashes(message, sizeof message, refusals);
+    char message[kStatusMessageCapacity];
+    TextBuilder text(message, sizeof message);
+    if (refusals.tooLong > 0) ComposePathsTooLong(text, refusals.tooLong);
+    if (refusals.tooLong > 0 && refusals.clashes > 0) text.Append("\n");
+    if (refusals.clashes > 0) ComposeClashes(text, refusals);
     ReportRefusedText(message);
 }
 

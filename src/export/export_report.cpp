@@ -1,13 +1,13 @@
 // The files of a run of exports.
 #include "export/export_report.h"
 
-#include <charconv>
 #include <cstring>
 
 #include "export/file_claims.h"
 #include "export/file_output.h"
 #include "host/plugin_limits.h"
 #include "host/text_buffer.h"
+#include "host/text_builder.h"
 
 namespace corvantide {
 
@@ -15,8 +15,6 @@ namespace {
 
 constexpr char kUnwrittenStart[] = "Couldn't write ";
 constexpr char kSeparator[] = "; ";
-constexpr char kMoreStart[] = "; and ";
-constexpr char kMoreEnd[] = " more";
 // A run writes at most a motion file and a zoom file per item.
 constexpr std::int64_t kFilesPerItem = 2;
 
@@ -35,30 +33,6 @@ ExportReport Report{};
 // Who wrote which file in this run; no table outside a run.
 FileClaims WrittenFiles{nullptr, 0, 0};
 
-// Appends `part` when it fits with `reserve` bytes to spare (and the NUL).
-bool AppendWhole(char* text, std::size_t capacity, std::size_t reserve, const char* part) {
-    const std::size_t length = std::strlen(text);
-    const std::size_t partLength = std::strlen(part);
-    if (length + partLength + reserve >= capacity) return false;
-    std::memcpy(text + length, part, partLength + 1);
-    return true;
-}
-
-void AppendNumber(char* text, std::size_t capacity, std::int32_t number) {
-    char digits[kInt32TextCapacity];
-    const auto result = std::to_chars(digits, digits + sizeof digits - 1, number);
-    *result.ptr = '\0';
-    AppendWhole(text, capacity, 0, digits);
-}
-
-// Room for "; and N more" after an entry that leaves `remaining` unshown.
-std::size_t MoreReserve(std::int32_t remaining) {
-    if (remaining == 0) return 0;
-    char digits[kInt32TextCapacity];
-    const auto result = std::to_chars(digits, digits + sizeof digits, remaining);
-    return sizeof kMoreStart - 1 + static_cast<std::size_t>(result.ptr - digits) + sizeof kMoreEnd - 1;
-}
-
 }  // namespace
 
 bool BeginExportReport(std::int32_t items) {
@@ -74,15 +48,14 @@ void NoteExportedFile(const char* name, const char* suffix, bool written, const 
     ++Report.files;
     if (written) return;
     ++Report.unwritten;
-    const char* parts[] = {name != nullptr ? name : "", suffix, reason != nullptr ? reason : ""};
+    // An entry names a file: listed whole or not at all.
     char entry[kUnwrittenNamesCapacity];
-    std::size_t length = 0;
-    for (const char* part : parts) {
-        const std::size_t partLength = BoundedLength(part, sizeof entry);
-        if (length + partLength >= sizeof entry) return;  // counted, not listed
-        std::memcpy(entry + length, part, partLength);
-        length += partLength;
+    TextBuilder text(entry, sizeof entry);
+    if (!text.AppendWhole(name != nullptr ? name : "") || !text.AppendWhole(suffix) ||
+        !text.AppendWhole(reason != nullptr ? reason : "")) {
+        return;  // counted, not listed
     }
+    const std::size_t length = text.Length();
     if (Report.entriesUsed + length + 1 > sizeof Report.entries) return;
     std::memcpy(Report.entries + Report.entriesUsed, entry, length);
     Report.entriesUsed += length;
@@ -107,42 +80,39 @@ void NoteWrittenFile(const char* target, const void* item, bool unsynced) {
 }
 
 void ComposeUnwrittenMessage(char* message, std::size_t capacity) {
-    CopyTextCut(message, capacity, kUnwrittenStart);
-    AppendNumber(message, capacity, Report.unwritten);
-    AppendWhole(message, capacity, 0, " of ");
-    AppendNumber(message, capacity, Report.files);
-    AppendWhole(message, capacity, 0, Report.files == 1 ? " file: " : " files: ");
+    TextBuilder text(message, capacity);
+    text.Append(kUnwrittenStart).Append(Report.unwritten).Append(" of ").Append(Report.files);
+    text.Append(Report.files == 1 ? " file: " : " files: ");
     std::int32_t shown = 0;
     for (std::size_t at = 0; at < Report.entriesUsed; ++shown) {
         const char* entry = Report.entries + at;
         at += std::strlen(entry) + 1;
-        const std::size_t reserve = MoreReserve(Report.unwritten - shown - 1);
-        const std::size_t before = std::strlen(message);
-        const bool fits =
-            (shown == 0 || AppendWhole(message, capacity, reserve + std::strlen(entry), kSeparator)) &&
-            AppendWhole(message, capacity, reserve, entry);
+        const std::int32_t left = Report.unwritten - shown - 1;
+        const std::size_t reserve = left > 0 ? MoreMarkLength(left) : 0;
+        const std::size_t before = text.Length();
+        const bool fits = (shown == 0 || text.AppendWhole(kSeparator, reserve + std::strlen(entry))) &&
+                          text.AppendWhole(entry, reserve);
         if (!fits) {
-            message[before] = '\0';
+            text.CutTo(before);
             break;
         }
     }
     if (shown == Report.unwritten) return;
     if (shown == 0) {
         // Not one entry fits: the count alone, without its colon.
-        message[std::strlen(message) - 2] = '\0';
+        text.CutTo(text.Length() - 2);
         return;
     }
-    AppendWhole(message, capacity, 0, kMoreStart);
-    AppendNumber(message, capacity, Report.unwritten - shown);
-    AppendWhole(message, capacity, 0, kMoreEnd);
+    AppendMoreMark(text, Report.unwritten - shown);
 }
 
 void ComposeUnsyncedMessage(char* message, std::size_t capacity) {
-    CopyTextCut(message, capacity, "Wrote ");
-    AppendNumber(message, capacity, Report.files);
-    AppendWhole(message, capacity, 0, Report.files == 1 ? " file; the folder of " : " files; the folders of ");
-    AppendNumber(message, capacity, Report.unsynced);
-    AppendWhole(message, capacity, 0, " could not be synced to the disk");
+    TextBuilder(message, capacity)
+        .Append("Wrote ")
+        .Append(Report.files)
+        .Append(Report.files == 1 ? " file; the folder of " : " files; the folders of ")
+        .Append(Report.unsynced)
+        .Append(" could not be synced to the disk");
 }
 
 }  // namespace corvantide

@@ -25,6 +25,7 @@
 #include "export/write_failure.h"
 #include "host/host_characters.h"
 #include "host/text_buffer.h"
+#include "host/text_builder.h"
 
 namespace corvantide {
 
@@ -445,24 +446,17 @@ void DiscardStagedFile(StagedFile* staged) {
 
 namespace {
 
-// The longest reason and its ": ".
-constexpr std::size_t kFaultReasonCapacity = 64;
-
 // "a file name cannot hold "?"", or "... a control character (0x0A)".
-void DescribeForbidden(char* text, std::size_t capacity, unsigned char c) {
+void DescribeForbidden(TextBuilder& text, unsigned char c) {
     constexpr char kDigits[] = "0123456789ABCDEF";
-    char shown[] = "\"?\"";
-    char control[] = "a control character (0x00)";
-    const char* what = shown;
+    text.Append("a file name cannot hold ");
     if (c < 0x20) {
-        control[sizeof control - 4] = kDigits[c >> 4];
-        control[sizeof control - 3] = kDigits[c & 0xF];
-        what = control;
+        const char code[] = {kDigits[c >> 4], kDigits[c & 0xF], '\0'};
+        text.Append("a control character (0x").Append(code).Append(")");
     } else {
-        shown[1] = static_cast<char>(c);
+        const char shown[] = {'"', static_cast<char>(c), '"', '\0'};
+        text.Append(shown);
     }
-    const char* parts[] = {"a file name cannot hold", what};
-    JoinText(text, capacity, ' ', parts, 2);
 }
 
 const char* FaultReason(DestinationFault fault) {
@@ -494,14 +488,13 @@ const char* FaultReason(DestinationFault fault) {
 
 void AppendDestinationFault(char* message, std::size_t capacity, const StagedFile& staged) {
     if (staged.fault == DestinationFault::kNone) return;
-    char reason[kFaultReasonCapacity] = ": ";
+    TextBuilder text = TextBuilder::Continuing(message, capacity);
+    text.Append(": ");
     if (staged.fault == DestinationFault::kForbidden) {
-        DescribeForbidden(reason + 2, sizeof reason - 2, staged.character);
+        DescribeForbidden(text, staged.character);
     } else {
-        CopyTextCut(reason + 2, sizeof reason - 2, FaultReason(staged.fault));
+        text.Append(FaultReason(staged.fault));
     }
-    const std::size_t length = BoundedLength(message, capacity);
-    if (length + 1 < capacity) CopyTextCut(message + length, capacity - length, reason);
 }
 
 }  // namespace corvantide

@@ -14,6 +14,7 @@
 #include "host/item_record.h"
 #include "host/plugin_limits.h"
 #include "host/text_buffer.h"
+#include "host/text_builder.h"
 #include "panel/status_area.h"
 #include "settings/export_settings.h"
 
@@ -66,21 +67,12 @@ enum class ZoomOutcome { kWritten, kFailed, kAborted };
 // Frames of the sampled range, first to last inclusive; negative when empty.
 std::int64_t FrameCount(const MotionJob& job) { return job.lastFrame - job.firstFrame + 1; }
 
-void AppendCut(char* text, std::size_t capacity, const char* part) {
-    const std::size_t length = BoundedLength(text, capacity);
-    CopyTextCut(text + length, capacity - length, part);
-}
-
 // Shows "<what> <name><suffix><reason>" in the status area's message line,
 // and notes the file as not written with `listed` (": <why>").
 void ShowAndNote(const char* what, const char* name, const char* suffix, const char* reason,
                  const char* listed) {
     char message[kStatusTextCapacity];
-    CopyTextCut(message, sizeof message, what);
-    AppendCut(message, sizeof message, " ");
-    AppendCut(message, sizeof message, name);
-    AppendCut(message, sizeof message, suffix);
-    AppendCut(message, sizeof message, reason);
+    TextBuilder(message, sizeof message).Append(what).Append(" ").Append(name).Append(suffix).Append(reason);
     SetStatusMessage(message);
     NoteExportedFile(name, suffix, false, listed);
 }
@@ -216,8 +208,8 @@ void ShowDestinationFault(const char* name, const char* suffix, const StagedFile
 
 // "Couldn't write <name><suffix>: same file as <item>".
 void ShowSameFile(const char* name, const char* suffix, const void* earlier) {
-    char reason[kStatusTextCapacity] = ": same file as ";
-    AppendCut(reason, sizeof reason, ItemName(earlier));
+    char reason[kStatusTextCapacity];
+    TextBuilder(reason, sizeof reason).Append(": same file as ").Append(ItemName(earlier));
     ShowCouldNotWrite(name, suffix, reason);
 }
 
@@ -291,9 +283,7 @@ bool PlaceFile(const MotionJob& job, StagedFile* staged, const char* suffix, boo
 // "<name>.mot written; its folder could not be synced to the disk".
 void ShowUnsyncedWarning(const char* name) {
     char message[kStatusTextCapacity];
-    CopyTextCut(message, sizeof message, name);
-    AppendCut(message, sizeof message, kMotionFileSuffix);
-    AppendCut(message, sizeof message, kWrittenNotSynced);
+    TextBuilder(message, sizeof message).Append(name).Append(kMotionFileSuffix).Append(kWrittenNotSynced);
     SetStatusMessage(message);
 }
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "host/item_record.h"
-#include "host/text_buffer.h"
+#include "host/text_builder.h"
 
 namespace corvantide {
 
@@ -39,15 +39,8 @@ const char* ErrorReason(int error) {
     }
 }
 
-void Append(char* text, std::size_t capacity, const char* part) {
-    const std::size_t length = BoundedLength(text, capacity);
-    if (length + 1 >= capacity) return;
-    CopyTextCut(text + length, capacity - length, part);
-}
-
 // "frame 12", "frame 12.5", or "key 3" for a key whose time is no number.
-void AppendWhere(char* text, std::size_t capacity, const void* hostKeys, std::int64_t firstFrame,
-                 std::int64_t entry) {
+void AppendWhere(TextBuilder& text, const void* hostKeys, std::int64_t firstFrame, std::int64_t entry) {
     char number[kFrameTextCapacity] = "";
     const char* what = "frame ";
     std::to_chars_result end{};
@@ -60,8 +53,7 @@ void AppendWhere(char* text, std::size_t capacity, const void* hostKeys, std::in
         end = std::to_chars(number, number + sizeof number - 1, entry + 1);
     }
     *end.ptr = '\0';
-    Append(text, capacity, what);
-    Append(text, capacity, number);
+    text.Append(what).Append(number);
 }
 
 }  // namespace
@@ -85,21 +77,16 @@ void NoteStopped() { LastWriteFailure.stopped = true; }
 
 void AppendFailureReason(char* message, std::size_t capacity, const void* hostKeys, std::int64_t firstFrame) {
     const WriteFailure& failure = LastWriteFailure;
+    TextBuilder text = TextBuilder::Continuing(message, capacity);
     if (failure.channel != kNoChannel) {
         const bool named = failure.channel >= 0 && failure.channel < kNamedChannels;
-        Append(message, capacity, failure.time ? ": the time of " : ": ");
-        if (!failure.time) {
-            Append(message, capacity, named ? kChannelNames[failure.channel] : "Zoom Factor");
-            Append(message, capacity, " at ");
-        }
-        AppendWhere(message, capacity, hostKeys, firstFrame, failure.entry);
-        Append(message, capacity, " is not a number");
+        text.Append(failure.time ? ": the time of " : ": ");
+        if (!failure.time) text.Append(named ? kChannelNames[failure.channel] : "Zoom Factor").Append(" at ");
+        AppendWhere(text, hostKeys, firstFrame, failure.entry);
+        text.Append(" is not a number");
         return;
     }
-    if (const char* reason = ErrorReason(failure.error)) {
-        Append(message, capacity, ": ");
-        Append(message, capacity, reason);
-    }
+    if (const char* reason = ErrorReason(failure.error)) text.Append(": ").Append(reason);
 }
 
 }  // namespace corvantide

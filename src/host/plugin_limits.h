@@ -55,8 +55,8 @@ inline constexpr std::size_t kStatusTextCapacity = kHostTextCapacity;
 // A message that fits the status text's message line whole: "Info  ", the
 // message and the line break in 1023 characters, and the message's NUL.
 inline constexpr std::size_t kStatusMessageCapacity = kStatusTextCapacity - (sizeof "Info  \n" - 1);
-// A 32-bit number as text: "-2147483648" and the NUL.
-inline constexpr std::size_t kInt32TextCapacity = 12;
+// A 64-bit number as text: "-9223372036854775808" and the NUL.
+inline constexpr std::size_t kNumberTextCapacity = 21;
 
 // Written files.
 inline constexpr char kMotionFileSuffix[] = ".mot";
@@ -112,7 +112,7 @@ static_assert(kPathCapacity - 1 == 1023 && kBatchTextCapacity - 1 == 255,
               "the refusal messages name these lengths");
 static_assert(kStatusTextCapacity <= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()),
               "the status text's byte count is a 32-bit argument");
-static_assert(kInt32TextCapacity == std::numeric_limits<std::int32_t>::digits10 + 3,
+static_assert(kNumberTextCapacity == std::numeric_limits<std::int64_t>::digits10 + 3,
               "sign, digits10 + 1 digits and the NUL");
 static_assert(kWidePathCapacity > kFileNameCapacity + kTemporaryNameLength,
               "a temporary file's full path fits beside a destination of any stored length");

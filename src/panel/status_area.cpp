@@ -1,14 +1,11 @@
 // Status area texts.
 #include "panel/status_area.h"
 
-#include <charconv>
-#include <cstring>
-
 #include "entry/plugin_state.h"
 #include "host/host_characters.h"
 #include "host/interface_services.h"
 #include "host/plugin_limits.h"
-#include "host/text_buffer.h"
+#include "host/text_builder.h"
 
 namespace corvantide {
 
@@ -19,33 +16,6 @@ constexpr char kMessagePrefix[] = "Info  ";
 constexpr char kComputingPrefix[] = "Computing Frame: ";
 constexpr char kSavingPrefix[] = "Saving Motion Frame: ";
 constexpr char kProgressSuffix[] = ".   (ESC to Abort)";
-
-// Appends to a NUL-terminated text, cutting at the capacity.
-class TextBuilder {
-public:
-    TextBuilder(char* text, std::size_t capacity) : text_(text), capacity_(capacity) { text_[0] = '\0'; }
-
-    void Append(const char* part) {
-        const std::size_t room = capacity_ - 1 - length_;
-        std::size_t count = BoundedLength(part, room + 1);
-        if (count > room) count = WholeCharactersWithin(part, room);
-        std::memcpy(text_ + length_, part, count);
-        length_ += count;
-        text_[length_] = '\0';
-    }
-
-    void Append(std::int32_t number) {
-        char digits[kInt32TextCapacity];
-        auto [end, error] = std::to_chars(digits, digits + sizeof digits - 1, number);
-        *end = '\0';
-        Append(digits);
-    }
-
-private:
-    char* text_;
-    std::size_t capacity_;
-    std::size_t length_ = 0;
-};
 
 void AppendMessageLine(TextBuilder& builder, const char* message) {
     builder.Append(kMessagePrefix);
