@@ -48,16 +48,17 @@ void WorldValues(void* item, double time, double (&values)[kMotionChannels]) {
 }
 
 // World values of the item at `time` into entry `entry` of every channel.
-// A host key (keys mode) includes every channel, whichever slots it keys:
-// the parents move all of them. Outside the keys each channel is Constant,
-// as in a sampled file.
-void FillWorldValues(void* item, double time, const ChannelBuffers& buffers, std::int64_t entry, bool hostKey) {
+// At a host key (keys mode) every channel is included, whichever slots the
+// key keys: the parents move all of them. Outside the keys each channel is
+// Constant, as in a sampled file.
+void FillWorldValues(void* item, double time, const ChannelBuffers& buffers, std::int64_t entry,
+                     bool atHostKey) {
     double values[kMotionChannels];
     WorldValues(item, time, values);
     for (int c = 0; c < kMotionChannels; ++c) {
         EnvelopeKey& key = buffers.table[c][entry];
         key.value = values[c];
-        if (hostKey) {
+        if (atHostKey) {
             key.include = 1;
             key.behaviour = kConstantBehaviour;
         }
