@@ -17,6 +17,11 @@ constexpr int kSignificantDigits = 2;
 constexpr int kMaxDecimals = 9;
 constexpr int kSecondsDecimals = 3;
 
+// What a file of World keys can and cannot carry, after the table that lists one.
+constexpr char kWorldKeysNote[] =
+    "World keys are exact at the item's keys and interpolated between them. For the exact world motion of\n"
+    "an item carried by moving parents, or of an item without keys, export every frame (\"Freeze Motion\").\n";
+
 std::string Shown(const ChannelFidelity& channel) {
     const ShownUnit unit = UnitOf(channel.quantity);
     return FormatDifference(channel.deviation.largest * unit.scale) + unit.unit;
@@ -202,6 +207,9 @@ void PrintSummary(const std::vector<FileFidelity>& files, std::ostream& out) {
         form.resize(formWidth, ' ');
         out << "  " << name << "  " << form << "  " << SummaryText(file) << "\n";
     }
+    const bool worldKeys = std::any_of(files.begin(), files.end(),
+                                       [](const FileFidelity& file) { return file.form == kWorldKeysForm; });
+    if (worldKeys) out << kWorldKeysNote;
 }
 
 }  // namespace corvantide::cli

@@ -31,9 +31,12 @@ struct ChannelFidelity {
     int postBehaviour = motfile::kBehaviourConstant;
 };
 
+// The form of a file exported from an item's keys in World values.
+inline constexpr char kWorldKeysForm[] = "keys, World";
+
 struct FileFidelity {
     std::string fileName;  // "Hips.mot"
-    std::string form;      // "keys, Local", "every frame, World", "zoom factor"
+    std::string form;      // "keys, Local", "every frame, World", "zoom keys", kWorldKeysForm
     std::int32_t offset = 0;
     std::int64_t stride = 1;
     std::vector<ChannelFidelity> channels;
@@ -48,7 +51,8 @@ std::string ChannelLine(const ChannelFidelity& channel, std::int32_t offset);
 void PrintChannelLines(const FileFidelity& fidelity, const std::string& indent, std::ostream& out);
 // "exact in 8 of 9 channels; rotation within 2.9 degrees (Heading at 0.6 s)".
 std::string SummaryText(const FileFidelity& fidelity);
-// The closing table: one line per file, the form column aligned.
+// The closing table: one line per file, the form column aligned; when a
+// file holds World keys, a note on what they carry follows.
 void PrintSummary(const std::vector<FileFidelity>& files, std::ostream& out);
 
 // How a channel's values are told: rotations in degrees (the file holds

@@ -134,13 +134,15 @@ bool Collect(const MotionJob& job, const ChannelBuffers& buffers) {
 }
 
 // The value each channel holds where no key keys it: the item's own value
-// (Local), or its world value at host key 0's time (World keys, entry 0) or
-// now (an item without keys). The clock is not moved for it.
-void HeldValues(const MotionJob& job, const ChannelBuffers& buffers, double (&values)[kMotionChannels]) {
+// (Local), or for an item without keys in World its world value at frame 0,
+// where the file holds it: the clock moves there, and the export puts it
+// back at its end. World keys key every channel, so none is held.
+void HeldValues(const MotionJob& job, double (&values)[kMotionChannels]) {
     const std::int32_t coordinates = job.settings->coordinates;
-    if (job.collection == Collection::kKeys && coordinates == kWorldCoordinates) {
-        for (int c = 0; c < kMotionChannels; ++c) values[c] = buffers.table[c][0].value;
-        return;
+    if (coordinates == kWorldCoordinates) {
+        if (job.collection == Collection::kKeys) return;
+        SetAnimationClock(0.0);
+        UpdateFXInterface(kReevaluateScene);
     }
     CollectCurrentValues(job.item, coordinates, values);
 }
@@ -151,7 +153,7 @@ bool PrintMotion(const MotionJob& job, const ChannelBuffers& buffers, void* file
     const std::int64_t frameCount = FrameCount(job);
     const void* hostKeys = ItemKeys(job.item);
     double held[kMotionChannels] = {};
-    if (job.collection != Collection::kFrames) HeldValues(job, buffers, held);
+    if (job.collection != Collection::kFrames) HeldValues(job, held);
     MotionWriter writer;
     BeginWriting(&writer, file, StopOnEscape);
     WriteFileHeader(&writer, channelCount);

@@ -47,16 +47,21 @@ void WorldValues(void* item, double time, double (&values)[kMotionChannels]) {
     }
 }
 
-// World values of the item at `time` into entry `entry` of every channel. With
-// a host key (keys mode), the channels it keys are included.
+// World values of the item at `time` into entry `entry` of every channel.
+// At a host key (keys mode) every channel is included, whichever slots the
+// key keys: the parents move all of them. Outside the keys each channel is
+// Constant, as in a sampled file.
 void FillWorldValues(void* item, double time, const ChannelBuffers& buffers, std::int64_t entry,
-                     const void* hostKey) {
+                     bool atHostKey) {
     double values[kMotionChannels];
     WorldValues(item, time, values);
     for (int c = 0; c < kMotionChannels; ++c) {
         EnvelopeKey& key = buffers.table[c][entry];
         key.value = values[c];
-        if (hostKey != nullptr && KeyHasSlot(hostKey, c)) key.include = 1;
+        if (atHostKey) {
+            key.include = 1;
+            key.behaviour = kConstantBehaviour;
+        }
     }
 }
 
@@ -120,7 +125,7 @@ bool CollectKeys(void* item, std::int32_t coordinates, std::int64_t keyCount, co
         } else if (coordinates == kWorldCoordinates) {
             SetAnimationClock(KeyTime(key));
             UpdateFXInterface(kReevaluateScene);
-            FillWorldValues(item, AnimationClock(), buffers, k, key);
+            FillWorldValues(item, AnimationClock(), buffers, k, true);
         }
     }
     return true;
@@ -137,7 +142,7 @@ bool CollectFrames(void* item, std::int32_t coordinates, std::int64_t first, std
         if (coordinates == kLocalCoordinates) {
             for (int c = 0; c < kMotionChannels; ++c) buffers.table[c][i - 1].value = ItemChannelValue(item, c);
         } else if (coordinates == kWorldCoordinates) {
-            FillWorldValues(item, AnimationClock(), buffers, i - 1, nullptr);
+            FillWorldValues(item, AnimationClock(), buffers, i - 1, false);
             for (int c = kFirstRotation; c <= kLastRotation && i > 1; ++c) {
                 double& value = buffers.table[c][i - 1].value;
                 value = NearestTurn(value, buffers.table[c][i - 2].value);

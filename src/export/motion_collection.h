@@ -13,8 +13,10 @@ namespace corvantide {
 inline constexpr std::int32_t kLocalCoordinates = 0;
 inline constexpr std::int32_t kWorldCoordinates = 1;
 
-// Keys mode over the item's keyCount keys. World moves the clock to each
-// key's time. False when the user aborted with Escape.
+// Keys mode over the item's keyCount keys. Local takes each key's own data
+// and includes the channels its flags key. World moves the clock to each
+// key's time and includes every channel there, with Constant behaviours.
+// False when the user aborted with Escape.
 bool CollectKeys(void* item, std::int32_t coordinates, std::int64_t keyCount, const ChannelBuffers& buffers,
                  const char* progressName);
 

@@ -80,8 +80,16 @@ TEST(FidelityReport, TheSummaryGivesEachFileOneLineWithTheWorstChannelOfEachQuan
         "  Hand.mot               keys, Local  exact in all 3 channels\n"
         "  Hand_World.mot         keys, World  exact in 1 of 4 channels; position within 0.070 units "
         "(Position Y at 1.767 s), rotation within 5.8 degrees (Heading at 0.3 s)\n"
-        "  Camera_ZoomFactor.mot  zoom keys    within 0.25, largest at 1.5 s (frame 45)\n",
+        "  Camera_ZoomFactor.mot  zoom keys    within 0.25, largest at 1.5 s (frame 45)\n"
+        "World keys are exact at the item's keys and interpolated between them. For the exact world motion of\n"
+        "an item carried by moving parents, or of an item without keys, export every frame (\"Freeze "
+        "Motion\").\n",
         out.str());
+
+    // Without a file of World keys there is nothing to say about them.
+    std::ostringstream local;
+    PrintSummary({hand, zoom}, local);
+    EXPECT_EQ(std::string::npos, local.str().find("World keys")) << local.str();
 }
 
 }  // namespace

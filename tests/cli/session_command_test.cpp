@@ -90,7 +90,8 @@ TEST_F(SessionCommands, TheDemoMeasuresEveryChannelAndEndsWithOneLinePerFile) {
     const std::size_t summary = told.find("\nHow closely each file follows the host");
     ASSERT_NE(std::string::npos, summary);
     EXPECT_GT(summary, told.find("\nPictures (in"));  // the demo ends with it
-    const std::string lines = told.substr(told.find("):\n", summary) + 3);
+    const std::size_t table = told.find("):\n", summary) + 3;
+    const std::string lines = told.substr(table, told.find("World keys are", table) - table);
     EXPECT_EQ(8, std::count(lines.begin(), lines.end(), '\n')) << lines;
     for (const char* line :
          {"  Hand.mot               keys, Local  exact in all 9 channels\n",
@@ -104,6 +105,13 @@ TEST_F(SessionCommands, TheDemoMeasuresEveryChannelAndEndsWithOneLinePerFile) {
     }
     EXPECT_NE(std::string::npos,
               lines.find("  Hand_World.mot         keys, World  exact in 3 of 9 channels; position"));
+    // What World keys carry is said after the table, and every World channel is Constant outside its keys.
+    EXPECT_NE(std::string::npos,
+              told.find("\nWorld keys are exact at the item's keys and interpolated between them."));
+    std::ifstream world(folder_ / "Hand_World.mot", std::ios::binary);
+    const std::string worldText((std::istreambuf_iterator<char>(world)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(std::string::npos, worldText.find("Behaviors 0 0")) << worldText;
+    EXPECT_NE(std::string::npos, worldText.find("  Behaviors 1 1\n")) << worldText;
 }
 
 TEST_F(SessionCommands, EveryExampleSceneRunsAndItsFilesCheck) {

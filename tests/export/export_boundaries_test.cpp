@@ -96,8 +96,7 @@ TEST_P(SingleEntry, OneKeyOrOneFrameIsExportedDespiteAnEarlierEscapeTap) {
 
     const std::string body = ChannelBody(Read(name + ".mot"), 0);
     EXPECT_EQ(0u, body.find("  1\n  Key 2.500000 ")) << body;
-    // World keys carry no behaviour of their own: Reset, as every World keyed file prints.
-    EXPECT_EQ(c.mode == Mode::kKeysWorld ? "  Behaviors 0 0\n" : "  Behaviors 1 1\n", BehavioursLine(body));
+    EXPECT_EQ("  Behaviors 1 1\n", BehavioursLine(body));
     EXPECT_EQ("Info\nStatus: Idle", Status());
     EXPECT_EQ(2.0, host.dAnim_Clock);
     if (c.camera) {

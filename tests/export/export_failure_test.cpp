@@ -345,13 +345,13 @@ TEST_F(ExportFailure, AKeyTimeThatIsNotANumberIsNamedByTheKeysPlace) {
     EXPECT_TRUE(Files().empty());
 }
 
-// A World channel the item never keys holds its value at the first key, and
-// an item without keys its value of now at frame 0: a parent that is no
-// number there names that frame.
-TEST_F(ExportFailure, AHeldWorldValueThatIsNotANumberIsNamedAtTheFrameItIsWrittenAt) {
+// A World channel the item never keys is written at every key, and an item
+// without keys at frame 0, where its value is read whatever the clock: a
+// parent that is no number there names that frame.
+TEST_F(ExportFailure, AWorldValueThatIsNotANumberIsNamedAtTheFrameItIsReadAt) {
     void* rig = host.Scene().AddItem("Rig");
     host.Scene().AddKey(rig, 1).Set(1, std::nan(""));
-    host.Scene().AddKey(rig, 15).Set(1, 8.0);
+    host.Scene().AddKey(rig, 15).Set(1, 8.0).Span(1, simhost::kSpanStepped);
     void* arm = host.Scene().AddItem("Arm");
     ASSERT_TRUE(host.Scene().SetParent(arm, rig));
     host.Scene().AddKey(arm, 1).Set(0, 1.0);
@@ -362,14 +362,15 @@ TEST_F(ExportFailure, AHeldWorldValueThatIsNotANumberIsNamedAtTheFrameItIsWritte
     EXPECT_EQ("Info  Couldn't write Arm.mot: Position Y at frame 1 is not a number\n", Status());
     EXPECT_TRUE(Files().empty());
 
-    // An item without keys holds its values of now, written at frame 0.
+    // With the clock at 20 the rig's Y is 8; at frame 0 it is no number.
     void* hand = host.Scene().AddItem("Hand");
     ASSERT_TRUE(host.Scene().SetParent(hand, rig));
-    host.dAnim_Clock = 1.0;
+    host.dAnim_Clock = 20.0;
     Prepare(hand, "Hand")->coordinates = 1;
     EXPECT_EQ(0, Export(hand));
     EXPECT_EQ("Info  Couldn't write Hand.mot: Position Y at frame 0 is not a number\n", Status());
     EXPECT_TRUE(Files().empty());
+    EXPECT_EQ(20.0, host.dAnim_Clock);
 }
 
 // The zoom file's one envelope is named as the zoom factor, not as a channel.

@@ -13,8 +13,9 @@ using corvantide::ExportSettings;
 
 constexpr char kZeros[] = " 0.000000 0.000000 0.000000 0.000000 0.000000 0\n";
 
-// A sampled channel: one line per value, at the given times.
-std::string SampledBody(const std::vector<std::string>& values, const std::vector<std::string>& times) {
+// One key line per value, at the given times, with no span data and
+// Constant behaviours: a sampled channel, or any channel of World keys.
+std::string PlainBody(const std::vector<std::string>& values, const std::vector<std::string>& times) {
     std::string body = "  " + std::to_string(values.size()) + "\n";
     for (std::size_t i = 0; i < values.size(); ++i)
         body += "  Key " + values[i] + " " + times[i] + " 0" + kZeros;
@@ -154,7 +155,7 @@ TEST_F(ItemExport, TheHostsFirstAndLastKeyIndexesDecideWhichHandlesAreDropped) {
               Read("Box.mot"));
 }
 
-TEST_F(ItemExport, WorldKeysAreEvaluatedThroughTheParentAtEachKeysTime) {
+TEST_F(ItemExport, WorldKeysAreEvaluatedThroughTheParentAtEachKeysTimeInEveryChannel) {
     host.dFPS = 30.0;
     auto& scene = host.Scene();
     void* rig = scene.AddItem("Rig");
@@ -170,22 +171,21 @@ TEST_F(ItemExport, WorldKeysAreEvaluatedThroughTheParentAtEachKeysTime) {
 
     EXPECT_EQ(1, Export(arm));
 
-    // World keys carry no span data and Reset behaviours. Position Y is
-    // keyed by no key: it holds its world value at the first key's time,
-    // which comes from the parent.
-    const std::string expected =
-        Header(9) +
-        Channel(0, std::string("  2\n") + "  Key 11.000000 0.033333 0" + kZeros + "  Key 12.000000 0.500000 0" +
-                       kZeros + "  Behaviors 0 0\n") +
-        Held(1, "5.000000", "0.033333") + AtRest(2, 6, "0.033333") +
-        Channel(6, std::string("  1\n") + "  Key 2.000000 0.500000 0" + kZeros + "  Behaviors 0 0\n") +
-        AtRest(7, 9, "0.033333");
+    // Every channel takes both keys, whichever channels each key keys, with
+    // no span data and Constant behaviours: the host's own span and
+    // behaviour describe the arm's local channel, not its world value.
+    const std::vector<std::string> times = {"0.033333", "0.500000"};
+    std::string expected = Header(9) + Channel(0, PlainBody({"11.000000", "12.000000"}, times)) +
+                           Channel(1, PlainBody({"5.000000", "5.000000"}, times));
+    for (int c = 2; c < 6; ++c) expected += Channel(c, PlainBody({"0.000000", "0.000000"}, times));
+    expected += Channel(6, PlainBody({"2.000000", "2.000000"}, times));
+    for (int c = 7; c < 9; ++c) expected += Channel(c, PlainBody({"1.000000", "1.000000"}, times));
     EXPECT_EQ(expected, Read("Arm.mot"));
     EXPECT_EQ(7.0, host.dAnim_Clock);
     EXPECT_EQ((std::vector<std::int32_t>{32, 32, 32}), host.Updates());
 }
 
-TEST_F(ItemExport, AWorldChannelNoKeyKeysHoldsItsValueAtTheFirstKeyWhileTheParentMovesOn) {
+TEST_F(ItemExport, AWorldChannelNoKeyKeysFollowsTheParentFromKeyToKey) {
     host.dFPS = 30.0;
     auto& scene = host.Scene();
     void* rig = scene.AddItem("Rig");
@@ -201,7 +201,9 @@ TEST_F(ItemExport, AWorldChannelNoKeyKeysHoldsItsValueAtTheFirstKeyWhileTheParen
 
     // Position Y rises with the rig from 5 to 8; the arm never keys it.
     const std::string file = Read("Arm.mot");
-    EXPECT_NE(std::string::npos, file.find(Held(1, "5.000000", "0.033333"))) << file;
+    EXPECT_NE(std::string::npos,
+              file.find(Channel(1, PlainBody({"5.000000", "8.000000"}, {"0.033333", "0.500000"}))))
+        << file;
 }
 
 TEST_F(ItemExport, SamplingSetsTheClockToEachFrameAndWritesTimesWithTheOffset) {
@@ -219,10 +221,10 @@ TEST_F(ItemExport, SamplingSetsTheClockToEachFrameAndWritesTimesWithTheOffset) {
     EXPECT_EQ(1, Export(box));
 
     const std::vector<std::string> times = {"0.500000", "0.533333", "0.566667"};
-    std::string expected = Header(9) + Channel(0, SampledBody({"10.000000", "11.000000", "12.000000"}, times));
+    std::string expected = Header(9) + Channel(0, PlainBody({"10.000000", "11.000000", "12.000000"}, times));
     for (int c = 1; c < 9; ++c) {
         const std::string rest = c < 6 ? "0.000000" : "1.000000";
-        expected += Channel(c, SampledBody({rest, rest, rest}, times));
+        expected += Channel(c, PlainBody({rest, rest, rest}, times));
     }
     EXPECT_EQ(expected, Read("Box.mot"));
     EXPECT_EQ(3.0, host.dAnim_Clock);
@@ -254,9 +256,9 @@ TEST_F(ItemExport, SamplingOneFrameInWorldSpaceWritesOneLinePerChannel) {
     EXPECT_EQ(1, Export(arm));
 
     const std::vector<std::string> time = {"0.500000"};
-    std::string expected = Header(9) + Channel(0, SampledBody({"30.000000"}, time));
-    for (int c = 1; c < 8; ++c) expected += Channel(c, SampledBody({c < 6 ? "0.000000" : "1.000000"}, time));
-    expected += Channel(8, SampledBody({"3.000000"}, time));
+    std::string expected = Header(9) + Channel(0, PlainBody({"30.000000"}, time));
+    for (int c = 1; c < 8; ++c) expected += Channel(c, PlainBody({c < 6 ? "0.000000" : "1.000000"}, time));
+    expected += Channel(8, PlainBody({"3.000000"}, time));
     EXPECT_EQ(expected, Read("Arm.mot"));
 }
 
@@ -357,13 +359,14 @@ TEST_F(ItemExport, AnItemWithoutKeysHoldsItsValuesFromTimeZero) {
     EXPECT_EQ(Header(9) + AtRest(0, 1, "0.000000") + Held(1, "2.500000", "0.000000") +
                   AtRest(2, 7, "0.000000") + Held(7, "0.500000", "0.000000") + AtRest(8, 9, "0.000000"),
               lampLocal);
-    // In world values the parent's position is added; the clock never moves.
+    // In world values the parent's position is added, as it is at frame 0:
+    // the clock moves there and back. In Local values it never moves.
     EXPECT_EQ(Header(9) + AtRest(0, 1, "0.000000") + Held(1, "2.500000", "0.000000") +
                   Held(2, "-4.000000", "0.000000") + AtRest(3, 7, "0.000000") +
                   Held(7, "0.500000", "0.000000") + AtRest(8, 9, "0.000000"),
               Read("LampWorld.mot"));
     EXPECT_EQ(17.0, host.dAnim_Clock);
-    EXPECT_EQ((std::vector<std::int32_t>{32, 32, 32}), host.Updates());
+    EXPECT_EQ((std::vector<std::int32_t>{32, 32, 32, 32}), host.Updates());
     EXPECT_EQ(Header(6) + AtRest(0, 3, "0.000000") + Held(3, "1.250000", "0.000000") + AtRest(4, 6, "0.000000"),
               Read("Cam.mot"));
     // A camera without keys has no zoom value anywhere: the placeholder stays.
