@@ -18,7 +18,7 @@ constexpr char kSeparator = '\\';
 // "\x", "/x", or a drive: a first character of one byte, then a colon.
 bool IsAbsoluteDirectory(const char* directory) {
     if (directory[0] == '\0') return false;
-    return directory[0] == '\\' || directory[0] == '/' ||
+    return IsPathSeparator(directory[0]) ||
            (NextHostCharacter(directory) == directory + 1 && directory[1] == ':');
 }
 

@@ -13,8 +13,6 @@ constexpr char kReplacement = '_';
 constexpr const char* kDeviceNames[] = {"CON", "PRN", "AUX", "NUL"};
 constexpr const char* kNumberedDevices[] = {"COM", "LPT"};
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
 bool IsRefused(unsigned char c) { return c < 0x20 || std::strchr("<>:\"/\\|?*", c) != nullptr; }
 
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -51,7 +49,7 @@ bool StartsWithDrive(const char* path) {
 }  // namespace
 
 std::size_t NamePartOffset(const char* path) {
-    const std::size_t folder = FolderPartLength(path, std::strlen(path), IsSeparator);
+    const std::size_t folder = FolderPartLength(path, std::strlen(path), IsPathSeparator);
     if (folder == 0 && StartsWithDrive(path)) return 2;
     return folder;
 }

@@ -3,6 +3,7 @@
 
 #include "export/envelope_key.h"
 #include "export/export_report.h"
+#include "export/file_names.h"
 #include "export/file_output.h"
 #include "export/motion_collection.h"
 #include "export/motion_writer.h"
@@ -86,8 +87,6 @@ void ShowCouldNotWrite(const char* name, const char* suffix, const char* reason)
     ShowAndNote(kCouldNotWrite, name, suffix, reason, reason);
 }
 
-bool IsBackslash(char c) { return c == '\\'; }
-
 // "Couldn't write <name><suffix>", with the reason when it is one the user
 // can act on (write_failure.h). `hostKeys` and `firstFrame` place a number
 // that is not finite.
@@ -100,9 +99,8 @@ void ShowWriteFailure(const char* name, const char* suffix, const void* hostKeys
 // The part of a host path after its last backslash, for a message when the
 // host is not asked.
 const char* FileNamePart(const char* path) {
-    const std::size_t length = BoundedLength(path, kPathCapacity);
-    if (path == nullptr || length >= kPathCapacity) return "";
-    return path + FolderPartLength(path, length, IsBackslash);
+    if (path == nullptr || BoundedLength(path, kPathCapacity) >= kPathCapacity) return "";
+    return path + NamePartOffset(path);
 }
 
 Collection ChooseCollection(const ExportSettings& settings, std::int64_t keyCount) {
@@ -115,7 +113,6 @@ Collection ChooseCollection(const ExportSettings& settings, std::int64_t keyCoun
 const Problem* Refusal(const MotionJob& job) {
     const char* path = job.settings->destinationPath;
     if (path == nullptr) return &kNoPath;
-    if (BoundedLength(path, kPathCapacity) > kMaxMotionBaseLength) return &kPathTooLong;
     if (!IsUsableFrameRate(job.fps)) return &kBadFrameRate;
     if (job.collection == Collection::kFrames) {
         const std::int64_t frames = FrameCount(job);

@@ -8,6 +8,8 @@
 
 namespace corvantide {
 
+bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+
 const char* NextHostCharacter(const char* at) {
 #if defined(_WIN32)
     // As CharNextExA does under the ANSI code page the host runs in.

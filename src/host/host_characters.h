@@ -9,6 +9,9 @@
 
 namespace corvantide {
 
+// A separator of a host path: "\" or "/", as Windows takes both.
+bool IsPathSeparator(char c);
+
 // The character after the one `at` starts; `at` must not be the terminator.
 // A lead byte followed by the terminator is a character of its own.
 const char* NextHostCharacter(const char* at);
