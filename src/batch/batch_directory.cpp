@@ -38,7 +38,7 @@ void ChooseDirectory() {
     }
     const FileRequestBuffers buffers = scratch.Buffers();
     CopyText(buffers.fileName, static_cast<std::size_t>(kRequesterNameCapacity), kNoFileName);
-    if (!RequestFile(buffers, BatchRequesterPath, kBatchTitle, nullptr)) return;
+    if (!RequestFile(buffers, BatchRequesterPath, kBatchTitle)) return;
     const std::size_t length = scratch.DirectoryLength();
     if (length >= kBatchTextCapacity) {
         ReportRefusedText(kBatchDirectoryTooLongText);

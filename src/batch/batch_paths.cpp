@@ -7,7 +7,6 @@
 #include "host/host_characters.h"
 #include "host/plugin_limits.h"
 #include "host/text_buffer.h"
-#include "panel/item_fields.h"
 
 namespace corvantide {
 

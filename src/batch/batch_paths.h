@@ -10,9 +10,11 @@ namespace corvantide {
 // Writes the item name into baseName (kPathCapacity bytes) without one ending
 // ".lwo" (any letter case), as a file name Windows can hold: each refused
 // character becomes "_", and a device name ("NUL", "com1.x") gets a "_".
-// False, with baseName empty, when it does not fit.
+// False, with baseName empty, when it does not fit. `baseName` is not null;
+// a null `itemName` gives an empty name.
 bool BatchBaseName(char* baseName, const char* itemName);
 
+// Every text is not null and NUL-terminated.
 struct BatchPathSources {
     const char* baseName;
     const char* directoryPart;     // directory of the item's source file, "" when none

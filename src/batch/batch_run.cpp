@@ -64,7 +64,7 @@ std::int64_t OnExportBatchMotions(void*, void*, void*, std::uint64_t) noexcept {
             if (!ReadyForExport(item)) continue;
             // Between items too: an item that polls nothing (no keys, a
             // refusal) must not carry a press on to a later one.
-            if (!first && EscapePressed() == 1) {
+            if (!first && EscapePressed()) {
                 ShowExportAborted();
                 aborted = true;
                 break;

@@ -31,7 +31,7 @@ struct PanelControlTable {
     void* separator;
     void* freezeMotionToggle;
     void* coordinatesList;
-    void* unused;
+    void* spare;  // the host's table has 20 slots; the last is never used
 };
 
 inline constexpr std::size_t kMotionFormatNameSlots = 7;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "host/host_characters.h"
+#include "host/text_buffer.h"
 
 namespace corvantide {
 
@@ -65,6 +66,12 @@ NameCheck CheckFileName(const char* path) {
     }
     if (IsDeviceName(name)) return {NameFault::kDevice, 0};
     return {NameFault::kNone, 0};
+}
+
+void DropObjectSuffix(char* name) {
+    if (!EndsWithIgnoreCase(name, kObjectSuffix)) return;
+    const std::size_t start = std::strlen(name) - (sizeof kObjectSuffix - 1);
+    if (StartsHostCharacter(name, start)) name[start] = '\0';
 }
 
 bool MakeFileName(char* name, std::size_t capacity) {

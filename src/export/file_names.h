@@ -28,6 +28,13 @@ std::size_t NamePartOffset(const char* path);
 // Whether the name part of `path` names a file Windows can hold.
 NameCheck CheckFileName(const char* path);
 
+// The item-name ending that is not part of a base name.
+inline constexpr char kObjectSuffix[] = ".lwo";
+
+// Drops one ending ".lwo" (any letter case) from a NUL-terminated name (not
+// null), in whole characters.
+void DropObjectSuffix(char* name);
+
 // Turns an item's name into a file name in place: every refused character
 // becomes "_", and a device name gets a "_" appended. False, with `name`
 // unchanged, when that "_" does not fit `capacity` bytes.

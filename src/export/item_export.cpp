@@ -68,36 +68,36 @@ enum class ZoomOutcome { kWritten, kFailed, kAborted };
 // Frames of the sampled range, first to last inclusive; negative when empty.
 std::int64_t FrameCount(const MotionJob& job) { return job.lastFrame - job.firstFrame + 1; }
 
-// Shows "<what> <name><suffix><reason>" in the status area's message line,
-// and notes the file as not written with `listed` (": <why>").
-void ShowAndNote(const char* what, const char* name, const char* suffix, const char* reason,
-                 const char* listed) {
+// Reports a file not written, twice: "<what> <name><suffix><reason>" in the
+// status area's message line now, and the file with `listed` (": <why>") in
+// the run's report, for the list when a batch ends.
+void ReportUnwritten(const char* what, const char* name, const char* suffix, const char* reason,
+                     const char* listed) {
     char message[kStatusTextCapacity];
     TextBuilder(message, sizeof message).Append(what).Append(" ").Append(name).Append(suffix).Append(reason);
     SetStatusMessage(message);
     NoteExportedFile(name, suffix, false, listed);
 }
 
-void ShowProblem(const Problem& problem, const char* name, const char* suffix) {
-    ShowAndNote(problem.message, name, suffix, "", problem.reason);
+void ReportProblem(const Problem& problem, const char* name, const char* suffix) {
+    ReportUnwritten(problem.message, name, suffix, "", problem.reason);
 }
 
 // "Couldn't write <name><suffix><reason>".
-void ShowCouldNotWrite(const char* name, const char* suffix, const char* reason) {
-    ShowAndNote(kCouldNotWrite, name, suffix, reason, reason);
+void ReportCouldNotWrite(const char* name, const char* suffix, const char* reason) {
+    ReportUnwritten(kCouldNotWrite, name, suffix, reason, reason);
 }
 
 // "Couldn't write <name><suffix>", with the reason when it is one the user
 // can act on (write_failure.h). `hostKeys` and `firstFrame` place a number
 // that is not finite.
-void ShowWriteFailure(const char* name, const char* suffix, const void* hostKeys, std::int64_t firstFrame) {
+void ReportWriteFailure(const char* name, const char* suffix, const void* hostKeys, std::int64_t firstFrame) {
     char reason[kStatusTextCapacity] = "";
     AppendFailureReason(reason, sizeof reason, hostKeys, firstFrame);
-    ShowCouldNotWrite(name, suffix, reason);
+    ReportCouldNotWrite(name, suffix, reason);
 }
 
-// The part of a host path after its last backslash, for a message when the
-// host is not asked.
+// The name part of a host path, for a message when the host is not asked.
 const char* FileNamePart(const char* path) {
     if (path == nullptr || BoundedLength(path, kPathCapacity) >= kPathCapacity) return "";
     return path + NamePartOffset(path);
@@ -182,7 +182,7 @@ Outcome StageMotionFile(const MotionJob& job, StagedFile* staged, ChannelBuffers
         if (!Collect(job, *buffers)) return Outcome::kAborted;
     }
     if (!PrintMotion(job, *buffers, staged->file)) {
-        return LastWriteFailure.stopped ? Outcome::kAborted : Outcome::kWriteFailed;
+        return LastWriteFailure.wasStopped ? Outcome::kAborted : Outcome::kWriteFailed;
     }
     return CloseStagedFile(staged) ? Outcome::kDone : Outcome::kWriteFailed;
 }
@@ -195,21 +195,21 @@ struct ExportFiles {
 };
 
 // "Couldn't write <name><suffix>: <why the destination is refused>".
-void ShowDestinationFault(const char* name, const char* suffix, const StagedFile& staged) {
+void ReportDestinationFault(const char* name, const char* suffix, const StagedFile& staged) {
     if (staged.fault == DestinationFault::kTooLong) {
-        ShowProblem(kPathTooLong, name, suffix);
+        ReportProblem(kPathTooLong, name, suffix);
         return;
     }
     char reason[kStatusTextCapacity] = "";
     AppendDestinationFault(reason, sizeof reason, staged);
-    ShowCouldNotWrite(name, suffix, reason);
+    ReportCouldNotWrite(name, suffix, reason);
 }
 
 // "Couldn't write <name><suffix>: same file as <item>".
-void ShowSameFile(const char* name, const char* suffix, const void* earlier) {
+void ReportSameFile(const char* name, const char* suffix, const void* earlier) {
     char reason[kStatusTextCapacity];
     TextBuilder(reason, sizeof reason).Append(": same file as ").Append(ItemName(earlier));
-    ShowCouldNotWrite(name, suffix, reason);
+    ReportCouldNotWrite(name, suffix, reason);
 }
 
 // Names and checks every file of the export before any is touched: the
@@ -221,25 +221,25 @@ bool CheckExportFiles(const MotionJob& job, ExportFiles* files) {
     const char* name = job.progressName;
     NameStagedFile(&files->motion, base, kMotionFileSuffix);
     if (!CheckStagedFile(&files->motion)) {
-        ShowDestinationFault(name, kMotionFileSuffix, files->motion);
+        ReportDestinationFault(name, kMotionFileSuffix, files->motion);
         return false;
     }
     if (files->camera) {
         NameStagedFile(&files->zoom, base, kZoomFileSuffix);
         if (!CheckStagedFile(&files->zoom)) {
             NoteExportedFile(name, kMotionFileSuffix, false, kKeptWithZoomFile);
-            ShowDestinationFault(name, kZoomFileSuffix, files->zoom);
+            ReportDestinationFault(name, kZoomFileSuffix, files->zoom);
             return false;
         }
     }
     if (const void* earlier = EarlierWriterOf(files->motion.target)) {
-        ShowSameFile(name, kMotionFileSuffix, earlier);
+        ReportSameFile(name, kMotionFileSuffix, earlier);
         return false;
     }
     if (files->camera) {
         if (const void* earlier = EarlierWriterOf(files->zoom.target)) {
             NoteExportedFile(name, kMotionFileSuffix, false, kKeptWithZoomFile);
-            ShowSameFile(name, kZoomFileSuffix, earlier);
+            ReportSameFile(name, kZoomFileSuffix, earlier);
             return false;
         }
     }
@@ -251,13 +251,13 @@ bool CheckExportFiles(const MotionJob& job, ExportFiles* files) {
 ZoomOutcome StageZoomFile(const MotionJob& job, StagedFile* zoom) {
     ClearWriteFailure();
     const StageResult staged = StageZoomEnvelope(job.item, job.fps, zoom);
-    if (staged == StageResult::kWriteFailed && LastWriteFailure.stopped) return ZoomOutcome::kAborted;
+    if (staged == StageResult::kWriteFailed && LastWriteFailure.wasStopped) return ZoomOutcome::kAborted;
     if (staged == StageResult::kNoMemory) {
-        ShowProblem(kOutOfMemory, job.progressName, kZoomFileSuffix);
+        ReportProblem(kOutOfMemory, job.progressName, kZoomFileSuffix);
         return ZoomOutcome::kFailed;
     }
     if (staged != StageResult::kWritten) {
-        ShowWriteFailure(job.progressName, kZoomFileSuffix, ItemKeys(job.item), 0);
+        ReportWriteFailure(job.progressName, kZoomFileSuffix, ItemKeys(job.item), 0);
         return ZoomOutcome::kFailed;
     }
     return ZoomOutcome::kWritten;
@@ -270,7 +270,7 @@ bool PlaceFile(const MotionJob& job, StagedFile* staged, const char* suffix, boo
     ClearWriteFailure();
     const Commit commit = CommitStagedFile(staged);
     if (commit == Commit::kFailed) {
-        ShowWriteFailure(job.progressName, suffix, nullptr, 0);
+        ReportWriteFailure(job.progressName, suffix, nullptr, 0);
         return false;
     }
     if (commit == Commit::kInPlaceNotSynced) *unsynced = true;
@@ -305,7 +305,7 @@ std::int32_t Abort(double savedClock, ChannelBuffers* buffers, ExportFiles* file
 
 }  // namespace
 
-bool StopOnEscape() { return EscapePressed() == 1; }
+bool StopOnEscape() { return EscapePressed(); }
 
 void ShowExportAborted() { SetStatusText(kAbortMessage, 0, 0, kProgressSaving); }
 
@@ -340,7 +340,7 @@ std::int32_t ExportItemMotion(void* item) {
                         settings->endFrame,
                         name};
     if (const Problem* refusal = Refusal(job)) {
-        ShowProblem(*refusal, name, kMotionFileSuffix);
+        ReportProblem(*refusal, name, kMotionFileSuffix);
         return kExportNothingWritten;
     }
 
@@ -351,7 +351,7 @@ std::int32_t ExportItemMotion(void* item) {
     const double savedClock = AnimationClock();
     ClearWriteFailure();
     if (!OpenStagedFile(&files.motion)) {
-        ShowWriteFailure(name, kMotionFileSuffix, nullptr, 0);
+        ReportWriteFailure(name, kMotionFileSuffix, nullptr, 0);
         return kExportNothingWritten;
     }
 
@@ -362,12 +362,12 @@ std::int32_t ExportItemMotion(void* item) {
         DiscardStagedFile(&files.motion);
         ReleaseChannelBuffers(&buffers);
         if (outcome == Outcome::kNoMemory) {
-            ShowProblem(kOutOfMemory, name, kMotionFileSuffix);
+            ReportProblem(kOutOfMemory, name, kMotionFileSuffix);
         } else {
             const void* hostKeys = job.collection == Collection::kKeys ? ItemKeys(item) : nullptr;
             // The values an item without keys holds are written at frame 0.
             const std::int64_t firstFrame = job.collection == Collection::kFrames ? job.firstFrame : 0;
-            ShowWriteFailure(name, kMotionFileSuffix, hostKeys, firstFrame);
+            ReportWriteFailure(name, kMotionFileSuffix, hostKeys, firstFrame);
         }
         RestoreClock(savedClock);
         return kExportNothingWritten;

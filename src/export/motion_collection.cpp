@@ -115,7 +115,7 @@ bool CollectKeys(void* item, std::int32_t coordinates, std::int64_t keyCount, co
                  const char* progressName) {
     const void* keys = ItemKeys(item);
     for (std::int64_t k = 0; k < keyCount; ++k) {
-        if (EscapePressed() == 1) return false;
+        if (EscapePressed()) return false;
         SetStatusText(progressName, Step(k + 1), Step(keyCount), kProgressComputing);
         const void* key = KeyAt(keys, k);
         if (coordinates == kLocalCoordinates) {
@@ -135,7 +135,7 @@ bool CollectFrames(void* item, std::int32_t coordinates, std::int64_t first, std
                    const ChannelBuffers& buffers, const char* progressName) {
     const std::int64_t total = last - first + 1;
     for (std::int64_t frame = first, i = 1; frame <= last; ++frame, ++i) {
-        if (EscapePressed() == 1) return false;
+        if (EscapePressed()) return false;
         SetAnimationClock(static_cast<double>(frame));
         UpdateFXInterface(kReevaluateScene);
         SetStatusText(progressName, Step(i), Step(total), kProgressComputing);

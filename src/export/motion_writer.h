@@ -21,7 +21,7 @@
 namespace corvantide {
 
 struct MotionWriter {
-    void* file;  // open for writing through FileOutput
+    void* file;  // open for writing through FileOutput; not null
     std::size_t used;
     bool failed;
     // Asked before each chunk but the last; true stops the file (and fails

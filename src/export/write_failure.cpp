@@ -66,22 +66,22 @@ void NoteFailedOperation(int error) {
     if (LastWriteFailure.error == 0) LastWriteFailure.error = error;
 }
 
-void NoteNotANumber(int channel, std::int64_t entry, bool time) {
+void NoteNotANumber(int channel, std::int64_t entry, bool isTime) {
     if (LastWriteFailure.channel != kNoChannel) return;
     LastWriteFailure.channel = channel;
     LastWriteFailure.entry = entry;
-    LastWriteFailure.time = time;
+    LastWriteFailure.isTime = isTime;
 }
 
-void NoteStopped() { LastWriteFailure.stopped = true; }
+void NoteStopped() { LastWriteFailure.wasStopped = true; }
 
 void AppendFailureReason(char* message, std::size_t capacity, const void* hostKeys, std::int64_t firstFrame) {
     const WriteFailure& failure = LastWriteFailure;
     TextBuilder text = TextBuilder::Continuing(message, capacity);
     if (failure.channel != kNoChannel) {
         const bool named = failure.channel >= 0 && failure.channel < kNamedChannels;
-        text.Append(failure.time ? ": the time of " : ": ");
-        if (!failure.time) text.Append(named ? kChannelNames[failure.channel] : "Zoom Factor").Append(" at ");
+        text.Append(failure.isTime ? ": the time of " : ": ");
+        if (!failure.isTime) text.Append(named ? kChannelNames[failure.channel] : "Zoom Factor").Append(" at ");
         AppendWhere(text, hostKeys, firstFrame, failure.entry);
         text.Append(" is not a number");
         return;

@@ -17,8 +17,8 @@ struct WriteFailure {
     int error;           // errno of the first failed operation; 0 when none is known
     int channel;         // channel of the first number not finite, or kNoChannel
     std::int64_t entry;  // its entry: the host key or the frame counted from the first
-    bool time;           // the number was the entry's time
-    bool stopped;        // Escape was pressed while the file was printed
+    bool isTime;         // the number was the entry's time, not a value
+    bool wasStopped;     // Escape was pressed while the file was printed
 };
 
 extern WriteFailure LastWriteFailure;
@@ -27,7 +27,7 @@ extern WriteFailure LastWriteFailure;
 void ClearWriteFailure();
 // The first failed operation's errno counts; later ones follow from it.
 void NoteFailedOperation(int error);
-void NoteNotANumber(int channel, std::int64_t entry, bool time);
+void NoteNotANumber(int channel, std::int64_t entry, bool isTime);
 void NoteStopped();
 
 // Appends ": <why>" to `message` (capacity bytes, cut at its end) for a

@@ -59,15 +59,14 @@ void GetChannels(void* item, std::int32_t group, double time, double* out) {
     if (HostApi.GetChannels != nullptr) HostApi.GetChannels(item, group, time, out);
 }
 
-bool FindFileName(const char* path, char* name, char* directory) {
+void FindFileName(const char* path, char* name, char* directory) {
     std::memset(name, 0, kFileNamePartCapacity);
     std::memset(directory, 0, kFileNamePartCapacity);
-    if (HostApi.FindFileName == nullptr || path == nullptr) return false;
+    if (HostApi.FindFileName == nullptr || path == nullptr) return;
     HostApi.FindFileName(path, name, directory);
     // The host writes into fixed buffers; keep them terminated whatever it did.
     name[kFileNamePartCapacity - 1] = '\0';
     directory[kFileNamePartCapacity - 1] = '\0';
-    return true;
 }
 
 std::int32_t SceneFirstFrame() { return HostApi.iIn != nullptr ? *HostApi.iIn : 0; }

@@ -21,12 +21,14 @@ void* CreateInstanceData(void* item);
 // Gives the item's settings block back to the host; nothing for a null item.
 void FreeInstanceData(void* item);
 
-// A host-owned item list; FreeHierarchyList releases it. `list` stays null
-// when the host gives none, or when FreeHierarchyList is unbound (the list
-// could not be handed back); the count may be zero or negative.
+// A host-owned item list into *list (`list` not null); FreeHierarchyList
+// releases it. *list stays null when the host gives none, or when
+// FreeHierarchyList is unbound (the list could not be handed back); the
+// count may be zero or negative.
 std::int32_t GetHierarchyList(void** list);
 void FreeHierarchyList(void** list);
-// The item pointer of entry `index` of a hierarchy list (second 8 bytes of each 16).
+// The item pointer of entry `index` of a hierarchy list (not null; second 8
+// bytes of each 16), which may be null: callers skip a null entry.
 void* HierarchyListItem(const void* list, std::int32_t index);
 
 void UpdateFXInterface(std::int32_t flags);
@@ -40,10 +42,10 @@ inline constexpr std::int32_t kWorldScale = 37;
 // Fills out[0..2]; leaves them untouched when the host has no GetChannels.
 void GetChannels(void* item, std::int32_t group, double time, double* out);
 
-// Splits `path` into name and directory, each a kFileNamePartCapacity buffer
-// that this wrapper clears first. False (both left empty) when the host lacks
-// the service.
-bool FindFileName(const char* path, char* name, char* directory);
+// Splits `path` (may be null) into name and directory, each a
+// kFileNamePartCapacity buffer (not null) that this wrapper clears first;
+// both stay empty for a null path or when the host lacks the service.
+void FindFileName(const char* path, char* name, char* directory);
 
 // Host variables; 0 when unbound.
 std::int32_t SceneFirstFrame();  // iIn

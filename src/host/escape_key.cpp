@@ -14,7 +14,7 @@ extern "C" short GetAsyncKeyState(int virtualKey);
 
 namespace corvantide {
 
-int EscapePressed() { return GetAsyncKeyState(kEscapeVirtualKey) != 0 ? 1 : 0; }
+bool EscapePressed() { return GetAsyncKeyState(kEscapeVirtualKey) != 0; }
 
 void ForgetEarlierEscapePress() { EscapePressed(); }
 

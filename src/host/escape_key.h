@@ -6,9 +6,9 @@ namespace corvantide {
 
 inline constexpr int kEscapeVirtualKey = 0x1B;
 
-// 1 when Escape is down now or was pressed since the previous poll, else 0.
+// True when Escape is down now or was pressed since the previous poll.
 // Reads the asynchronous key state, not window messages. [interface thread]
-int EscapePressed();
+bool EscapePressed();
 
 // Polls once and forgets the answer: a press from before the user's action
 // (closing a file requester, say) is no request to abort it, and a key still

@@ -12,16 +12,21 @@
 
 namespace corvantide {
 
-// Core services (all [interface thread]).
+// Core services (all [interface thread], defined in host_types.h). Item and
+// module pointers passed are never null; the wrappers see to it.
 // Returns the item's zero-filled 64-byte block for this module, or null.
 using CreateInstanceDataFn = void* (*)(void* item, void* module, std::int32_t zero, std::int32_t size);
 // Returns the item's block for this module, or null.
 using GetInstanceDataFn = void* (*)(void* item, void* module, std::int32_t zero);
+// Frees the item's block for this module; the block must not be used after.
 using FreeInstanceDataFn = void (*)(void* item, void* module, std::int32_t zero);
 // Stores a host-owned array of 16-byte entries (item pointer in the second 8
 // bytes) into *list, or leaves it null; returns the entry count.
 using GetHierarchyListFn = std::int32_t (*)(std::uint64_t root, void** list);
+// Gives back a list from GetHierarchyList and sets *list to null.
 using FreeHierarchyListFn = void (*)(void** list);
+// Asks the host to refresh: 0x9400 the interface after a panel action, 32 the
+// scene re-evaluated at the clock's time before the call returns.
 using UpdateFXInterfaceFn = void (*)(std::int32_t flags);
 // Fills out[0..2] with a channel group of the item at the given time (frames).
 using GetChannelsFn = void (*)(void* item, std::int32_t group, double time, double* out);
@@ -48,10 +53,12 @@ using ControlRedrawFn = void (*)(void* control, std::int32_t now);
 using ConfirmMessageFn = std::int32_t (*)(std::int32_t one, std::int32_t lineCount, const char* line1,
                                           const char* line2);
 // Modal file requester writing into the plug-in's buffers; non-zero when the
-// user confirmed.
+// user confirmed. The meaning of the last three arguments is the host's; the
+// plug-in always passes 0, 1 and null.
 using FileRequestFn = std::int32_t (*)(char* result, std::int32_t resultSize, char* fileName,
                                        std::int32_t fileNameArgument, char* directory, char* rememberedPath,
-                                       const char* title, std::int32_t a, std::int32_t b, void* c);
+                                       const char* title, std::int32_t firstFlag, std::int32_t secondFlag,
+                                       void* hook);
 
 struct HostApiTable {
     CreateInstanceDataFn CreateInstanceData;

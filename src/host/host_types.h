@@ -2,6 +2,12 @@
 //
 // The host is a 64-bit Windows program: its `long` is 32 bits, so every field
 // and argument here uses fixed-width types. Pointers are 64 bits.
+//
+// Thread tag used throughout the plug-in's headers:
+//   [interface thread]  called only on the host's interface thread, one call
+//                       at a time: every host message, panel callback and
+//                       export runs there. The plug-in starts no thread and
+//                       takes no lock.
 #pragma once
 
 #include <cstdint>

@@ -97,12 +97,12 @@ void ConfirmMessage(const char* line1, const char* line2) {
     HostApi.ConfirmMessage(1, line2 != nullptr ? 2 : 1, line1, line2);
 }
 
-bool RequestFile(const FileRequestBuffers& buffers, char* rememberedPath, const char* title,
-                 void* lastArgument) {
+bool RequestFile(const FileRequestBuffers& buffers, char* rememberedPath, const char* title) {
     if (HostApi.FX_FileRequest == nullptr) return false;
-    const std::int32_t accepted = HostApi.FX_FileRequest(
-        buffers.result, kRequesterResultCapacity, buffers.fileName, kRequesterNameArgument, buffers.directory,
-        rememberedPath, title, 0, 1, lastArgument);
+    // The host's fixed arguments: flags 0 and 1, and no hook.
+    const std::int32_t accepted =
+        HostApi.FX_FileRequest(buffers.result, kRequesterResultCapacity, buffers.fileName, kRequesterNameArgument,
+                               buffers.directory, rememberedPath, title, 0, 1, nullptr);
     return accepted != 0;
 }
 

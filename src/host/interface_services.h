@@ -64,7 +64,7 @@ struct FileRequestBuffers {
 // Runs the host's file requester. True when the user confirmed, false when
 // cancelled or when the service is unbound. The host may fill a buffer to its
 // end without a terminator: read the answers with BoundedLength.
-bool RequestFile(const FileRequestBuffers& buffers, char* rememberedPath, const char* title,
-                 void* lastArgument);
+// `rememberedPath` (the host reads and may update it) and `title` are not null.
+bool RequestFile(const FileRequestBuffers& buffers, char* rememberedPath, const char* title);
 
 }  // namespace corvantide

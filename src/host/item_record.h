@@ -38,6 +38,8 @@ inline constexpr std::size_t kTime = 1832;       // double, frames
 inline constexpr int kZoomSlot = 12;             // a camera's zoom factor
 }  // namespace key_record
 
+// Readers of an item record: `item` is never null. The texts they return
+// are the host's and may be null (an item without a name or source file).
 inline std::int32_t ItemType(const void* item) { return ReadField<std::int32_t>(item, item_record::kType); }
 inline bool IsCamera(const void* item) { return ItemType(item) == item_record::kCameraType; }
 inline const char* ItemName(const void* item) { return ReadField<const char*>(item, item_record::kName); }

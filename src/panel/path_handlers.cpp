@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "entry/plugin_state.h"
+#include "export/file_names.h"
 #include "host/core_services.h"
 #include "host/host_interface.h"
 #include "host/interface_services.h"
@@ -12,7 +13,6 @@
 #include "host/text_buffer.h"
 #include "panel/control_handlers.h"
 #include "panel/current_item.h"
-#include "panel/item_fields.h"
 #include "panel/requester_scratch.h"
 #include "panel/user_notices.h"
 
@@ -70,7 +70,7 @@ void ChooseDestination(ExportSettings& settings, void* item) {
     }
     const FileRequestBuffers buffers = scratch.Buffers();
     SuggestBaseName(buffers.fileName, ItemName(item));
-    if (!RequestFile(buffers, settings.requesterPath, kDestinationTitle, nullptr)) return;
+    if (!RequestFile(buffers, settings.requesterPath, kDestinationTitle)) return;
 
     const std::size_t length = scratch.ResultLength();
     if (length >= kPathCapacity) {

@@ -21,7 +21,7 @@ void ComposeStatusText(char* text, const char* message, std::int32_t frame, std:
 void SetStatusText(const char* message, std::int32_t frame, std::int32_t total, std::int32_t mode);
 // Shows `message` (not null) with no progress line, as SetStatusText does.
 void SetStatusMessage(const char* message);
-// SetStatusText(null, 0, 0, 1): "Info\nStatus: Idle".
+// Shows the idle text "Info\nStatus: Idle", as SetStatusText(null, 0, 0, 1) does.
 void SetStatusIdle();
 
 }  // namespace corvantide

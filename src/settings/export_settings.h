@@ -2,7 +2,9 @@
 //
 // Ownership: the host allocates, finds and frees the 64-byte block, keyed by
 // (item, module record). Its two path buffers come from the host allocator
-// and are released only by ReleaseItemSettings. [interface thread]
+// and stay with the record until ReleaseItemSettings gives them back when
+// the item goes; the one exception is a buffer Setup Batch has just
+// allocated, given back at once when its pair cannot be had. [interface thread]
 #pragma once
 
 #include <cstddef>

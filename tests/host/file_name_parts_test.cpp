@@ -36,7 +36,7 @@ TEST_P(FileNameParts, PartsUpToTheirBufferComeBackWholeAndNothingPastItIsTouched
     std::memset(name, kCanary, sizeof name);
     std::memset(directoryPart, kCanary, sizeof directoryPart);
 
-    ASSERT_TRUE(corvantide::FindFileName("C:\\any\\path", name, directoryPart));
+    corvantide::FindFileName("C:\\any\\path", name, directoryPart);
 
     const std::size_t kept = partLength < kCapacity ? partLength : kCapacity - 1;
     EXPECT_EQ(std::string(kept, 'n'), std::string(name));
@@ -60,14 +60,14 @@ TEST_F(HostSplitting, PartsTheHostLeavesUnwrittenComeBackEmpty) {
     corvantide::HostApi.FindFileName = [](const char*, char*, char*) {};
     std::memset(name, 'z', sizeof name);
     std::memset(directoryPart, 'z', sizeof directoryPart);
-    EXPECT_TRUE(corvantide::FindFileName("C:\\any\\path", name, directoryPart));
+    corvantide::FindFileName("C:\\any\\path", name, directoryPart);
     EXPECT_EQ("", std::string(name));
     EXPECT_EQ("", std::string(directoryPart));
 
     corvantide::HostApi.FindFileName = nullptr;
     std::memset(name, 'z', sizeof name);
     std::memset(directoryPart, 'z', sizeof directoryPart);
-    EXPECT_FALSE(corvantide::FindFileName("C:\\any\\path", name, directoryPart));
+    corvantide::FindFileName("C:\\any\\path", name, directoryPart);
     EXPECT_EQ("", std::string(name));
     EXPECT_EQ("", std::string(directoryPart));
 }
