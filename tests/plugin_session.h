@@ -1,5 +1,6 @@
 // A simulated host with the real plug-in library loaded and started, as the
-// host has it after start-up phases 2 and 4. Each test gets a fresh one.
+// host has it after start-up phases 2 and 4 (PluginSession), or a bare one
+// for tests that load it themselves (AuditedHost). Each test gets a fresh one.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,13 +11,9 @@
 
 namespace corvantide_test {
 
-class PluginSession : public testing::Test {
+// A simulated host whose validator's findings are checked when the test ends.
+class AuditedHost : public testing::Test {
 protected:
-    void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(host.LoadAndStart(simhost::DefaultPluginPath(), &error)) << error;
-    }
-    // Every session ends with the validator's findings checked.
     void TearDown() override { ExpectCleanHost(); }
 
     // The simulated host saw nothing a real host would punish: no violation,
@@ -26,6 +23,14 @@ protected:
     }
 
     simhost::SimHost host;
+};
+
+class PluginSession : public AuditedHost {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(host.LoadAndStart(simhost::DefaultPluginPath(), &error)) << error;
+    }
 };
 
 }  // namespace corvantide_test

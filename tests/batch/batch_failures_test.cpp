@@ -5,10 +5,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "host/item_record.h"
 #include "panel/panel_session.h"
 
 namespace corvantide_test {
 namespace {
+
+using corvantide::item_record::kCameraType;
 
 namespace fs = std::filesystem;
 
@@ -38,7 +41,7 @@ TEST_F(BatchFailures, AnItemWhoseFolderIsMissingIsNamedWhenTheRunEnds) {
     OpenPanel();
     ReadyItem("Arm", directory / "Arm");
     ReadyItem("Bad", directory / "missing" / "Bad");
-    ReadyItem("Cam", directory / "Cam", 8);
+    ReadyItem("Cam", directory / "Cam", kCameraType);
     ReadyItem("Leg", directory / "Leg");
 
     user.Press("Export Batch Motions");
@@ -85,7 +88,7 @@ TEST_F(BatchFailures, NoFileIsWrittenTwiceInARun) {
     ReadyItem("Hand", directory / "Hand");
     void* other = ReadyItem("OtherHand", directory / "Hand");
     host.Scene().AddKey(other, 20).Set(0, 9.0);
-    ReadyItem("Cam", directory / "Shot", 8);
+    ReadyItem("Cam", directory / "Shot", kCameraType);
     ReadyItem("Shot_ZoomFactor", directory / "Shot_ZoomFactor");  // the camera's zoom file
     ReadyItem("Arm", directory / "Arm");
 
@@ -123,7 +126,7 @@ TEST_F(BatchFailures, ACameraWhoseZoomFileIsRefusedKeepsBothFilesAsTheyWere) {
     // A folder squats on the zoom file's name: found before either file is touched.
     fs::create_directories(directory / "Cam_ZoomFactor.mot");
     std::ofstream(directory / "Cam.mot") << "earlier";
-    ReadyItem("Cam", directory / "Cam", 8);
+    ReadyItem("Cam", directory / "Cam", kCameraType);
     ReadyItem("Arm", directory / "Arm");
 
     user.Press("Export Batch Motions");
@@ -202,7 +205,7 @@ TEST_F(BatchFailures, AnAbortAfterAFailureNamesTheFailedFileUnderTheAbortText) {
 TEST_F(BatchFailures, ARunWithoutFailuresEndsIdle) {
     OpenPanel();
     ReadyItem("Arm", directory / "Arm");
-    ReadyItem("Cam", directory / "Cam", 8);
+    ReadyItem("Cam", directory / "Cam", kCameraType);
     user.Press("Export Batch Motions");
     EXPECT_EQ("Info\nStatus: Idle", user.StatusText());
 }

@@ -5,14 +5,15 @@
 
 #include "batch/batch_handlers.h"
 #include "export/file_output.h"
+#include "host/item_record.h"
 #include "linked_plugin.h"
 
 namespace corvantide_test {
 namespace {
 
-namespace fs = std::filesystem;
+using corvantide::item_record::kCameraType;
 
-constexpr std::int32_t kCamera = 8;
+namespace fs = std::filesystem;
 
 class BatchFiles : public LinkedPlugin {
 protected:
@@ -36,7 +37,7 @@ protected:
 };
 
 TEST_F(BatchFiles, ACamerasZoomFileThatCannotBeWrittenIsNamedAndItsMotionFileKept) {
-    ReadyItem("Cam", "Cam", kCamera);
+    ReadyItem("Cam", "Cam", kCameraType);
     ReadyItem("Bad", "missing/Bad");
     ReadyItem("Arm", "Arm");
     // The zoom file's temporary file cannot be made: the folder refuses new files by then.
@@ -63,7 +64,7 @@ TEST_F(BatchFiles, ACamerasZoomFileThatCannotBeWrittenIsNamedAndItsMotionFileKep
 
 // Every file is in place; only the folder could not be made durable.
 TEST_F(BatchFiles, FoldersThatCannotBeSyncedEndTheRunWrittenWithAWarning) {
-    ReadyItem("Cam", "Cam", kCamera);
+    ReadyItem("Cam", "Cam", kCameraType);
     ReadyItem("Arm", "Arm");
     corvantide::FileOutput.syncFolder = [](const char*) { return false; };
 

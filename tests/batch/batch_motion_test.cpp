@@ -5,11 +5,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "host/item_record.h"
 #include "motfile/motion_reader.h"
 #include "panel/panel_session.h"
 
 namespace corvantide_test {
 namespace {
+
+using corvantide::item_record::kCameraType;
 
 namespace fs = std::filesystem;
 using corvantide::motfile::Envelope;
@@ -65,7 +68,7 @@ TEST_F(BatchMotion, ChannelsNoKeyKeysHoldTheItemsValuesInEveryFileOfTheRun) {
     scene.AddKey(arm, 15).Set(0, 3.0);
     void* prop = scene.AddItem("Prop");
     scene.SetRestValue(prop, 1, 4.5);
-    void* cam = scene.AddItem("Cam", 8);
+    void* cam = scene.AddItem("Cam", kCameraType);
     scene.AddKey(cam, 2).Set(0, 1.0).Value(12, 1.5);
     scene.AddKey(cam, 8).Set(0, 2.0).Value(12, 3.0);
     OpenPanel();

@@ -1,8 +1,11 @@
 // The user prepares the whole scene with "Setup Batch".
+#include "host/item_record.h"
 #include "panel/panel_session.h"
 
 namespace corvantide_test {
 namespace {
+
+using corvantide::item_record::kCameraType;
 
 class SetupBatch : public PanelSession {
 protected:
@@ -64,7 +67,7 @@ TEST_F(SetupBatch, NoTwoItemsAreGivenOneFile) {
     void* first = host.Scene().AddItem("Null");
     void* second = host.Scene().AddItem("Null.lwo");
     void* upper = host.Scene().AddItem("NULL");
-    void* cam = host.Scene().AddItem("Shot", 8);
+    void* cam = host.Scene().AddItem("Shot", kCameraType);
     void* zoomNamed = host.Scene().AddItem("shot_zoomfactor");
     void* other = host.Scene().AddItem("Arm");
     OpenPanel();
@@ -85,8 +88,8 @@ TEST_F(SetupBatch, NoTwoItemsAreGivenOneFile) {
 // A camera's two files are written together: its zoom file's longer name must fit too.
 TEST_F(SetupBatch, ACameraWhoseZoomFileNameCannotFitIsLeftOut) {
     host.SetContentDirectory("C:\\" + std::string(999, 'p'));
-    void* cam = host.Scene().AddItem("Cam01", 8);    // 1003 + 5: its zoom file name fits exactly
-    void* wide = host.Scene().AddItem("Cam012", 8);  // one more
+    void* cam = host.Scene().AddItem("Cam01", kCameraType);    // 1003 + 5: its zoom file name fits exactly
+    void* wide = host.Scene().AddItem("Cam012", kCameraType);  // one more
     void* box = host.Scene().AddItem("Box012");
     OpenPanel();
     user.Press("Setup Batch");

@@ -16,17 +16,8 @@ T At(void* record, std::size_t offset) {
 
 using Handler = std::int64_t (*)(void*, void*, std::uint64_t);
 
-// A host the plug-in is loaded into; what its validator saw is checked when
-// the test ends.
-class HostedPlugin : public testing::Test {
-protected:
-    void TearDown() override {
-        for (const std::string& finding : host.Audit()) ADD_FAILURE() << finding;
-    }
-    simhost::SimHost host;
-};
-using ModuleRecord = HostedPlugin;
-using MessageDispatch = HostedPlugin;
+using ModuleRecord = AuditedHost;
+using MessageDispatch = AuditedHost;
 
 TEST_F(ModuleRecord, InitCustomizeFillsNameEntriesAndSettings) {
     std::string error;

@@ -6,6 +6,7 @@
 
 #include "code_page_names.h"
 #include "export/file_output.h"
+#include "host/item_record.h"
 #include "host/text_buffer.h"
 #include "linked_plugin.h"
 #include "panel/panel_session.h"
@@ -13,11 +14,11 @@
 namespace corvantide_test {
 namespace {
 
+using corvantide::item_record::kCameraType;
+
 namespace fs = std::filesystem;
 using corvantide::motfile::Utf8Path;
 using corvantide::motfile::Utf8Text;
-
-constexpr std::int32_t kCamera = 8;
 
 // A batch destination as the host names it: "folder\name". On Linux the
 // backslash is a character of the file's name, in the folder's parent.
@@ -62,7 +63,7 @@ TEST_F(CodePageNames, TheCurrentCameraWritesBothFilesIntoAFolderOfItsName) {
     OpenPanel();
     std::set<std::string> expected;
     for (const std::string& name : names) {
-        user.SelectItem(AddKeyedItem(host, name, kCamera));
+        user.SelectItem(AddKeyedItem(host, name, kCameraType));
         user.TypePath(HostPath(name + "/" + name));
         user.Press("Export Current Motion");
         EXPECT_EQ("Info\nStatus: Idle", user.StatusText()) << name;
@@ -166,7 +167,7 @@ TEST_F(CodePageStaging, TemporaryFilesAreMadeInTheFolderOfTheirDestination) {
     for (const std::string& name : names) {
         const fs::path folder = directory / Utf8Path(name);
         fs::create_directory(folder);
-        void* camera = AddKeyedItem(host, name, kCamera);
+        void* camera = AddKeyedItem(host, name, kCameraType);
         corvantide::ExportSettings* settings = Prepare(camera, "unused");
         ASSERT_NE(nullptr, settings);
         ASSERT_TRUE(corvantide::CopyText(settings->destinationPath, corvantide::kPathCapacity,

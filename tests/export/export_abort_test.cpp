@@ -2,10 +2,13 @@
 // goes back, and whatever file was at the destination stays as it was.
 #include "export/file_output.h"
 #include "export/item_export.h"
+#include "host/item_record.h"
 #include "linked_plugin.h"
 
 namespace corvantide_test {
 namespace {
+
+using corvantide::item_record::kCameraType;
 
 constexpr char kAborted[] =
     "Info  Motion File Generation Aborted.\nSaving Motion Frame: 0 of 0.   (ESC to Abort)";
@@ -56,7 +59,7 @@ TEST_F(ExportAbort, EscapeInTheMiddleStopsAtTheNextFrameAndRestoresTheClock) {
 }
 
 TEST_F(ExportAbort, AnAbortedCameraGetsNoZoomFile) {
-    void* cam = host.Scene().AddItem("Cam", 8);
+    void* cam = host.Scene().AddItem("Cam", kCameraType);
     host.Scene().AddKey(cam, 0).Set(0, 1.0).Set(12, 2.0);
     Prepare(cam, "Cam");
     host.Escape().Hold();
@@ -107,7 +110,7 @@ TEST_F(ExportAbort, ATapWhileAFileIsFinishedIsSeenByTheNextItem) {
              };
          }},
     };
-    void* cam = host.Scene().AddItem("Cam", 8);
+    void* cam = host.Scene().AddItem("Cam", kCameraType);
     host.Scene().AddKey(cam, 0).Set(0, 1.0).Set(12, 2.0);
     Prepare(cam, "Cam");
     void* box = SampledBox(1, 3);

@@ -11,12 +11,15 @@
 
 #include "export/file_output.h"
 #include "export/item_export.h"
+#include "host/item_record.h"
 #include "host/plugin_limits.h"
 #include "host/text_buffer.h"
 #include "linked_plugin.h"
 
 namespace corvantide_test {
 namespace {
+
+using corvantide::item_record::kCameraType;
 
 using corvantide::ExportSettings;
 using corvantide::FileOutput;
@@ -84,7 +87,7 @@ protected:
     }
 
     void* KeyedCamera() {
-        void* cam = host.Scene().AddItem("Cam", 8);
+        void* cam = host.Scene().AddItem("Cam", kCameraType);
         host.Scene().AddKey(cam, 0).Set(0, 1.0).Set(12, 2.0);
         host.Scene().AddKey(cam, 10).Set(0, 2.0).Set(12, 3.0);
         Prepare(cam, "Cam");
@@ -258,7 +261,7 @@ std::string PathOfLength(const std::filesystem::path& directory, std::size_t len
 
 TEST_F(ExportFailure, DestinationPathsTooLongForTheirFileNamesAreRefusedNotCut) {
     void* box = host.Scene().AddItem("Box");
-    void* cam = host.Scene().AddItem("Cam", 8);
+    void* cam = host.Scene().AddItem("Cam", kCameraType);
     ExportSettings* boxSettings = Prepare(box, "Box");
     ExportSettings* camSettings = Prepare(cam, "Cam");
     const auto use = [](ExportSettings* settings, const std::string& path) {
@@ -375,7 +378,7 @@ TEST_F(ExportFailure, AWorldValueThatIsNotANumberIsNamedAtTheFrameItIsReadAt) {
 
 // The zoom file's one envelope is named as the zoom factor, not as a channel.
 TEST_F(ExportFailure, AZoomFactorThatIsNotANumberIsNamedAndTheMotionFileKept) {
-    void* cam = host.Scene().AddItem("Cam", 8);
+    void* cam = host.Scene().AddItem("Cam", kCameraType);
     host.Scene().AddKey(cam, 0).Set(0, 1.0).Set(12, 2.0);
     host.Scene().AddKey(cam, 10).Set(0, 2.0).Set(12, std::nan(""));
     Prepare(cam, "Cam");

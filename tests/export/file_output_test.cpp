@@ -2,6 +2,7 @@
 // names that do not fit are refused rather than cut.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -91,15 +92,24 @@ TEST_F(StagedFiles, ADiscardedFileLeavesTheDestinationAndNoTemporaryFile) {
     EXPECT_EQ(1u, FileCount());
 }
 
+// The temporary name the open was refused for may be someone else's file by
+// then: discarding a staged file that never opened removes nothing.
 TEST_F(StagedFiles, AFileThatCouldNotBeOpenedRemovesNothingOfSomeoneElses) {
-    Put(base + ".mot.tmp", "not ours");
-    corvantide::FileOutput.open = [](const char*) -> void* { return nullptr; };
+    static std::string tried;
+    corvantide::FileOutput.open = [](const char* path) -> void* {
+        tried = path;
+        std::ofstream(path, std::ios::binary) << "not ours";
+        errno = EACCES;
+        return nullptr;
+    };
     StagedFile staged;
     ASSERT_TRUE(corvantide::NameStagedFile(&staged, base.c_str(), ".mot"));
     EXPECT_FALSE(corvantide::OpenStagedFile(&staged));
     corvantide::DiscardStagedFile(&staged);
     corvantide::FileOutput = corvantide::PlatformFileOperations();
-    EXPECT_EQ("not ours", Get(base + ".mot.tmp"));
+    ASSERT_FALSE(tried.empty());
+    EXPECT_EQ("not ours", Get(tried));
+    EXPECT_FALSE(std::filesystem::exists(base + ".mot"));
 }
 
 TEST_F(StagedFiles, NamesAreComposedWithinTheirBuffersOrRefused) {

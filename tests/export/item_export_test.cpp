@@ -4,10 +4,13 @@
 
 #include "export/envelope_key.h"
 #include "export/item_export.h"
+#include "host/item_record.h"
 #include "linked_plugin.h"
 
 namespace corvantide_test {
 namespace {
+
+using corvantide::item_record::kCameraType;
 
 using corvantide::ExportSettings;
 
@@ -282,7 +285,7 @@ TEST_F(ItemExport, AnEmptySampledRangeIsRefusedAndTheEarlierFileKept) {
 
 TEST_F(ItemExport, ACameraWritesSixChannelsAndItsZoomFile) {
     host.dFPS = 24.0;
-    void* cam = host.Scene().AddItem("Cam", 8);
+    void* cam = host.Scene().AddItem("Cam", kCameraType);
     host.Scene()
         .AddKey(cam, 0)
         .Set(0, 1.0)
@@ -343,7 +346,7 @@ TEST_F(ItemExport, AnItemWithoutKeysHoldsItsValuesFromTimeZero) {
     ASSERT_TRUE(scene.SetParent(lamp, rig));
     scene.SetRestValue(lamp, 1, 2.5);
     scene.SetRestValue(lamp, 7, 0.5);
-    void* cam = scene.AddItem("Cam", 8);
+    void* cam = scene.AddItem("Cam", kCameraType);
     scene.SetRestValue(cam, 3, 1.25);
     Prepare(lamp, "Lamp");
     Prepare(cam, "Cam");

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "export/file_output.h"
+#include "host/item_record.h"
 #include "host/text_buffer.h"
 #include "linked_plugin.h"
 
@@ -17,9 +18,9 @@
 namespace corvantide_test {
 namespace {
 
-namespace fs = std::filesystem;
+using corvantide::item_record::kCameraType;
 
-constexpr std::int32_t kCamera = 8;
+namespace fs = std::filesystem;
 
 class ProtectedDestination : public LinkedPlugin {
 protected:
@@ -63,7 +64,7 @@ TEST_F(ProtectedDestination, AReadOnlyFileIsKeptAndTheExportSaysSo) {
 }
 
 TEST_F(ProtectedDestination, ACameraWhoseZoomFileIsReadOnlyWritesNeitherFile) {
-    void* cam = KeyedItem("Cam", kCamera);
+    void* cam = KeyedItem("Cam", kCameraType);
     Write("Cam.mot", "earlier motion");
     Write("Cam_ZoomFactor.mot", "protected zoom");
     MakeReadOnly("Cam_ZoomFactor.mot");
@@ -122,7 +123,7 @@ TEST_F(ProtectedDestination, ANameWindowsCannotHoldIsRefusedNamingTheCharacter) 
 // An abort while the zoom file is printed (a file of more than one chunk)
 // leaves both of the camera's files as they were.
 TEST_F(ProtectedDestination, EscapeWhileTheZoomFileIsPrintedKeepsBothEarlierFiles) {
-    void* cam = host.Scene().AddItem("Cam", kCamera);
+    void* cam = host.Scene().AddItem("Cam", kCameraType);
     for (int k = 0; k < 25000; ++k) host.Scene().AddKey(cam, k).Set(12, 1.0 + k * 0.001);
     Prepare(cam, "Cam");
     Write("Cam.mot", "earlier motion");
@@ -165,7 +166,7 @@ TEST_F(ProtectedDestination, AReplacedFileKeepsItsPermissionBits) {
 
 // The link stays; the file it leads to gets the new motion, made beside it.
 TEST_F(ProtectedDestination, ALinkKeepsPointingAtTheFileItLeadsToWhichIsReplaced) {
-    void* cam = KeyedItem("Cam", kCamera);
+    void* cam = KeyedItem("Cam", kCameraType);
     fs::create_directory(directory / "shots");
     Write("shots/take.mot", "earlier motion");
     Write("shots/take_zoom.mot", "earlier zoom");

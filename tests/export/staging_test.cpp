@@ -7,10 +7,13 @@
 
 #include "export/file_output.h"
 #include "export/item_export.h"
+#include "host/item_record.h"
 #include "linked_plugin.h"
 
 namespace corvantide_test {
 namespace {
+
+using corvantide::item_record::kCameraType;
 
 using corvantide::FileOutput;
 
@@ -120,7 +123,7 @@ TEST_F(Staging, ADestinationWhoseLastComponentIs255BytesIsWritten) {
 
 // A camera's two files are both complete and on the disk before either moves.
 TEST_F(Staging, EachFileIsSyncedBeforeItReplacesTheDestinationAndItsFolderAfter) {
-    void* cam = KeyedItem("Cam", 8);
+    void* cam = KeyedItem("Cam", kCameraType);
     EXPECT_EQ(1, Export(cam));
     EXPECT_EQ((std::vector<std::string>{"open", "sync", "close", "open", "sync", "close", "replace Cam.mot",
                                         "sync folder", "replace Cam_ZoomFactor.mot", "sync folder"}),
@@ -137,7 +140,7 @@ TEST_F(Staging, ASyncThatFailsFailsItsFileLikeAFailedWriteAndLosesNothing) {
     EXPECT_EQ("Info  Couldn't write Box.mot\n", Status());
 
     // A camera's zoom file: its motion file is complete and stays.
-    void* cam = KeyedItem("Cam", 8);
+    void* cam = KeyedItem("Cam", kCameraType);
     Write("Cam.mot", "older motion");
     Write("Cam_ZoomFactor.mot", "older zoom");
     calls.clear();

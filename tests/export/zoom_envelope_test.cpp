@@ -4,16 +4,19 @@
 #include <string>
 
 #include "export/file_output.h"
+#include "host/item_record.h"
 #include "linked_plugin.h"
 
 namespace corvantide_test {
 namespace {
 
+using corvantide::item_record::kCameraType;
+
 class ZoomEnvelope : public LinkedPlugin {};
 
 TEST_F(ZoomEnvelope, KeysThatNeverKeyTheZoomHoldTheFirstKeysZoomFromItsTime) {
     host.dFPS = 10.0;
-    void* cam = host.Scene().AddItem("Cam", 8);
+    void* cam = host.Scene().AddItem("Cam", kCameraType);
     host.Scene().AddKey(cam, 5).Set(0, 1.0).Value(12, 1.75).Tcb(12, 0.5F, 0.5F, 0.5F);
     host.Scene().AddKey(cam, 10).Set(0, 2.0).Value(12, 6.0);
     Prepare(cam, "Cam");
@@ -29,7 +32,7 @@ TEST_F(ZoomEnvelope, KeysThatNeverKeyTheZoomHoldTheFirstKeysZoomFromItsTime) {
 
 TEST_F(ZoomEnvelope, ACameraOfOneKeyThatDoesNotKeyTheZoomHoldsThatKeysZoom) {
     host.dFPS = 10.0;
-    void* cam = host.Scene().AddItem("Cam", 8);
+    void* cam = host.Scene().AddItem("Cam", kCameraType);
     host.Scene().AddKey(cam, 5).Set(0, 1.0).Value(12, 1.5);
     Prepare(cam, "Cam");
 
@@ -41,7 +44,7 @@ TEST_F(ZoomEnvelope, ACameraOfOneKeyThatDoesNotKeyTheZoomHoldsThatKeysZoom) {
 
 TEST_F(ZoomEnvelope, OnlyTheKeysThatKeyTheZoomArePrinted) {
     host.dFPS = 25.0;
-    void* cam = host.Scene().AddItem("Cam", 8);
+    void* cam = host.Scene().AddItem("Cam", kCameraType);
     host.Scene().AddKey(cam, 5).Set(12, 0.75).Tcb(12, -1.0F, 0.5F, 0.0F);
     host.Scene().AddKey(cam, 10).Value(12, 9.0);
     corvantide::ExportSettings* settings = Prepare(cam, "Cam");
@@ -67,7 +70,7 @@ TEST_F(ZoomEnvelope, AnItemThatIsNoCameraHasNoZoomFile) {
 // The camera's motion file is complete: it moves into place, and the zoom
 // file that failed keeps its earlier text.
 TEST_F(ZoomEnvelope, AZoomFileThatCannotBeOpenedMovedOrAllocatedIsAFailure) {
-    void* cam = host.Scene().AddItem("Cam", 8);
+    void* cam = host.Scene().AddItem("Cam", kCameraType);
     Prepare(cam, "Cam");
     Write("Cam_ZoomFactor.mot", "older zoom");
 
@@ -95,9 +98,9 @@ TEST_F(ZoomEnvelope, AZoomFileThatCannotBeOpenedMovedOrAllocatedIsAFailure) {
 }
 
 TEST_F(ZoomEnvelope, ACameraWithoutSettingsOrDestinationOrRoomForTheZoomFileNameHasNoZoomFile) {
-    void* bare = host.Scene().AddItem("Bare", 8);
+    void* bare = host.Scene().AddItem("Bare", kCameraType);
     EXPECT_EQ(1, Export(bare));  // no settings: nothing to write
-    void* cam = host.Scene().AddItem("Cam", 8);
+    void* cam = host.Scene().AddItem("Cam", kCameraType);
     corvantide::ExportSettings* settings = Prepare(cam, "Cam");
     char* destination = settings->destinationPath;
     settings->destinationPath = nullptr;

@@ -39,6 +39,9 @@ TEST_F(ExportCurrent, EachMissingPrerequisiteHasItsMessageAndNothingIsExported) 
     EXPECT_EQ(0x9400, host.Updates().back());
 }
 
+// The handler checks only that the item has a record, a destination buffer
+// and output on: an empty path goes to the exporter, which refuses it in the
+// status area, with no message box.
 TEST_F(ExportCurrent, AReadyItemGoesToTheExporterWithoutAMessageEvenWithAnEmptyPath) {
     const ScratchDirectory scratch("export-current");
     void* arm = host.Scene().AddItem("Arm");
@@ -48,6 +51,7 @@ TEST_F(ExportCurrent, AReadyItemGoesToTheExporterWithoutAMessageEvenWithAnEmptyP
     host.ClearUpdates();
     user.Press("Export Current Motion");
     EXPECT_TRUE(user.Messages().empty());
+    EXPECT_EQ("Info  Couldn't write .mot: the path has no file name; add one\n", user.StatusText());
     EXPECT_EQ(0x9400, host.Updates().back());
 }
 

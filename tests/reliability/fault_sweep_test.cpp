@@ -20,12 +20,15 @@
 #include "export/envelope_key.h"
 #include "export/file_output.h"
 #include "export/item_export.h"
+#include "host/item_record.h"
 #include "linked_plugin.h"
 #include "motfile/motion_reader.h"
 #include "panel_user.h"
 
 namespace corvantide_test {
 namespace {
+
+using corvantide::item_record::kCameraType;
 
 using corvantide::ExportSettings;
 using corvantide::FileOutput;
@@ -102,7 +105,7 @@ protected:
     }
 
     void* ZoomingCamera() {
-        void* cam = host.Scene().AddItem("Cam", 8);
+        void* cam = host.Scene().AddItem("Cam", kCameraType);
         for (int k = 0; k < kCameraKeys; ++k)
             host.Scene().AddKey(cam, k).Set(0, 0.1 * k).Set(12, 1.0 + 0.01 * k);
         Prepare(cam, "Cam");
@@ -280,7 +283,7 @@ protected:
             void* item = host.Scene().AddItem(name);
             for (int k = 0; k < 30; ++k) host.Scene().AddKey(item, k * 2.0).Set(k % 6, k * 0.5);
         }
-        void* cam = host.Scene().AddItem("Shot", 8);
+        void* cam = host.Scene().AddItem("Shot", kCameraType);
         host.Scene().AddKey(cam, 0).Set(0, 1.0).Set(12, 2.0);
         host.Scene().AddKey(cam, 24).Set(0, 4.0).Set(12, 3.5);
         for (void* item : host.Scene().Items()) user.ItemAdded(item);

@@ -7,11 +7,15 @@
 #include <vector>
 
 #include "export/file_output.h"
+#include "host/item_record.h"
+#include "host_journal.h"
 #include "linked_plugin.h"
 #include "panel/panel_session.h"
 
 namespace corvantide_test {
 namespace {
+
+using corvantide::item_record::kCameraType;
 
 using Journal = std::vector<std::string>;
 
@@ -37,7 +41,7 @@ TEST_F(HandlerOrder, ThePathButtonShowsTheChosenPathBeforeItAllocatesTheDestinat
     host.StartJournal();
     user.Press("Path");
     EXPECT_EQ(
-        (Journal{"allocate", "set String", "set Disable All Output Operations", "allocate", "update 37888"}),
+        (Journal{"allocate", "set String", "set Disable All Output Operations", "allocate", kRefreshUpdate}),
         host.Journal());
     EXPECT_EQ("C:\\anim\\Arm", TextOf(SettingsOf(arm)->destinationPath));
 }
@@ -65,8 +69,8 @@ TEST_F(HandlerOrder, ATypedPathEndsWithTheInterfaceRefresh) {
     host.StartJournal();
     user.TypePath("C:\\anim\\Arm");
     ASSERT_FALSE(host.Journal().empty());
-    EXPECT_EQ("update 37888", host.Journal().back());
-    EXPECT_EQ(1, std::count(host.Journal().begin(), host.Journal().end(), "update 37888"));
+    EXPECT_EQ(kRefreshUpdate, host.Journal().back());
+    EXPECT_EQ(1, std::count(host.Journal().begin(), host.Journal().end(), kRefreshUpdate));
 }
 
 TEST_F(HandlerOrder, SetupBatchAllocatesAnItemsPathsBeforeItAsksForItsFileName) {
@@ -77,7 +81,7 @@ TEST_F(HandlerOrder, SetupBatchAllocatesAnItemsPathsBeforeItAsksForItsFileName) 
     // The table of the files items are given, the item's two paths, its
     // source file's folder; the table is given back before the refresh.
     EXPECT_EQ((Journal{"set Use Batch Directory", "set Use Current Data", "allocate", "allocate", "allocate",
-                       "FindFileName", "release", "update 37888"}),
+                       "FindFileName", "release", kRefreshUpdate}),
               host.Journal());
 }
 
@@ -115,7 +119,7 @@ TEST_F(ExportOrder, AnAbortRestoresTheClockAndSaysSoBeforeItReleasesAndCloses) {
 
     EXPECT_EQ(-1, Export(box));
 
-    EXPECT_EQ(Joined({{"update 32", "status Info  Motion File Generation Aborted."},
+    EXPECT_EQ(Joined({{kReevaluateUpdate, "status Info  Motion File Generation Aborted."},
                       Repeated("release", 10),
                       {"close", "remove"}}),
               Tail(host.Journal(), 14));
@@ -123,7 +127,7 @@ TEST_F(ExportOrder, AnAbortRestoresTheClockAndSaysSoBeforeItReleasesAndCloses) {
 }
 
 TEST_F(ExportOrder, ACamerasZoomFileIsWrittenBeforeItsBuffersAreReleased) {
-    void* cam = host.Scene().AddItem("Cam", 8);
+    void* cam = host.Scene().AddItem("Cam", kCameraType);
     host.Scene().AddKey(cam, 0).Set(0, 1.0).Set(12, 2.0);
     Prepare(cam, "Cam");
     host.StartJournal();
@@ -135,7 +139,7 @@ TEST_F(ExportOrder, ACamerasZoomFileIsWrittenBeforeItsBuffersAreReleased) {
     const auto zoomOpen = std::find(firstOpen + 1, journal.end(), "open");
     ASSERT_NE(journal.end(), zoomOpen);
     EXPECT_EQ(0, std::count(journal.begin(), zoomOpen, "release"));
-    EXPECT_EQ(Joined({Repeated("release", 10), {"status Info", "update 32"}}), Tail(journal, 12));
+    EXPECT_EQ(Joined({Repeated("release", 10), {"status Info", kReevaluateUpdate}}), Tail(journal, 12));
     EXPECT_EQ((std::vector<std::string>{"Cam.mot", "Cam_ZoomFactor.mot"}), Files());
 }
 

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "host/item_record.h"
 #include "host_names.h"
 #include "motfile/motion_reader.h"
 #include "panel/panel_session.h"
@@ -27,6 +28,8 @@
 
 namespace corvantide_test {
 namespace {
+
+using corvantide::item_record::kCameraType;
 
 namespace fs = std::filesystem;
 namespace layout = simhost::item_layout;
@@ -137,7 +140,7 @@ TEST_F(HostileHost, ANegativeOrShortHierarchyCountIsTakenAsFewerItems) {
 
 TEST_F(HostileHost, ANullItemInTheHierarchyListIsSkipped) {
     AddAnimatedItem("Box");
-    AddAnimatedItem("Cam", 8);
+    AddAnimatedItem("Cam", kCameraType);
     host.SetNullHierarchyEntry(true);
     FullSession();
     // The items after the null entry were still set up and exported, and
@@ -152,7 +155,7 @@ TEST_F(HostileHost, ANullItemInTheHierarchyListIsSkipped) {
 
 TEST_F(HostileHost, KeyCountsThatAreNegativeOrWithoutKeysGiveFilesOfTheCurrentValues) {
     void* box = AddAnimatedItem("Box");
-    void* cam = AddAnimatedItem("Cam", 8);
+    void* cam = AddAnimatedItem("Cam", kCameraType);
     host.Scene().PutField<std::int32_t>(box, layout::kKeyCount, -7);
     host.Scene().PutField<const void*>(cam, layout::kKeys, nullptr);
     host.Scene().PutField<std::int32_t>(cam, layout::kKeyCount, 5);
@@ -270,7 +273,7 @@ TEST_P(HostileHostName, ASessionWithoutTheNameRunsClean) {
     void* box = session.Scene().AddItem("Box");
     session.Scene().AddKey(box, 0).Set(0, 1.0);
     session.Scene().AddKey(box, 10).Set(0, 2.0);
-    session.Scene().AddItem("Cam", 8);
+    session.Scene().AddItem("Cam", kCameraType);
     PrepareDirectories(session, scratch);
     session.BuildPanel();
     sessionUser.ShowPanel();

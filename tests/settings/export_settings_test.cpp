@@ -3,10 +3,13 @@
 #include "entry/plugin_state.h"
 #include "host/core_services.h"
 #include "host/host_binding.h"
+#include "host/item_record.h"
 #include "linked_plugin.h"
 
 namespace corvantide_test {
 namespace {
+
+using corvantide::item_record::kCameraType;
 
 using corvantide::ExportSettings;
 
@@ -52,7 +55,7 @@ TEST_F(ExportSettingsRecord, ANewRecordTakesTheSceneRangeAndStartsWithOutputDisa
 
 TEST_F(ExportSettingsRecord, EveryItemOfTheSceneGetsARecordAndTheListIsFreedOnce) {
     host.Scene().AddItem("Box");
-    host.Scene().AddItem("Cam", 8);
+    host.Scene().AddItem("Cam", kCameraType);
     corvantide::CreateSettingsForAllItems();
     EXPECT_EQ(2u, host.InstanceBlocks());
     EXPECT_EQ(0u, host.OpenHierarchyLists());
