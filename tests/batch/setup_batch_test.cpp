@@ -99,6 +99,14 @@ TEST_F(SetupBatch, ACameraWhoseZoomFileNameCannotFitIsLeftOut) {
     EXPECT_EQ("Info  Setup Batch skipped 1 item(s): path longer than 1023 characters.\n", user.StatusText());
 }
 
+// A folder of one letter is relative ("a"), not a drive ("a:").
+TEST_F(SetupBatch, ASourceFileInAOneLetterFolderIsUnderTheContentDirectory) {
+    void* box = host.Scene().AddItem("Box", 0, "a\\Box.lwo");
+    OpenPanel();
+    user.Press("Setup Batch");
+    EXPECT_EQ("C:\\proj\\a\\Box", DestinationOf(box));
+}
+
 TEST_F(SetupBatch, PathsComeFromTheBatchDirectoryOrTheSourceFilesDirectory) {
     void* none = host.Scene().AddItem("Arm.lwo");
     void* relative = host.Scene().AddItem("Leg.lwo", 0, "Objects\\Leg.lwo");

@@ -386,6 +386,15 @@ TEST_F(ExportFailure, AZoomFactorThatIsNotANumberIsNamedAndTheMotionFileKept) {
     EXPECT_EQ(0, Export(cam));
     EXPECT_EQ("Info  Couldn't write Cam_ZoomFactor.mot: Zoom Factor at frame 10 is not a number\n", Status());
     EXPECT_EQ(std::vector<std::string>{"Cam.mot"}, Files());
+
+    // At the first key: the zoom file counts its own keys, not the motion file's.
+    void* first = host.Scene().AddItem("First", kCameraType);
+    host.Scene().AddKey(first, 4).Set(0, 1.0).Set(12, std::nan(""));
+    host.Scene().AddKey(first, 10).Set(0, 2.0).Set(12, 2.0);
+    host.Scene().AddKey(first, 16).Set(0, 3.0).Set(12, 3.0);
+    Prepare(first, "First");
+    EXPECT_EQ(0, Export(first));
+    EXPECT_EQ("Info  Couldn't write First_ZoomFactor.mot: Zoom Factor at frame 4 is not a number\n", Status());
 }
 
 }  // namespace

@@ -398,5 +398,29 @@ TEST_F(ItemExport, AnItemWithoutSettingsIsDoneAtOnceWithOneReevaluation) {
     EXPECT_EQ(0, Export(nullptr));
 }
 
+// Times are formatted once per file and kept for the next channels: a time
+// first needed by a later channel is kept too, and never outlives its file.
+TEST_F(ItemExport, EveryKeyTimeIsTheFilesOwnWhicheverChannelFirstNeedsIt) {
+    host.dFPS = 10.0;
+    void* early = host.Scene().AddItem("Early");
+    host.Scene().AddKey(early, 0).Set(0, 1.0);
+    host.Scene().AddKey(early, 10).Set(0, 2.0);
+    host.Scene().AddKey(early, 20).Set(1, 3.0);  // only Position Y keys the third key
+    Prepare(early, "Early");
+    void* late = host.Scene().AddItem("Late");
+    host.Scene().AddKey(late, 0).Set(0, 1.0).Set(1, 1.0);
+    host.Scene().AddKey(late, 5).Set(0, 2.0).Set(1, 2.0);
+    host.Scene().AddKey(late, 7).Set(0, 3.0).Set(1, 3.0);
+    Prepare(late, "Late");
+
+    ASSERT_EQ(1, Export(early));
+    ASSERT_EQ(1, Export(late));
+
+    EXPECT_NE(std::string::npos, Read("Early.mot").find("  Key 3.000000 2.000000 "));
+    const std::string lateFile = Read("Late.mot");
+    EXPECT_NE(std::string::npos, lateFile.find("  Key 3.000000 0.700000 ")) << lateFile;
+    EXPECT_EQ(std::string::npos, lateFile.find(" 2.000000 0 ")) << lateFile;  // no time of Early's
+}
+
 }  // namespace
 }  // namespace corvantide_test
