@@ -190,8 +190,7 @@ Outcome StageMotionFile(const MotionJob& job, StagedFile* staged, ChannelBuffers
 // The files of one export: the motion file and, for a camera, its zoom file.
 struct ExportFiles {
     StagedFile motion;
-    StagedFile zoom;
-    bool camera;
+    StagedFile zoom;  // a camera's only
 };
 
 // "Couldn't write <name><suffix>: <why the destination is refused>".
@@ -224,7 +223,7 @@ bool CheckExportFiles(const MotionJob& job, ExportFiles* files) {
         ReportDestinationFault(name, kMotionFileSuffix, files->motion);
         return false;
     }
-    if (files->camera) {
+    if (job.camera) {
         NameStagedFile(&files->zoom, base, kZoomFileSuffix);
         if (!CheckStagedFile(&files->zoom)) {
             NoteExportedFile(name, kMotionFileSuffix, false, kKeptWithZoomFile);
@@ -236,7 +235,7 @@ bool CheckExportFiles(const MotionJob& job, ExportFiles* files) {
         ReportSameFile(name, kMotionFileSuffix, earlier);
         return false;
     }
-    if (files->camera) {
+    if (job.camera) {
         if (const void* earlier = EarlierWriterOf(files->zoom.target)) {
             NoteExportedFile(name, kMotionFileSuffix, false, kKeptWithZoomFile);
             ReportSameFile(name, kZoomFileSuffix, earlier);
@@ -291,16 +290,75 @@ void RestoreClock(double savedClock) {
     UpdateFXInterface(kReevaluateScene);
 }
 
+// Why the motion file was not staged: no memory, or a failed write (with
+// its reason, or the key or frame of a number that is not finite).
+void ReportMotionFailure(const MotionJob& job, Outcome outcome) {
+    if (outcome == Outcome::kNoMemory) {
+        ReportProblem(kOutOfMemory, job.progressName, kMotionFileSuffix);
+        return;
+    }
+    const void* hostKeys = job.collection == Collection::kKeys ? ItemKeys(job.item) : nullptr;
+    // The values an item without keys holds are written at frame 0.
+    const std::int64_t firstFrame = job.collection == Collection::kFrames ? job.firstFrame : 0;
+    ReportWriteFailure(job.progressName, kMotionFileSuffix, hostKeys, firstFrame);
+}
+
 // The abort, in the host's order: the clock back, the abort text, the
 // buffers released, the temporary files closed and removed: both files as
 // they were.
-std::int32_t Abort(double savedClock, ChannelBuffers* buffers, ExportFiles* files) {
+std::int32_t Abort(const MotionJob& job, double savedClock, ChannelBuffers* buffers, ExportFiles* files) {
     RestoreClock(savedClock);
     ShowExportAborted();
     ReleaseChannelBuffers(buffers);
     DiscardStagedFile(&files->motion);
-    if (files->camera) DiscardStagedFile(&files->zoom);
+    if (job.camera) DiscardStagedFile(&files->zoom);
     return kExportAborted;
+}
+
+// Collects the motion and stages both files, then moves them into place:
+// the export's result. The clock is saved first and always restored.
+std::int32_t WriteExportFiles(const MotionJob& job, ExportFiles* files) {
+    const double savedClock = AnimationClock();
+    ClearWriteFailure();
+    if (!OpenStagedFile(&files->motion)) {
+        ReportWriteFailure(job.progressName, kMotionFileSuffix, nullptr, 0);
+        return kExportNothingWritten;
+    }
+    ChannelBuffers buffers{};
+    const Outcome outcome = StageMotionFile(job, &files->motion, &buffers);
+    if (outcome == Outcome::kAborted) return Abort(job, savedClock, &buffers, files);
+    if (outcome != Outcome::kDone) {
+        DiscardStagedFile(&files->motion);
+        ReleaseChannelBuffers(&buffers);
+        ReportMotionFailure(job, outcome);
+        RestoreClock(savedClock);
+        return kExportNothingWritten;
+    }
+    // A camera's zoom file is complete too before either file moves; a zoom
+    // file that fails still lets the new motion file in.
+    const ZoomOutcome zoom = job.camera ? StageZoomFile(job, &files->zoom) : ZoomOutcome::kWritten;
+    if (zoom == ZoomOutcome::kAborted) return Abort(job, savedClock, &buffers, files);
+
+    // The normal end, in the host's order: the files, the buffers released,
+    // the status back to idle, the clock back.
+    bool unsynced = false;
+    bool written = PlaceFile(job, &files->motion, kMotionFileSuffix, &unsynced);
+    if (job.camera && zoom == ZoomOutcome::kWritten) {
+        if (written) {
+            written = PlaceFile(job, &files->zoom, kZoomFileSuffix, &unsynced);
+        } else {
+            DiscardStagedFile(&files->zoom);  // the pair stays as it was
+        }
+    }
+    written = written && zoom == ZoomOutcome::kWritten;
+    ReleaseChannelBuffers(&buffers);
+    if (written && unsynced) {
+        ShowUnsyncedWarning(job.progressName);
+    } else if (written) {
+        SetStatusIdle();
+    }
+    RestoreClock(savedClock);
+    return written ? kExportDone : kExportNothingWritten;
 }
 
 }  // namespace
@@ -311,7 +369,6 @@ void ShowExportAborted() { SetStatusText(kAbortMessage, 0, 0, kProgressSaving); 
 
 std::int32_t ExportItemMotion(void* item) {
     if (item == nullptr) return kExportNothingWritten;
-    const bool camera = IsCamera(item);
     const ExportSettings* settings = FindSettings(item);
     if (settings == nullptr) {
         UpdateFXInterface(kReevaluateScene);
@@ -332,7 +389,7 @@ std::int32_t ExportItemMotion(void* item) {
     const std::int32_t keyCount = ItemKeyCount(item);
     const MotionJob job{item,
                         settings,
-                        camera,
+                        IsCamera(item),
                         FramesPerSecond(),
                         ChooseCollection(*settings, keyCount),
                         keyCount,
@@ -343,60 +400,9 @@ std::int32_t ExportItemMotion(void* item) {
         ReportProblem(*refusal, name, kMotionFileSuffix);
         return kExportNothingWritten;
     }
-
     ExportFiles files{};
-    files.camera = camera;
     if (!CheckExportFiles(job, &files)) return kExportNothingWritten;
-
-    const double savedClock = AnimationClock();
-    ClearWriteFailure();
-    if (!OpenStagedFile(&files.motion)) {
-        ReportWriteFailure(name, kMotionFileSuffix, nullptr, 0);
-        return kExportNothingWritten;
-    }
-
-    ChannelBuffers buffers{};
-    const Outcome outcome = StageMotionFile(job, &files.motion, &buffers);
-    if (outcome == Outcome::kAborted) return Abort(savedClock, &buffers, &files);
-    if (outcome != Outcome::kDone) {
-        DiscardStagedFile(&files.motion);
-        ReleaseChannelBuffers(&buffers);
-        if (outcome == Outcome::kNoMemory) {
-            ReportProblem(kOutOfMemory, name, kMotionFileSuffix);
-        } else {
-            const void* hostKeys = job.collection == Collection::kKeys ? ItemKeys(item) : nullptr;
-            // The values an item without keys holds are written at frame 0.
-            const std::int64_t firstFrame = job.collection == Collection::kFrames ? job.firstFrame : 0;
-            ReportWriteFailure(name, kMotionFileSuffix, hostKeys, firstFrame);
-        }
-        RestoreClock(savedClock);
-        return kExportNothingWritten;
-    }
-    // A camera's zoom file is complete too before either file moves; a zoom
-    // file that fails still lets the new motion file in.
-    const ZoomOutcome zoom = camera ? StageZoomFile(job, &files.zoom) : ZoomOutcome::kWritten;
-    if (zoom == ZoomOutcome::kAborted) return Abort(savedClock, &buffers, &files);
-
-    // The normal end, in the host's order: the files, the buffers released,
-    // the status back to idle, the clock back.
-    bool unsynced = false;
-    bool written = PlaceFile(job, &files.motion, kMotionFileSuffix, &unsynced);
-    if (camera && zoom == ZoomOutcome::kWritten) {
-        if (written) {
-            written = PlaceFile(job, &files.zoom, kZoomFileSuffix, &unsynced);
-        } else {
-            DiscardStagedFile(&files.zoom);  // the pair stays as it was
-        }
-    }
-    written = written && zoom == ZoomOutcome::kWritten;
-    ReleaseChannelBuffers(&buffers);
-    if (written && unsynced) {
-        ShowUnsyncedWarning(name);
-    } else if (written) {
-        SetStatusIdle();
-    }
-    RestoreClock(savedClock);
-    return written ? kExportDone : kExportNothingWritten;
+    return WriteExportFiles(job, &files);
 }
 
 }  // namespace corvantide
