@@ -1,8 +1,11 @@
 // Platform loader for the plug-in library.
 #include "plugin_library.h"
 
+#include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 #if defined(_WIN32)
@@ -33,6 +36,68 @@ std::string LoadablePath(const std::string& path) {
     return error ? path : corvantide::motfile::Utf8Text(absolute);
 }
 
+// The library's file name the program looks for by default.
+std::string DefaultLibraryName() {
+    return corvantide::motfile::Utf8Text(corvantide::motfile::Utf8Path(CORVANTIDE_PLUGIN_PATH).filename());
+}
+
+// What a file that does not load is, from its first bytes: a library of the
+// other word size or of the other system is named as such. Empty when it is
+// none of those.
+std::string KindOfFile(const std::string& path) {
+    constexpr std::size_t kHeaderSize = 64;
+    constexpr std::size_t kPeOffsetAt = 0x3C;  // e_lfanew of the MZ header
+    constexpr std::uint16_t kMachineI386 = 0x014C;
+    constexpr std::uint16_t kMachineAmd64 = 0x8664;
+    constexpr std::size_t kElfClassAt = 4;
+    constexpr char kElfClass32 = 1;
+    std::ifstream file(corvantide::motfile::Utf8Path(path), std::ios::binary);
+    std::array<char, kHeaderSize> header{};
+    file.read(header.data(), header.size());
+    const auto read = static_cast<std::size_t>(file.gcount());
+    const auto byte = [&](std::size_t at) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(header[at]));
+    };
+    if (read == kHeaderSize && header[0] == 'M' && header[1] == 'Z') {
+        const std::uint32_t peAt = byte(kPeOffsetAt) | byte(kPeOffsetAt + 1) << 8 |
+                                   byte(kPeOffsetAt + 2) << 16 | byte(kPeOffsetAt + 3) << 24;
+        std::array<char, 6> pe{};
+        file.clear();
+        file.seekg(peAt);
+        file.read(pe.data(), pe.size());
+        std::uint16_t machine = 0;
+        if (file.gcount() == 6 && pe[0] == 'P' && pe[1] == 'E' && pe[2] == '\0' && pe[3] == '\0')
+            machine = static_cast<std::uint16_t>(static_cast<unsigned char>(pe[4]) |
+                                                 static_cast<unsigned char>(pe[5]) << 8);
+#if defined(_WIN32)
+        if (machine == kMachineI386)
+            return "a 32-bit Windows library; the host and this program are 64-bit and need the 64-bit " +
+                   DefaultLibraryName();
+        (void)kMachineAmd64;
+        return {};
+#else
+        if (machine == kMachineI386) return "a 32-bit Windows library, not a 64-bit Linux one";
+        if (machine == kMachineAmd64) return "a Windows library, not a Linux one";
+        return {};
+#endif
+    }
+    if (read > kElfClassAt && header[0] == '\x7f' && header[1] == 'E' && header[2] == 'L' && header[3] == 'F') {
+#if defined(_WIN32)
+        return "a Linux library, not a Windows one";
+#else
+        if (header[kElfClassAt] == kElfClass32) return "a 32-bit Linux library, not a 64-bit one";
+#endif
+    }
+    return {};
+}
+
+// A folder is told as one, with the library to name in it.
+std::string FolderReason(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(corvantide::motfile::Utf8Path(path), error)) return {};
+    return "a folder, not a library: name the " + DefaultLibraryName() + " in it";
+}
+
 #if defined(_WIN32)
 constexpr DWORD kFileNotFound = 2;
 constexpr DWORD kPathNotFound = 3;
@@ -44,6 +109,8 @@ std::string WhyNotLoaded(const std::string& path, DWORD code) {
     const bool exists = std::filesystem::exists(corvantide::motfile::Utf8Path(path), error);
     if (code == kFileNotFound || code == kPathNotFound || (code == kModuleNotFound && !exists))
         return "not found";
+    if (const std::string folder = FolderReason(path); !folder.empty()) return folder;
+    if (const std::string kind = KindOfFile(path); !kind.empty()) return kind;
     if (code == kModuleNotFound) return "a library it needs is missing";
     if (code == kBadFormat) return "not a 64-bit Windows library";
     return "Windows could not load it (error " + std::to_string(code) + ")";
@@ -52,6 +119,8 @@ std::string WhyNotLoaded(const std::string& path, DWORD code) {
 std::string WhyNotLoaded(const std::string& path, const char* reason) {
     std::error_code error;
     if (!std::filesystem::exists(path, error)) return "not found";
+    if (const std::string folder = FolderReason(path); !folder.empty()) return folder;
+    if (const std::string kind = KindOfFile(path); !kind.empty()) return kind;
     const std::string text = reason != nullptr ? reason : "";
     if (text.find("invalid ELF header") != std::string::npos || text.find("too short") != std::string::npos ||
         text.find("wrong ELF class") != std::string::npos)
@@ -95,11 +164,13 @@ void* PluginLibrary::Symbol(const char* name) const {
 #endif
 }
 
-std::string DefaultPluginPath() {
+std::string DefaultPluginPath() { return DefaultPluginLocation().path; }
+
+PluginLocation DefaultPluginLocation() {
 #if defined(_WIN32)
     const wchar_t* fromEnvironment = _wgetenv(L"CORVANTIDE_PLUGIN");
     if (fromEnvironment != nullptr && *fromEnvironment != L'\0') {
-        return corvantide::motfile::Utf8Text(std::filesystem::path(fromEnvironment));
+        return {corvantide::motfile::Utf8Text(std::filesystem::path(fromEnvironment)), true};
     }
     // The library beside the program, wherever the program is started from.
     constexpr DWORD kProgramPathCapacity = 32768;
@@ -107,14 +178,15 @@ std::string DefaultPluginPath() {
     const DWORD length = GetModuleFileNameW(nullptr, program.data(), kProgramPathCapacity);
     if (length > 0 && length < kProgramPathCapacity) {
         program.resize(length);
-        return corvantide::motfile::Utf8Text(std::filesystem::path(program).parent_path() /
-                                             CORVANTIDE_PLUGIN_PATH);
+        return {corvantide::motfile::Utf8Text(std::filesystem::path(program).parent_path() /
+                                              CORVANTIDE_PLUGIN_PATH),
+                false};
     }
 #else
     const char* fromEnvironment = std::getenv("CORVANTIDE_PLUGIN");
-    if (fromEnvironment != nullptr && *fromEnvironment != '\0') return fromEnvironment;
+    if (fromEnvironment != nullptr && *fromEnvironment != '\0') return {fromEnvironment, true};
 #endif
-    return CORVANTIDE_PLUGIN_PATH;
+    return {CORVANTIDE_PLUGIN_PATH, false};
 }
 
 }  // namespace simhost
