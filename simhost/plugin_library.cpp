@@ -107,9 +107,9 @@ constexpr DWORD kBadFormat = 193;
 std::string WhyNotLoaded(const std::string& path, DWORD code) {
     std::error_code error;
     const bool exists = std::filesystem::exists(corvantide::motfile::Utf8Path(path), error);
+    if (const std::string folder = FolderReason(path); !folder.empty()) return folder;
     if (code == kFileNotFound || code == kPathNotFound || (code == kModuleNotFound && !exists))
         return "not found";
-    if (const std::string folder = FolderReason(path); !folder.empty()) return folder;
     if (const std::string kind = KindOfFile(path); !kind.empty()) return kind;
     if (code == kModuleNotFound) return "a library it needs is missing";
     if (code == kBadFormat) return "not a 64-bit Windows library";
