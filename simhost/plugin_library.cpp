@@ -41,54 +41,66 @@ std::string DefaultLibraryName() {
     return corvantide::motfile::Utf8Text(corvantide::motfile::Utf8Path(CORVANTIDE_PLUGIN_PATH).filename());
 }
 
-// What a file that does not load is, from its first bytes: a library of the
-// other word size or of the other system is named as such. Empty when it is
-// none of those.
-std::string KindOfFile(const std::string& path) {
+// What a file's first bytes say it is.
+enum class FileKind { kOther, kWindows32, kWindows64, kLinux32, kLinux64 };
+
+FileKind KindOfFile(const std::string& path) {
     constexpr std::size_t kHeaderSize = 64;
     constexpr std::size_t kPeOffsetAt = 0x3C;  // e_lfanew of the MZ header
-    constexpr std::uint16_t kMachineI386 = 0x014C;
-    constexpr std::uint16_t kMachineAmd64 = 0x8664;
+    constexpr std::size_t kPeHeaderSize = 6;   // "PE\0\0" and the machine code
+    constexpr std::uint32_t kMachineI386 = 0x014C;
+    constexpr std::uint32_t kMachineAmd64 = 0x8664;
     constexpr std::size_t kElfClassAt = 4;
     constexpr char kElfClass32 = 1;
     std::ifstream file(corvantide::motfile::Utf8Path(path), std::ios::binary);
     std::array<char, kHeaderSize> header{};
     file.read(header.data(), header.size());
     const auto read = static_cast<std::size_t>(file.gcount());
-    const auto byte = [&](std::size_t at) {
-        return static_cast<std::uint32_t>(static_cast<unsigned char>(header[at]));
+    const auto byte = [](const char* bytes, std::size_t at) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at]));
     };
     if (read == kHeaderSize && header[0] == 'M' && header[1] == 'Z') {
-        const std::uint32_t peAt = byte(kPeOffsetAt) | byte(kPeOffsetAt + 1) << 8 |
-                                   byte(kPeOffsetAt + 2) << 16 | byte(kPeOffsetAt + 3) << 24;
-        std::array<char, 6> pe{};
+        const std::uint32_t peAt =
+            byte(header.data(), kPeOffsetAt) | byte(header.data(), kPeOffsetAt + 1) << 8 |
+            byte(header.data(), kPeOffsetAt + 2) << 16 | byte(header.data(), kPeOffsetAt + 3) << 24;
+        std::array<char, kPeHeaderSize> pe{};
         file.clear();
         file.seekg(peAt);
         file.read(pe.data(), pe.size());
-        std::uint16_t machine = 0;
-        if (file.gcount() == 6 && pe[0] == 'P' && pe[1] == 'E' && pe[2] == '\0' && pe[3] == '\0')
-            machine = static_cast<std::uint16_t>(static_cast<unsigned char>(pe[4]) |
-                                                 static_cast<unsigned char>(pe[5]) << 8);
+        if (file.gcount() != static_cast<std::streamsize>(kPeHeaderSize) || pe[0] != 'P' || pe[1] != 'E' ||
+            pe[2] != '\0' || pe[3] != '\0')
+            return FileKind::kOther;
+        const std::uint32_t machine = byte(pe.data(), 4) | byte(pe.data(), 5) << 8;
+        if (machine == kMachineI386) return FileKind::kWindows32;
+        return machine == kMachineAmd64 ? FileKind::kWindows64 : FileKind::kOther;
+    }
+    if (read > kElfClassAt && header[0] == '\x7f' && header[1] == 'E' && header[2] == 'L' && header[3] == 'F')
+        return header[kElfClassAt] == kElfClass32 ? FileKind::kLinux32 : FileKind::kLinux64;
+    return FileKind::kOther;
+}
+
+// A library of the other word size or of the other system, named as such;
+// empty for any other file.
+std::string KindReason(const std::string& path) {
+    switch (KindOfFile(path)) {
 #if defined(_WIN32)
-        if (machine == kMachineI386)
+        case FileKind::kWindows32:
             return "a 32-bit Windows library; the host and this program are 64-bit and need the 64-bit " +
                    DefaultLibraryName();
-        (void)kMachineAmd64;
-        return {};
+        case FileKind::kLinux32:
+        case FileKind::kLinux64:
+            return "a Linux library, not a Windows one";
 #else
-        if (machine == kMachineI386) return "a 32-bit Windows library, not a 64-bit Linux one";
-        if (machine == kMachineAmd64) return "a Windows library, not a Linux one";
-        return {};
+        case FileKind::kWindows32:
+            return "a 32-bit Windows library, not a 64-bit Linux one";
+        case FileKind::kWindows64:
+            return "a Windows library, not a Linux one";
+        case FileKind::kLinux32:
+            return "a 32-bit Linux library, not a 64-bit one";
 #endif
+        default:
+            return {};
     }
-    if (read > kElfClassAt && header[0] == '\x7f' && header[1] == 'E' && header[2] == 'L' && header[3] == 'F') {
-#if defined(_WIN32)
-        return "a Linux library, not a Windows one";
-#else
-        if (header[kElfClassAt] == kElfClass32) return "a 32-bit Linux library, not a 64-bit one";
-#endif
-    }
-    return {};
 }
 
 // A folder is told as one, with the library to name in it.
@@ -110,7 +122,7 @@ std::string WhyNotLoaded(const std::string& path, DWORD code) {
     if (const std::string folder = FolderReason(path); !folder.empty()) return folder;
     if (code == kFileNotFound || code == kPathNotFound || (code == kModuleNotFound && !exists))
         return "not found";
-    if (const std::string kind = KindOfFile(path); !kind.empty()) return kind;
+    if (const std::string kind = KindReason(path); !kind.empty()) return kind;
     if (code == kModuleNotFound) return "a library it needs is missing";
     if (code == kBadFormat) return "not a 64-bit Windows library";
     return "Windows could not load it (error " + std::to_string(code) + ")";
@@ -120,7 +132,7 @@ std::string WhyNotLoaded(const std::string& path, const char* reason) {
     std::error_code error;
     if (!std::filesystem::exists(path, error)) return "not found";
     if (const std::string folder = FolderReason(path); !folder.empty()) return folder;
-    if (const std::string kind = KindOfFile(path); !kind.empty()) return kind;
+    if (const std::string kind = KindReason(path); !kind.empty()) return kind;
     const std::string text = reason != nullptr ? reason : "";
     if (text.find("invalid ELF header") != std::string::npos || text.find("too short") != std::string::npos ||
         text.find("wrong ELF class") != std::string::npos)
