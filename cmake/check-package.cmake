@@ -34,9 +34,14 @@ set(folder ${WORK}/unpacked/${PACKAGE})
 # Every text opens with a double-click: plain texts with Windows line ends,
 # the guides as pages.
 foreach(text README.txt CHANGELOG.txt LICENSE.txt)
-  file(READ ${folder}/${text} content)
-  string(REGEX MATCH "[^\r]\n" bare "${content}")
-  if(bare OR NOT content MATCHES "\r\n")
+  # Byte by byte: every LF (0a) comes after a CR (0d).
+  file(READ ${folder}/${text} content HEX)
+  string(REGEX REPLACE "(..)" "\\1 " bytes "${content}")
+  string(REGEX MATCHALL "0a " lines "${bytes}")
+  string(REGEX MATCHALL "0d 0a " windowsLines "${bytes}")
+  list(LENGTH lines lineCount)
+  list(LENGTH windowsLines windowsLineCount)
+  if(lineCount EQUAL 0 OR NOT lineCount EQUAL windowsLineCount)
     message(FATAL_ERROR "${text} does not end its lines in CR LF, as Notepad needs")
   endif()
 endforeach()
