@@ -15,8 +15,13 @@ std::string StrayQuoteMessage(const std::vector<std::string>& arguments) {
         const std::size_t quote = argument.find('"');
         if (quote == std::string::npos) continue;
         std::string path = argument.substr(0, quote);
-        while (!path.empty() && (path.back() == '\\' || path.back() == ' ')) path.pop_back();
         std::string rest = argument.substr(quote + 1);
+        if (path.find_first_not_of(' ') == std::string::npos) {
+            // The quote opens the argument ("C:\Temp\out): the path follows it.
+            path = rest.substr(0, rest.find('"'));
+            rest.clear();
+        }
+        while (!path.empty() && (path.back() == '\\' || path.back() == ' ')) path.pop_back();
         rest.erase(0, rest.find_first_not_of(' '));
         std::string message = "corvantide-sim: an argument holds a double quote: " + argument + "\n";
         message += "  In cmd, a backslash right before a closing quote (\\\") keeps the quote in the argument";

@@ -100,6 +100,8 @@ TEST(CommandLine, APathCmdLeftAQuoteInIsExplainedWithTheTwoWaysToTypeIt) {
         StrayQuoteMessage(arguments));
     const std::string last = StrayQuoteMessage({"corvantide-sim", "plot", "Hips.mot", "--out", "C:\\Out\\\""});
     EXPECT_NE(std::string::npos, last.find("keeps the quote in the argument.\n")) << last;
+    const std::string leading = StrayQuoteMessage({"corvantide-sim", "run", "\"C:\\Temp\\fs3"});
+    EXPECT_NE(std::string::npos, leading.find("without its last backslash, \"C:\\Temp\\fs3\", or")) << leading;
     EXPECT_EQ("", StrayQuoteMessage({"corvantide-sim", "run", "C:\\Temp\\fs3 space\\scene.json"}));
 }
 
