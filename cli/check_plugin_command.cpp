@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "commands.h"
+#include "plugin_loading.h"
 #include "sim_host.h"
 
 namespace corvantide::cli {
@@ -24,13 +25,9 @@ constexpr char kPluginDefaultHelp[] =
 }  // namespace
 
 int RunCheckPlugin(const std::string& libraryPath, std::ostream& out, std::ostream& err) {
-    const std::string path = libraryPath.empty() ? simhost::DefaultPluginPath() : libraryPath;
     simhost::SimHost host;
-    std::string reason;
-    if (!host.LoadAndStart(path, &reason)) {
-        err << "corvantide-sim: cannot load the plug-in " << path << ": " << reason << "\n";
-        return kExitUsage;
-    }
+    std::string path;
+    if (!LoadPlugin(host, libraryPath, &path, err)) return kExitUsage;
     const char* name = static_cast<const char*>(host.ModuleRecord()) + kModuleNameOffset;
     const void* end = std::memchr(name, '\0', kModuleNameCapacity);
     const std::string moduleName(name, end != nullptr ? static_cast<const char*>(end) - name : 0);

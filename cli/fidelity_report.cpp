@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 #include <ostream>
+#include <string_view>
 
 #include "motfile/plot_axis.h"
 
@@ -24,7 +25,7 @@ constexpr char kWorldKeysNote[] =
 
 std::string Shown(const ChannelFidelity& channel) {
     const ShownUnit unit = UnitOf(channel.quantity);
-    return FormatDifference(channel.deviation.largest * unit.scale) + unit.unit;
+    return WithUnit(FormatDifference(channel.deviation.largest * unit.scale), unit.unit);
 }
 
 bool Compared(const ChannelFidelity& channel) { return channel.deviation.compared > 0; }
@@ -36,6 +37,23 @@ std::string FrameText(const ChannelFidelity& channel, std::int32_t offset) {
 }
 
 }  // namespace
+
+std::size_t DisplayWidth(const std::string& text) {
+    return static_cast<std::size_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0U) != 0x80U; }));
+}
+
+std::string PaddedTo(std::string text, std::size_t width) {
+    const std::size_t shown = DisplayWidth(text);
+    if (shown < width) text.append(width - shown, ' ');
+    return text;
+}
+
+std::string WithUnit(const std::string& number, std::string_view unit) {
+    if ((number == "1" || number == "-1") && !unit.empty() && unit.back() == 's')
+        return number + std::string(unit.substr(0, unit.size() - 1));
+    return number + std::string(unit);
+}
 
 ShownUnit UnitOf(ChannelQuantity quantity) {
     switch (quantity) {
@@ -197,15 +215,12 @@ void PrintSummary(const std::vector<FileFidelity>& files, std::ostream& out) {
     std::size_t nameWidth = 0;
     std::size_t formWidth = 0;
     for (const FileFidelity& file : files) {
-        nameWidth = std::max(nameWidth, file.fileName.size());
-        formWidth = std::max(formWidth, file.form.size());
+        nameWidth = std::max(nameWidth, DisplayWidth(file.fileName));
+        formWidth = std::max(formWidth, DisplayWidth(file.form));
     }
     for (const FileFidelity& file : files) {
-        std::string name = file.fileName;
-        std::string form = file.form;
-        name.resize(nameWidth, ' ');
-        form.resize(formWidth, ' ');
-        out << "  " << name << "  " << form << "  " << SummaryText(file) << "\n";
+        out << "  " << PaddedTo(file.fileName, nameWidth) << "  " << PaddedTo(file.form, formWidth) << "  "
+            << SummaryText(file) << "\n";
     }
     const bool worldKeys = std::any_of(files.begin(), files.end(),
                                        [](const FileFidelity& file) { return file.form == kWorldKeysForm; });

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host_motion.h"
@@ -57,12 +58,19 @@ void PrintSummary(const std::vector<FileFidelity>& files, std::ostream& out);
 
 // How a channel's values are told: rotations in degrees (the file holds
 // radians), positions in the scene's units, scale and zoom as factors.
+// Columns a text takes on a terminal: one per UTF-8 character, not per byte.
+std::size_t DisplayWidth(const std::string& text);
+// The text with spaces after it up to `width` columns.
+std::string PaddedTo(std::string text, std::size_t width);
+
 struct ShownUnit {
     double scale;       // file value to shown value
     const char* unit;   // after the number, with its space; empty for a factor
     const char* group;  // "position", "rotation", ...
 };
 ShownUnit UnitOf(motfile::ChannelQuantity quantity);
+// "1 unit", "1 degree", "2.5 units": the unit after a number, singular for one.
+std::string WithUnit(const std::string& number, std::string_view unit);
 
 // A difference as shown: rounded up to two significant digits ("0.84",
 // "0.0013", "12"), so that "within" never understates it.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "commands.h"
 
 #if defined(_WIN32)
@@ -63,17 +64,29 @@ int main(int argc, char** argv) {
     for (corvantide::cli::AddCommand add : kCommands) {
         add(app, &action);
     }
-    if (const char* unknown = corvantide::cli::UnknownCommand(app, argc, argv)) {
+    std::vector<std::string> arguments;
+    std::vector<char*> pointers;
+    try {
+        arguments = Utf8Arguments(argc, argv);
+        corvantide::cli::TranslateHelpRequests(&arguments);
+        for (std::string& argument : arguments) pointers.push_back(argument.data());
+    } catch (const std::exception& error) {
+        std::cerr << "corvantide-sim: " << error.what() << "\n";
+        return corvantide::cli::kExitUsage;
+    }
+    const int count = static_cast<int>(pointers.size());
+    if (const char* unknown = corvantide::cli::UnknownCommand(app, count, pointers.data())) {
         std::cerr
             << "corvantide-sim: unknown command \"" << unknown
             << "\" (the commands are check, plot, run, demo and check-plugin; see corvantide-sim --help)\n";
         return corvantide::cli::kExitUsage;
     }
+    if (const std::string stray = corvantide::cli::StrayQuoteMessage(arguments); !stray.empty()) {
+        std::cerr << stray;
+        return corvantide::cli::kExitUsage;
+    }
     try {
-        std::vector<std::string> arguments = Utf8Arguments(argc, argv);
-        std::vector<char*> pointers;
-        for (std::string& argument : arguments) pointers.push_back(argument.data());
-        app.parse(static_cast<int>(pointers.size()), pointers.data());
+        app.parse(count, pointers.data());
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error);
         return status == 0 ? corvantide::cli::kExitOk : corvantide::cli::kExitUsage;

@@ -11,13 +11,6 @@
 namespace corvantide::cli {
 namespace {
 
-// Beyond this many frames the dots would merge into a band; every nth is drawn.
-constexpr std::size_t kMaxDots = 600;
-
-std::size_t Thinning(std::size_t samples) {
-    return samples > kMaxDots ? (samples + kMaxDots - 1) / kMaxDots : 1;
-}
-
 std::string Subtitle(const WrittenFile& written, const HostMotion& motion, std::int64_t stride) {
     std::string mode;
     if (written.zoom) {
@@ -39,17 +32,18 @@ std::string Subtitle(const WrittenFile& written, const HostMotion& motion, std::
 
 std::string MotionPictureSvg(const WrittenFile& written, const motfile::MotionFile& file,
                              const HostMotion& motion) {
-    const std::size_t thinning = Thinning(motion.frames.size());
     motfile::PlotOptions options;
     options.title = motfile::Utf8Text(motfile::Utf8Path(written.path).filename());
-    options.subtitle = Subtitle(written, motion, motion.stride * static_cast<std::int64_t>(thinning));
+    options.subtitle = Subtitle(written, motion, motion.stride);
     // Short legend texts: a single-envelope picture is narrow.
     options.curveLabel = "file";
     options.referenceLabel = "host, each frame";
+    // Every frame goes in; the picture keeps the least and the greatest of
+    // each pixel column, so a one-frame jump of the host still shows.
     for (const std::vector<motfile::CurveSample>& samples : motion.channels) {
         std::vector<motfile::CurveSample> dots;
-        for (std::size_t i = 0; i < samples.size(); i += thinning) {
-            if (std::isfinite(samples[i].value) && std::isfinite(samples[i].time)) dots.push_back(samples[i]);
+        for (const motfile::CurveSample& sample : samples) {
+            if (std::isfinite(sample.value) && std::isfinite(sample.time)) dots.push_back(sample);
         }
         options.reference.push_back(std::move(dots));
     }

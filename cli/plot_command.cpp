@@ -97,7 +97,8 @@ void TellChannels(const motfile::MotionFile& file, std::ostream& out) {
         const std::string from = FormatTrimmed(low * unit.scale, kValueDecimals);
         const std::string to = FormatTrimmed(high * unit.scale, kValueDecimals);
         out << count << (count == 1 ? " key" : " keys")
-            << (from == to ? ", all " + from : ", from " + from + " to " + to) << unit.unit << "\n";
+            << (from == to ? ", all " + WithUnit(from, unit.unit) : ", from " + from + " to " + to + unit.unit)
+            << "\n";
     }
 }
 

@@ -12,6 +12,8 @@
 #include <set>
 #include <stdexcept>
 
+#include "scene_encoding.h"
+
 namespace corvantide::cli {
 namespace {
 
@@ -74,18 +76,20 @@ std::string TypeName(const json& value) {
 // fields read so that unknown (misspelt) fields can be named.
 class Fields {
 public:
-    Fields(const json& object, std::string place) : object_(object), place_(std::move(place)) {
+    // `separator` joins the place and a field's name.
+    Fields(const json& object, std::string place, std::string separator = ".")
+        : object_(object), place_(std::move(place)), separator_(std::move(separator)) {
         if (!object_.is_object()) Fail("", "must be an object, not " + TypeName(object_));
     }
 
     [[noreturn]] void Fail(std::string_view field, const std::string& reason) const {
         std::string where = place_;
-        if (!field.empty()) where += (where.empty() ? "" : ".") + std::string(field);
+        if (!field.empty()) where += (where.empty() ? "" : separator_) + std::string(field);
         throw SceneError((where.empty() ? std::string("the scene") : where) + ": " + reason);
     }
     const std::string& Place() const { return place_; }
     std::string PlaceOf(std::string_view field) const {
-        return place_.empty() ? std::string(field) : place_ + "." + std::string(field);
+        return place_.empty() ? std::string(field) : place_ + separator_ + std::string(field);
     }
 
     bool Has(const std::string& field) {
@@ -155,6 +159,7 @@ private:
 
     const json& object_;
     std::string place_;
+    std::string separator_;
     std::set<std::string> seen_;
 };
 
@@ -342,7 +347,8 @@ void NeedItem(Fields& fields, const std::string& name, const SceneDescription& s
 }
 
 Action ReadAction(const json& object, std::size_t index, const SceneDescription& scene) {
-    Fields fields(object, "actions[" + std::to_string(index) + "]");
+    // Numbered from 1, as the run numbers its steps.
+    Fields fields(object, "action " + std::to_string(index + 1), ", ");
     Action action;
     const std::string verb = fields.Text("do");
     if (fields.Has("note")) action.note = fields.Text("note");
@@ -515,8 +521,16 @@ std::string_view SlotName(int slot) {
                : std::string_view();
 }
 
-bool ParseSceneJson(std::string_view text, SceneDescription* scene, std::string* error) {
+bool ParseSceneJson(std::string_view bytes, SceneDescription* scene, std::string* error) {
     *scene = SceneDescription();
+    std::string decoded;
+    try {
+        if (!SceneTextAsUtf8(bytes, &decoded, error)) return false;
+    } catch (const std::bad_alloc&) {
+        *error = "too large to read into memory";
+        return false;
+    }
+    const std::string_view text = decoded;
     try {
         ReadScene(text, scene);
         return true;

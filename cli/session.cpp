@@ -15,6 +15,7 @@
 #include "motfile/motion_reader.h"
 #include "motfile/utf8_path.h"
 #include "motion_pictures.h"
+#include "plugin_loading.h"
 #include "scene_build.h"
 #include "session_runner.h"
 #include "sim_host.h"
@@ -50,8 +51,9 @@ private:
 };
 
 void TellScene(const SceneDescription& scene, std::ostream& out) {
-    out << "Scene: " << scene.items.size() << " items, frames " << scene.firstFrame << " to " << scene.lastFrame
-        << " at " << scene.fps << " fps, content directory \"" << scene.contentDirectory << "\"\n";
+    out << "Scene: " << scene.items.size() << (scene.items.size() == 1 ? " item" : " items") << ", frames "
+        << scene.firstFrame << " to " << scene.lastFrame << " at " << scene.fps << " fps, content directory \""
+        << scene.contentDirectory << "\"\n";
     for (const ItemDescription& item : scene.items) {
         out << "  " << item.name << (item.type == kCameraType ? " (camera)" : "") << ": " << item.keys.size()
             << (item.keys.size() == 1 ? " key" : " keys");
@@ -92,6 +94,10 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
         err << "corvantide-sim: " << refusal << "; nothing was run\n";
         return kExitUsage;
     }
+    // The plug-in first: a program that cannot run leaves no folder behind.
+    simhost::SimHost host;
+    std::string plugin;
+    if (!LoadPlugin(host, "", &plugin, err)) return kExitUsage;
     const fs::path folder = fs::absolute(Utf8Path(settings.outputFolder), error);
     if (!error) fs::create_directories(settings.pictures ? folder / kPictureFolder : folder, error);
     if (error) {
@@ -106,13 +112,7 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
     }
 
     const InterruptWatch interruptWatch;
-    simhost::SimHost host;
-    const std::string plugin = simhost::DefaultPluginPath();
     std::string reason;
-    if (!host.LoadAndStart(plugin, &reason)) {
-        err << "corvantide-sim: cannot load the plug-in " << plugin << ": " << reason << "\n";
-        return kExitUsage;
-    }
     if (!settings.heading.empty()) out << settings.heading << "\n";
     out << "Plug-in: " << plugin << "\nWorking folder: " << Utf8Text(folder) << "\n";
     BuildScene(scene, host);

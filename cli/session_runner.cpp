@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "export_progress.h"
+#include "fidelity_report.h"
 #include "host_paths.h"
 #include "host_text.h"
 #include "interrupt.h"
@@ -33,6 +34,11 @@ const char* ControlName(const std::string& label) {
     if (label == "path") return simhost::kPathText;
     if (label == "batch path") return simhost::kBatchPathText;
     return nullptr;
+}
+
+bool NeedsPanel(ActionKind kind) {
+    return kind == ActionKind::kTypeNumber || kind == ActionKind::kTypeText || kind == ActionKind::kToggle ||
+           kind == ActionKind::kChoose || kind == ActionKind::kPress;
 }
 
 }  // namespace
@@ -105,6 +111,13 @@ bool SessionRunner::Run(const std::vector<Action>& actions, std::ostream& err) {
 
 bool SessionRunner::Do(const Action& action, std::ostream& err) {
     if (!action.note.empty()) out_ << "\n" << action.note << "\n";
+    // A person can only use a control on a panel that is open: the host opens
+    // it first for a scene that never did.
+    const bool opens = NeedsPanel(action.kind) && host_.Ui().LastBlock() == nullptr;
+    if (opens) {
+        host_.BuildPanel();
+        user_.ShowPanel();
+    }
     std::string said = Describe(action);
     if (action.kind == ActionKind::kChoose) {
         const simhost::SimControl* list = user_.Find(action.control);
@@ -116,6 +129,8 @@ bool SessionRunner::Do(const Action& action, std::ostream& err) {
     }
     ++step_;
     out_ << (step_ < 10 ? "  " : " ") << step_ << ". " << said << "\n";
+    if (opens)
+        out_ << kDetailIndent << "the panel was not open: the host opened it first, as \"showPanel\" does\n";
     switch (action.kind) {
         case ActionKind::kShowPanel:
             if (host_.Ui().LastBlock() == nullptr) host_.BuildPanel();
@@ -207,11 +222,11 @@ void SessionRunner::TellDestinations() {
     out_ << kDetailIndent << "\"Use Batch Directory\" shows "
          << (user_.Value("Use Batch Directory") ? "on" : "off") << ", \"Use Current Data\" "
          << (user_.Value("Use Current Data") ? "on" : "off") << "; each item's destination base path:\n";
+    std::size_t width = 8;
+    for (void* item : host_.Scene().Items()) width = std::max(width, DisplayWidth(ItemName(item)));
     for (void* item : host_.Scene().Items()) {
         const auto record = ReadItemRecord(host_, item);
-        std::string name = ItemName(item);
-        name.resize(std::max<std::size_t>(name.size(), 8), ' ');
-        out_ << kDetailIndent << "  " << name << "  "
+        out_ << kDetailIndent << "  " << PaddedTo(ItemName(item), width) << "  "
              << (record && record->destination ? *record->destination : std::string("(none)")) << "\n";
     }
 }

@@ -94,3 +94,9 @@ if(WIN32)
 endif()
 add_test(NAME library-exports
          COMMAND ${PROJECT_SOURCE_DIR}/cmake/check-exports.sh $<TARGET_FILE:corvantide> ${CORVANTIDE_OBJDUMP})
+
+# One version everywhere: the changelog's top section is the project version
+# (--version, the DLL's resource and the package's name are made from it).
+add_test(NAME version-agreement
+         COMMAND ${CMAKE_COMMAND} -DCHANGELOG=${PROJECT_SOURCE_DIR}/CHANGELOG.md -DVERSION=${PROJECT_VERSION}
+                 -P ${PROJECT_SOURCE_DIR}/cmake/check-version.cmake)

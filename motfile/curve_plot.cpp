@@ -29,6 +29,9 @@ constexpr double kCaptionBand = 18;  // rotated value caption left of the tick l
 // Width of a digit in the 11 px sans-serif labels, for keeping labels apart.
 constexpr double kLabelCharWidth = 6.4;
 constexpr double kCurveSamplesPerPixel = 2;
+// A curve or a row of dots keeps at most this many points per pixel column
+// (its least and greatest), so the picture of any file stays small.
+constexpr double kMaxPointsPerColumn = 2;
 // Above this density key circles would merge into a bar; they are left out.
 constexpr double kMinPixelsPerKeyMarker = 6;
 // Room above and below the curve, as a fraction of its value range, so that
@@ -111,6 +114,38 @@ std::vector<CurveSample> CurvePoints(const Envelope& envelope, double low, doubl
     return points;
 }
 
+// The least and the greatest point of each pixel column, in time order: a
+// curve of any length draws at most two points per column, and a spike one
+// sample wide still reaches its height.
+std::vector<CurveSample> ColumnExtremes(const std::vector<CurveSample>& points, double low, double high,
+                                        double pixels) {
+    const double columns = std::max(1.0, std::floor(pixels));
+    if (static_cast<double>(points.size()) <= kMaxPointsPerColumn * columns || !(high > low)) return points;
+    std::vector<CurveSample> kept;
+    kept.reserve(static_cast<std::size_t>(kMaxPointsPerColumn * columns) + 2);
+    std::size_t start = 0;
+    while (start < points.size()) {
+        const double column =
+            std::clamp(std::floor((points[start].time - low) / (high - low) * columns), -1.0, columns);
+        std::size_t end = start;
+        std::size_t least = start;
+        std::size_t greatest = start;
+        for (; end < points.size(); ++end) {
+            const double at =
+                std::clamp(std::floor((points[end].time - low) / (high - low) * columns), -1.0, columns);
+            if (at != column) break;
+            // A value that is no number keeps its own place: it is not an extreme.
+            if (points[end].value < points[least].value || std::isnan(points[least].value)) least = end;
+            if (points[end].value > points[greatest].value || std::isnan(points[greatest].value))
+                greatest = end;
+        }
+        kept.push_back(points[std::min(least, greatest)]);
+        if (least != greatest) kept.push_back(points[std::max(least, greatest)]);
+        start = end;
+    }
+    return kept;
+}
+
 struct TimeRange {
     double low;
     double high;
@@ -171,6 +206,9 @@ public:
         if (timeAxis.low < range_.low || timeAxis.high > range_.high) {
             curve = CurvePoints(envelope, timeAxis.low, timeAxis.high, plotRight - plotLeft);
         }
+        curve = ColumnExtremes(curve, timeAxis.low, timeAxis.high, plotRight - plotLeft);
+        const std::vector<CurveSample> dots =
+            ColumnExtremes(reference, timeAxis.low, timeAxis.high, plotRight - plotLeft);
 
         auto x = [&](double t) {
             return plotLeft + (t - timeAxis.low) / (timeAxis.high - timeAxis.low) * (plotRight - plotLeft);
@@ -245,7 +283,7 @@ public:
         }
         // Reference dots go on top, so that a key at a sampled frame still shows its dot.
         svg += Join({"<g clip-path=\"url(#", clipId, ")\">\n"});
-        for (const CurveSample& sample : reference) {
+        for (const CurveSample& sample : dots) {
             svg += SvgCircle(x(sample.time), y(sample.value), kReferenceRadius,
                              Join({"fill=\"", kReferenceColor, "\""}));
         }

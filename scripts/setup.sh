@@ -7,7 +7,7 @@ scope=${1:-all}
 packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev
           libcli11-dev librsvg2-bin locales)
 if [ "$scope" = all ]; then
-  packages+=(g++-mingw-w64-x86-64 wine wine64 clang libclang-rt-14-dev clang-tidy-14 clang-format-14 zip unzip)
+  packages+=(g++-mingw-w64-x86-64 wine wine64 clang libclang-rt-14-dev clang-tidy-14 clang-format-14 zip unzip cmark-gfm)
 fi
 
 missing=()

@@ -25,7 +25,15 @@ private:
 };
 
 // Where the tests find the plug-in: $CORVANTIDE_PLUGIN, else the path this
-// build was configured with; UTF-8.
+// build was configured with (on Windows, corvantide.dll beside the
+// program); UTF-8.
 std::string DefaultPluginPath();
+
+struct PluginLocation {
+    std::string path;              // UTF-8
+    bool fromEnvironment = false;  // named by CORVANTIDE_PLUGIN
+};
+// DefaultPluginPath, and whether CORVANTIDE_PLUGIN named it.
+PluginLocation DefaultPluginLocation();
 
 }  // namespace simhost

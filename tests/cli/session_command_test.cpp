@@ -248,13 +248,13 @@ TEST_F(SessionCommands, ABadSceneFileIsRefusedWithWhereAndWhy) {
         {R"({"items": [{"name": "Arm", "behaviours": {"heading": 40000}}]})", {"behaviours.heading", "-32768"}},
         {R"({"items": [{"name": "Arm", "colour": "red"}]})", {"\"Arm\".colour", "not a known field"}},
         {R"({"items": [], "actions": [{"do": "press", "button": "Export"}]})",
-         {"actions[0].button", "\"Export\" is not a button"}},
-        {R"({"items": [], "actions": [{"do": "select", "item": "Ghost"}]})", {"actions[0].item", "\"Ghost\""}},
+         {"action 1, button", "\"Export\" is not a button"}},
+        {R"({"items": [], "actions": [{"do": "select", "item": "Ghost"}]})", {"action 1, item", "\"Ghost\""}},
         {R"({"items": [], "actions": [{"do": "choose", "list": "Coordinates", "entry": "Global"}]})",
-         {"actions[0].entry", "\"Global\"", "\"World\""}},
+         {"action 1, entry", "\"Global\"", "\"World\""}},
         {R"({"items": [], "actions": [{"do": "type", "field": "Begin Frame", "value": 1.5}]})",
-         {"actions[0].value", "whole number"}},
-        {R"({"items": [], "actions": [{"do": "dance"}]})", {"actions[0].do", "unknown action \"dance\""}},
+         {"action 1, value", "whole number"}},
+        {R"({"items": [], "actions": [{"do": "dance"}]})", {"action 1, do", "unknown action \"dance\""}},
         {R"([1, 2])", {"the scene", "must be an object"}},
     };
     fs::create_directories(folder_);

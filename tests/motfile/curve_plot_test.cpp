@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "motfile/motion_reader.h"
 #include "motfile/plot_axis.h"
@@ -117,6 +121,77 @@ TEST(CurvePlot, LeavesOutMarkersWhenKeysAreTooDense) {
     const std::string svg = PlotMotionSvg(Read(text), PlotOptions{});
     EXPECT_NE(std::string::npos, svg.find(">400 keys, too dense to mark<"));
     EXPECT_EQ(1u, Count(svg, "r=\"3.4\""));  // the legend's only
+}
+
+// The y coordinates of the nth curve ("<path d=") of a picture.
+std::vector<double> CurveHeights(const std::string& svg, std::size_t nth) {
+    std::size_t at = 0;
+    for (std::size_t i = 0; i <= nth; ++i) at = svg.find("<path d=\"", at) + 1;
+    const std::size_t end = svg.find('"', at + 8);
+    std::istringstream points(svg.substr(at + 8, end - at - 8));
+    std::vector<double> heights;
+    std::string x;  // "M12.5", "L13.0"
+    double y = 0;
+    while (points >> x >> y) heights.push_back(y);
+    return heights;
+}
+
+// The heights of the reference dots, the legend's left out.
+std::vector<double> DotHeights(const std::string& svg) {
+    std::vector<double> heights;
+    bool legend = true;
+    for (std::size_t at = svg.find("<circle"); at != std::string::npos; at = svg.find("<circle", at + 1)) {
+        const std::size_t end = svg.find('>', at);
+        const std::string circle = svg.substr(at, end - at);
+        if (circle.find("#e8710a") == std::string::npos) continue;
+        if (std::exchange(legend, false)) continue;
+        const std::size_t cy = circle.find("cy=\"") + 4;
+        heights.push_back(std::stod(circle.substr(cy)));
+    }
+    return heights;
+}
+
+TEST(CurvePlot, APictureOf200001FramesStaysSmallAndKeepsAOneFrameSpike) {
+    constexpr int kFrames = 200'001;
+    constexpr int kSpikeFrame = 123'457;
+    constexpr int kSpikeChannel = 4;
+    MotionFile file;
+    PlotOptions options;
+    options.reference.resize(9);
+    for (int channel = 0; channel < 9; ++channel) {
+        corvantide::motfile::Envelope envelope;
+        envelope.channel = channel;
+        envelope.keys.reserve(kFrames);
+        for (int frame = 0; frame < kFrames; ++frame) {
+            corvantide::motfile::MotionKey key;
+            key.time = frame / 30.0;
+            key.value = channel == kSpikeChannel && frame == kSpikeFrame ? 1.0 : 0.0;
+            key.shape = corvantide::motfile::kShapeLinear;
+            envelope.keys.push_back(key);
+        }
+        file.envelopes.push_back(std::move(envelope));
+    }
+    // The host jumps at one frame the file missed: its dot must show too.
+    for (int frame = 0; frame < kFrames; ++frame)
+        options.reference[0].push_back({frame / 30.0, frame == kSpikeFrame + 1000 ? 1.0 : 0.0});
+    const std::string svg = PlotMotionSvg(file, options);
+    EXPECT_LT(svg.size(), 2'000'000u);
+
+    const std::vector<double> spiked = CurveHeights(svg, kSpikeChannel);
+    const std::vector<double> flat = CurveHeights(svg, kSpikeChannel + 1);
+    ASSERT_FALSE(spiked.empty());
+    // At most about two points per pixel column of a 300-odd pixel plot.
+    EXPECT_LT(spiked.size(), 800u);
+    const auto [low, high] = std::minmax_element(spiked.begin(), spiked.end());
+    EXPECT_GT(*high - *low, 100.0);  // the spike reaches the top of the plot
+    const auto [flatLow, flatHigh] = std::minmax_element(flat.begin(), flat.end());
+    EXPECT_EQ(*flatLow, *flatHigh);
+
+    const std::vector<double> dots = DotHeights(svg);
+    ASSERT_FALSE(dots.empty());
+    EXPECT_LT(dots.size(), 800u);
+    const auto [dotLow, dotHigh] = std::minmax_element(dots.begin(), dots.end());
+    EXPECT_GT(*dotHigh - *dotLow, 50.0);  // the jump is half the value axis
 }
 
 }  // namespace
