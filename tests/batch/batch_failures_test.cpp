@@ -105,6 +105,24 @@ TEST_F(BatchFailures, NoFileIsWrittenTwiceInARun) {
     ExpectCleanHost();
 }
 
+// A camera whose zoom file an earlier item wrote writes neither of its files.
+TEST_F(BatchFailures, ACameraWhoseZoomFileAnEarlierItemWroteKeepsBothFiles) {
+    OpenPanel();
+    ReadyItem("Shot_ZoomFactor", directory / "Shot_ZoomFactor");
+    ReadyItem("Cam", directory / "Shot", kCameraType);
+
+    user.Press("Export Batch Motions");
+
+    EXPECT_FALSE(fs::exists(directory / "Shot.mot"));
+    EXPECT_TRUE(IsMotionFile(directory / "Shot_ZoomFactor.mot"));
+    EXPECT_EQ(
+        "Info  Couldn't write 2 of 3 files: Shot.mot: its zoom file cannot be written; Shot_ZoomFactor.mot: "
+        "same "
+        "file as Shot_ZoomFactor\n",
+        user.StatusText());
+    ExpectCleanHost();
+}
+
 TEST_F(BatchFailures, AReadOnlyFileIsListedWithItsReasonAndTheRunGoesOn) {
     OpenPanel();
     ReadyItem("Box", directory / "Box");
