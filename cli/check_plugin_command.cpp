@@ -6,14 +6,14 @@
 #include <memory>
 
 #include "commands.h"
+#include "host/module_record.h"
+#include "host/plugin_limits.h"
 #include "plugin_loading.h"
 #include "sim_host.h"
 
 namespace corvantide::cli {
 namespace {
 
-constexpr std::size_t kModuleNameOffset = 0x28;  // in the host's module record
-constexpr std::size_t kModuleNameCapacity = 32;
 #if defined(_WIN32)
 constexpr char kPluginDefaultHelp[] =
     "the plug-in library (default: %CORVANTIDE_PLUGIN%, else corvantide.dll beside the program)";
@@ -28,8 +28,8 @@ int RunCheckPlugin(const std::string& libraryPath, std::ostream& out, std::ostre
     simhost::SimHost host;
     std::string path;
     if (!LoadPlugin(host, libraryPath, &path, err)) return kExitUsage;
-    const char* name = static_cast<const char*>(host.ModuleRecord()) + kModuleNameOffset;
-    const void* end = std::memchr(name, '\0', kModuleNameCapacity);
+    const char* name = static_cast<const char*>(host.ModuleRecord()) + corvantide::module_record::kName;
+    const void* end = std::memchr(name, '\0', corvantide::kModuleNameCapacity);
     const std::string moduleName(name, end != nullptr ? static_cast<const char*>(end) - name : 0);
     const bool panel = host.BuildPanel() == 1;
     out << path << ": loaded; InitCustomize named the module \"" << moduleName << "\""

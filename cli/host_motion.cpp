@@ -3,13 +3,15 @@
 
 #include <limits>
 
+#include "host/core_services.h"
 #include "scene_description.h"
 
 namespace corvantide::cli {
 namespace {
 
-// GetChannels groups of position, rotation and scale.
-constexpr std::int32_t kWorldGroups[] = {43, 44, 37};
+// GetChannels groups of position, rotation and scale, in channel order.
+constexpr std::int32_t kWorldGroups[] = {corvantide::kWorldPosition, corvantide::kWorldRotation,
+                                         corvantide::kWorldScale};
 
 std::int64_t Stride(std::int32_t first, std::int32_t last) {
     const std::int64_t frames = static_cast<std::int64_t>(last) - first + 1;

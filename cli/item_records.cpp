@@ -3,19 +3,12 @@
 
 #include <cstring>
 
+#include "host/item_record.h"
 #include "host_text.h"
 #include "settings/export_settings.h"
-#include "sim_scene.h"
 
 namespace corvantide::cli {
 namespace {
-
-template <typename T>
-T Field(const void* record, std::size_t offset) {
-    T value{};
-    std::memcpy(&value, static_cast<const unsigned char*>(record) + offset, sizeof value);
-    return value;
-}
 
 // Text of a path buffer, never read past its capacity.
 std::string BoundedText(const char* buffer) {
@@ -36,8 +29,8 @@ std::optional<ItemRecord> ReadItemRecord(simhost::SimHost& host, void* item) {
     record.beginFrame = settings.beginFrame;
     record.endFrame = settings.endFrame;
     record.frameOffset = settings.frameOffset;
-    record.world = settings.coordinates == 1;
-    record.sampled = settings.freezeMotion == 1;
+    record.world = settings.coordinates == corvantide::kWorldCoordinates;
+    record.sampled = settings.freezeMotion == corvantide::kSamplingMode;
     record.outputDisabled = settings.outputDisabled != 0;
     if (settings.destinationPath != nullptr)
         record.destination = simhost::FromHostText(BoundedText(settings.destinationPath));
@@ -45,12 +38,10 @@ std::optional<ItemRecord> ReadItemRecord(simhost::SimHost& host, void* item) {
 }
 
 std::string ItemName(void* item) {
-    const char* name = Field<const char*>(item, simhost::item_layout::kName);
+    const char* name = corvantide::ItemName(item);
     return name != nullptr ? simhost::FromHostText(name) : "";
 }
 
-bool IsCamera(void* item) {
-    return Field<std::int32_t>(item, simhost::item_layout::kType) == simhost::item_layout::kCameraType;
-}
+bool IsCamera(void* item) { return corvantide::IsCamera(item); }
 
 }  // namespace corvantide::cli

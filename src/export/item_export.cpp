@@ -43,9 +43,6 @@ constexpr Problem kRangeTooLong{"Frame range too long, not written:", ": the fra
 constexpr char kKeptWithZoomFile[] = ": its zoom file cannot be written";
 constexpr char kWrittenNotSynced[] = " written; its folder could not be synced to the disk";
 
-constexpr std::int32_t kKeysMode = 0;
-constexpr std::int32_t kSamplingMode = 1;
-
 // Keys mode, sampling mode, or the values the item holds now (an item
 // without keys in keys mode).
 enum class Collection { kCurrentValues, kKeys, kFrames };

@@ -7,11 +7,9 @@
 #include <cstdint>
 
 #include "export/envelope_key.h"
+#include "settings/export_settings.h"
 
 namespace corvantide {
-
-inline constexpr std::int32_t kLocalCoordinates = 0;
-inline constexpr std::int32_t kWorldCoordinates = 1;
 
 // Keys mode over the item's keyCount keys. Local takes each key's own data
 // and includes the channels its flags key. World moves the clock to each

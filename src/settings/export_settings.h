@@ -28,6 +28,12 @@ struct ExportSettings {
     char* destinationPath;        // null or kPathCapacity bytes: base path, without ".mot"
     void* spareBuffer;            // released with the record, never set
 };
+// Values of `freezeMotion` and `coordinates`.
+inline constexpr std::int32_t kKeysMode = 0;
+inline constexpr std::int32_t kSamplingMode = 1;
+inline constexpr std::int32_t kLocalCoordinates = 0;
+inline constexpr std::int32_t kWorldCoordinates = 1;
+
 static_assert(sizeof(ExportSettings) == kSettingsRecordSize);
 static_assert(offsetof(ExportSettings, frameOffset) == 8);
 static_assert(offsetof(ExportSettings, outputDisabled) == 24);
