@@ -1,6 +1,7 @@
 // A run stopped part-way: every file an export finished is already in its
 // place, and nothing is left under a temporary or a host name, inside the
-// output folder or beside it.
+// output folder or beside it; the run says whether the export under way
+// finished or stopped.
 #include <gtest/gtest.h>
 
 #include <csignal>
