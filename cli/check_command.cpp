@@ -11,6 +11,7 @@
 #include "motfile/plot_axis.h"
 #include "motfile/text_join.h"
 #include "motion_input.h"
+#include "shown_text.h"
 
 namespace corvantide::cli {
 namespace {
@@ -30,7 +31,7 @@ void PrintSummary(const std::string& path, const motfile::MotionFile& file, std:
         last = anyKeys ? std::max(last, envelope.keys.back().time) : envelope.keys.back().time;
         anyKeys = true;
     }
-    out << path << ": "
+    out << Shown(path) << ": "
         << (single ? std::string("single envelope")
                    : motfile::Join({"motion file, ", std::to_string(file.envelopes.size()), " channels"}));
     if (anyKeys) {

@@ -30,8 +30,8 @@ inline constexpr char kSessionExitHelp[] =
     "2 bad arguments, a bad scene file, or a file or folder that cannot be read or made; 3 the simulated\n"
     "host saw something a real host would punish; 4 an export failed or was refused (the status area's\n"
     "message is printed where it happened, and again on stderr), or wrote nothing it was asked to write;\n"
-    "130 interrupted with Ctrl-C (the export under way stops as with Escape; every file written so far is\n"
-    "in its place).";
+    "130 interrupted with Ctrl-C (the export under way stops as with Escape unless it has finished, and the\n"
+    "run says which; every file written so far is in its place).";
 
 // What runs once the arguments are parsed; returns the exit status.
 using CommandAction = std::function<int()>;

@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "motfile/motion_reader.h"
 #include "motfile/utf8_path.h"
+#include "tool_files.h"
 
 #if defined(_WIN32)
 #define WIN32_LEAN_AND_MEAN
@@ -28,7 +30,7 @@ std::string NativePath(const std::string& hostPath) {
 #endif
 }
 
-Settled SettleWrittenFile(const std::string& hostPath) {
+Settled SettleWrittenFile(const std::string& hostPath, std::string* reason) {
     const fs::path host = motfile::Utf8Path(hostPath);
     const fs::path native = motfile::Utf8Path(NativePath(hostPath));
     std::error_code error;
@@ -36,8 +38,23 @@ Settled SettleWrittenFile(const std::string& hostPath) {
     if (!fs::exists(host, error)) return fs::exists(native, error) ? Settled::kInPlace : Settled::kAbsent;
     const fs::path parent = native.parent_path();
     if (!parent.empty() && !fs::is_directory(parent, error)) return Settled::kNoFolder;
-    fs::rename(host, native, error);
-    return error ? Settled::kMoveFailed : Settled::kMoved;
+    // Written again where it belongs, through the file layer, so that the
+    // destination is judged and replaced as the plug-in's own are.
+    std::string text;
+    std::string why;
+    Settled settled = Settled::kMoveFailed;
+    if (motfile::LoadFileText(hostPath, &text, &why)) {
+        const simhost::ToolWrite wrote = simhost::WriteToolFile(NativePath(hostPath), text);
+        why = wrote.reason;
+        if (wrote.outcome == WholeFile::kRefused) settled = Settled::kRefused;
+        if (wrote.outcome == WholeFile::kWritten) settled = Settled::kMoved;
+    }
+    if (settled == Settled::kMoved) {
+        fs::remove(host, error);
+    } else if (reason != nullptr) {
+        *reason = why;
+    }
+    return settled;
 }
 
 std::optional<FileStamp> StampOf(const std::string& path) {

@@ -22,13 +22,19 @@ enum class Settled {
     kInPlace,     // the file is where the path says (always so on Windows)
     kMoved,       // a file written under its host name was moved to its native path
     kNoFolder,    // written under its host name; the native folder does not exist
+    kRefused,     // written under its host name; the native path may not be replaced
     kMoveFailed,  // written under its host name; it could not be moved
     kAbsent,      // no file under either name
 };
 
 // Looks for the file the plug-in wrote for `hostPath` and brings it to
-// NativePath(hostPath), replacing an older file there.
-Settled SettleWrittenFile(const std::string& hostPath);
+// NativePath(hostPath) through the file layer, as the plug-in's own files
+// land: an older file there is replaced and keeps its permission bits, a
+// link's target is replaced and the link kept; a read-only file, a folder,
+// a device or a pipe there is refused and left as it is. The file under
+// its host name is removed once moved, and kept otherwise. `reason`, when
+// given, receives why with kRefused and kMoveFailed.
+Settled SettleWrittenFile(const std::string& hostPath, std::string* reason = nullptr);
 
 // Which file a path names, and when it was last written: a file written
 // again through a temporary file is another file, even within the file

@@ -8,6 +8,7 @@
 
 #include "arguments.h"
 #include "commands.h"
+#include "host/host_characters.h"
 
 #if defined(_WIN32)
 #define WIN32_LEAN_AND_MEAN
@@ -60,6 +61,8 @@ int main(int argc, char** argv) {
 #if defined(_WIN32)
     SetConsoleOutputCP(CP_UTF8);  // everything printed is UTF-8
 #endif
+    // The paths this program hands the file layer are UTF-8, as its arguments are.
+    corvantide::SetTextEncoding(corvantide::TextEncoding::kUtf8);
     corvantide::cli::CommandAction action;
     for (corvantide::cli::AddCommand add : kCommands) {
         add(app, &action);

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "commands.h"
+#include "shown_text.h"
 
 namespace corvantide::cli {
 
@@ -11,15 +12,15 @@ int LoadMotionFile(const std::string& path, motfile::ReadResult* result, std::os
     std::string text;
     std::string reason;
     if (!motfile::LoadFileText(path, &text, &reason)) {
-        err << "corvantide-sim: cannot read " << path << ": " << reason << "\n";
+        err << "corvantide-sim: cannot read " << Shown(path) << ": " << reason << "\n";
         return kExitUsage;
     }
     *result = motfile::ParseMotionText(text);
     for (const motfile::FileIssue& warning : result->warnings) {
-        err << path << ":" << warning.line << ": warning: " << warning.reason << "\n";
+        err << Shown(path) << ":" << warning.line << ": warning: " << warning.reason << "\n";
     }
     if (!result->ok) {
-        err << path << ":" << result->error.line << ": " << result->error.reason << "\n";
+        err << Shown(path) << ":" << result->error.line << ": " << result->error.reason << "\n";
         return kExitBadFile;
     }
     return kExitOk;

@@ -13,6 +13,9 @@
 #include "motfile/curve_plot.h"
 #include "motfile/utf8_path.h"
 #include "motion_input.h"
+#include "output_folders.h"
+#include "shown_text.h"
+#include "tool_files.h"
 
 namespace corvantide::cli {
 namespace {
@@ -33,37 +36,10 @@ bool SameFile(const std::string& a, const std::string& b) {
     return canonicalA == canonicalB;
 }
 
-// Writes beside the destination first, so a failed write leaves no half picture.
-bool WriteWhole(const std::string& path, const std::string& text, std::string* reason) {
-    const std::filesystem::path temporary = motfile::Utf8Path(path + ".part");
-    std::error_code error;
-    {
-        std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
-        if (!stream) {
-            *reason = "cannot create the file";
-            return false;
-        }
-        stream.write(text.data(), static_cast<std::streamsize>(text.size()));
-        stream.close();
-        if (!stream) {
-            std::filesystem::remove(temporary, error);
-            *reason = "write failed";
-            return false;
-        }
-    }
-    std::filesystem::rename(temporary, motfile::Utf8Path(path), error);
-    if (error) {
-        *reason = error.message();
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    return true;
-}
-
 // An existing file that begins as a motion file does ("LWMO" and its line
 // end): a picture never takes its place.
 bool ReadsAsMotionFile(const std::string& path) {
-    std::ifstream stream(path, std::ios::binary);
+    std::ifstream stream(motfile::Utf8Path(path), std::ios::binary);
     char start[5] = {};
     stream.read(start, sizeof start);
     return stream.gcount() == sizeof start && std::string_view(start, 4) == "LWMO" &&
@@ -111,26 +87,36 @@ int RunPlot(const std::string& path, const std::string& svgPath, std::ostream& o
         return status;
     }
     const std::string destination = svgPath.empty() ? DefaultSvgPath(path) : svgPath;
+    // What may not be replaced is refused before anything is read or made
+    // (a pipe would hold the reading of its first bytes).
+    if (!SameFile(destination, path)) {
+        if (const std::string refusal = simhost::DestinationRefusal(destination); !refusal.empty()) {
+            err << "corvantide-sim: cannot write " << Shown(destination) << ": " << refusal << "\n";
+            return kExitUsage;
+        }
+    }
     if (SameFile(destination, path) || ReadsAsMotionFile(destination)) {
-        err << "corvantide-sim: the picture would replace the motion file " << destination
+        err << "corvantide-sim: the picture would replace the motion file " << Shown(destination)
             << "; name another file with --out\n";
         return kExitUsage;
     }
-    std::error_code error;
-    const std::filesystem::path folder = std::filesystem::path(destination).parent_path();
-    if (!folder.empty()) std::filesystem::create_directories(folder, error);
-    if (error) {
-        err << "corvantide-sim: cannot make the folder " << folder.string() << ": " << error.message() << "\n";
+    OutputFolders made;  // a folder made for a picture that was not written goes again
+    std::string reason;
+    const std::filesystem::path folder = motfile::Utf8Path(destination).parent_path();
+    if (!folder.empty() && !made.Make(folder, &reason)) {
+        err << "corvantide-sim: cannot make the folder " << Shown(motfile::Utf8Text(folder)) << ": " << reason
+            << "\n";
         return kExitUsage;
     }
     motfile::PlotOptions options;
     options.title = motfile::Utf8Text(motfile::Utf8Path(path).filename());
-    std::string reason;
-    if (!WriteWhole(destination, motfile::PlotMotionSvg(result.file, options), &reason)) {
-        err << "corvantide-sim: cannot write " << destination << ": " << reason << "\n";
+    const simhost::ToolWrite wrote =
+        simhost::WriteToolFile(destination, motfile::PlotMotionSvg(result.file, options));
+    if (wrote.outcome != corvantide::WholeFile::kWritten) {
+        err << "corvantide-sim: cannot write " << Shown(destination) << ": " << wrote.reason << "\n";
         return kExitUsage;
     }
-    out << "wrote " << destination << "\n";
+    out << "wrote " << Shown(destination) << "\n";
     TellChannels(result.file, out);
     return kExitOk;
 }

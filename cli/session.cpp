@@ -2,7 +2,6 @@
 #include "session.h"
 
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 #include <set>
 #include <sstream>
@@ -15,10 +14,13 @@
 #include "motfile/motion_reader.h"
 #include "motfile/utf8_path.h"
 #include "motion_pictures.h"
+#include "output_folders.h"
 #include "plugin_loading.h"
 #include "scene_build.h"
 #include "session_runner.h"
+#include "shown_text.h"
 #include "sim_host.h"
+#include "tool_files.h"
 
 namespace corvantide::cli {
 namespace {
@@ -53,12 +55,12 @@ private:
 void TellScene(const SceneDescription& scene, std::ostream& out) {
     out << "Scene: " << scene.items.size() << (scene.items.size() == 1 ? " item" : " items") << ", frames "
         << scene.firstFrame << " to " << scene.lastFrame << " at " << scene.fps << " fps, content directory \""
-        << scene.contentDirectory << "\"\n";
+        << Shown(scene.contentDirectory) << "\"\n";
     for (const ItemDescription& item : scene.items) {
-        out << "  " << item.name << (item.type == kCameraType ? " (camera)" : "") << ": " << item.keys.size()
-            << (item.keys.size() == 1 ? " key" : " keys");
-        if (item.parent) out << ", child of " << *item.parent;
-        if (item.sourcePath) out << ", loaded from \"" << *item.sourcePath << "\"";
+        out << "  " << Shown(item.name) << (item.type == kCameraType ? " (camera)" : "") << ": "
+            << item.keys.size() << (item.keys.size() == 1 ? " key" : " keys");
+        if (item.parent) out << ", child of " << Shown(*item.parent);
+        if (item.sourcePath) out << ", loaded from \"" << Shown(*item.sourcePath) << "\"";
         out << "\n";
     }
 }
@@ -77,58 +79,48 @@ std::string FormOf(const WrittenFile& written) {
            (written.record.world ? "World" : "Local");
 }
 
-bool WriteText(const std::string& path, const std::string& text) {
-    std::ofstream stream(Utf8Path(path), std::ios::binary | std::ios::trunc);
-    stream << text;
-    stream.close();
-    return static_cast<bool>(stream);
+// The first line of `check`'s summary after the path it names.
+std::string SummaryAfterPath(const std::string& summary, const std::string& path) {
+    const std::string firstLine = summary.substr(0, summary.find('\n'));
+    const std::string shown = Shown(path);
+    return firstLine.rfind(shown, 0) == 0 ? firstLine.substr(shown.size()) : ": " + firstLine;
 }
 
-}  // namespace
+// The files of the session that were written before it was interrupted.
+void TellUncheckedFiles(const SessionRunner& runner, const fs::path& folder, std::ostream& out) {
+    out << "\nFiles written (in " << Shown(Utf8Text(folder)) << "), not checked:\n";
+    if (runner.Written().empty()) out << "  none\n";
+    for (const WrittenFile& written : runner.Written())
+        out << "  " << SessionRunner::Display(written.path) << "\n";
+}
 
-int RunSession(const SceneDescription& scene, const SessionSettings& settings, std::ostream& out,
-               std::ostream& err) {
+// The session inside its output folder, which is the working folder while it runs.
+int RunInFolder(const SceneDescription& scene, const SessionSettings& settings, const fs::path& folder,
+                OutputFolders& made, simhost::SimHost& host, const std::string& plugin, std::ostream& out,
+                std::ostream& err) {
     std::error_code error;
-    const std::string refusal = UnholdableText(scene);
-    if (!refusal.empty()) {
-        err << "corvantide-sim: " << refusal << "; nothing was run\n";
-        return kExitUsage;
-    }
-    // The plug-in first: a program that cannot run leaves no folder behind.
-    simhost::SimHost host;
-    std::string plugin;
-    if (!LoadPlugin(host, "", &plugin, err)) return kExitUsage;
-    const fs::path folder = fs::absolute(Utf8Path(settings.outputFolder), error);
-    if (!error) fs::create_directories(settings.pictures ? folder / kPictureFolder : folder, error);
-    if (error) {
-        err << "corvantide-sim: cannot make the folder " << settings.outputFolder << ": " << error.message()
-            << "\n";
-        return kExitUsage;
-    }
     WorkingFolder working(folder, error);
     if (error) {
-        err << "corvantide-sim: cannot work in " << Utf8Text(folder) << ": " << error.message() << "\n";
+        err << "corvantide-sim: cannot work in " << Shown(Utf8Text(folder)) << ": " << error.message() << "\n";
         return kExitUsage;
     }
 
     const InterruptWatch interruptWatch;
     std::string reason;
-    if (!settings.heading.empty()) out << settings.heading << "\n";
-    out << "Plug-in: " << plugin << "\nWorking folder: " << Utf8Text(folder) << "\n";
+    if (!settings.heading.empty()) out << Shown(settings.heading) << "\n";
+    out << "Plug-in: " << plugin << "\nWorking folder: " << Shown(Utf8Text(folder)) << "\n";
     BuildScene(scene, host);
     TellScene(scene, out);
 
-    SessionRunner runner(host, out,
-                         {kPictureFolder, settings.liveProgress, settings.watchKeyboard, settings.pictures});
+    SessionRunner runner(
+        host, out, {kPictureFolder, settings.liveProgress, settings.watchKeyboard, settings.pictures, &made});
     int status = runner.Run(scene.actions, err) ? kExitOk : kExitUsage;
     if (Interrupted()) {
-        out << "\nFiles written (in " << Utf8Text(folder) << "), not checked:\n";
-        for (const WrittenFile& written : runner.Written())
-            out << "  " << SessionRunner::Display(written.path) << "\n";
+        TellUncheckedFiles(runner, folder, out);
         return kExitInterrupted;
     }
 
-    out << "\nFiles written (in " << Utf8Text(folder) << "):\n";
+    out << "\nFiles written (in " << Shown(Utf8Text(folder)) << "):\n";
     if (runner.Written().empty()) out << "  none\n";
     std::set<std::string> pictureNames;
     std::vector<std::string> pictures = runner.Pictures();
@@ -142,8 +134,8 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
             status = kExitBadFile;
             continue;
         }
-        const std::string firstLine = summary.str().substr(0, summary.str().find('\n'));
-        out << "  " << SessionRunner::Display(written.path) << firstLine.substr(written.path.size()) << "\n";
+        out << "  " << SessionRunner::Display(written.path) << SummaryAfterPath(summary.str(), written.path)
+            << "\n";
         motfile::ReadResult result;
         std::string text;
         if (!motfile::LoadFileText(written.path, &text, &reason)) continue;
@@ -154,18 +146,23 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
         PrintChannelLines(fidelities.back(), "      ", out);
         if (!settings.pictures) continue;
         const std::string picture = PictureName(written.path, &pictureNames);
-        if (!WriteText(picture, MotionPictureSvg(written, result.file, motion))) {
-            err << "corvantide-sim: cannot write the picture " << picture << "\n";
+        const simhost::ToolWrite wrote =
+            made.Make(folder / kPictureFolder, &reason)
+                ? simhost::WriteToolFile(picture, MotionPictureSvg(written, result.file, motion))
+                : simhost::ToolWrite{WholeFile::kRefused, reason};
+        if (wrote.outcome != WholeFile::kWritten) {
+            err << "corvantide-sim: cannot write the picture " << Shown(picture) << ": " << wrote.reason
+                << "\n";
             status = kExitUsage;
             continue;
         }
         pictures.push_back(picture);
     }
     if (settings.pictures) {
-        out << "\nPictures (in " << Utf8Text(folder / kPictureFolder) << "):\n";
+        out << "\nPictures (in " << Shown(Utf8Text(folder / kPictureFolder)) << "):\n";
         if (pictures.empty()) out << "  none\n";
         for (const std::string& picture : pictures)
-            out << "  " << Utf8Text(Utf8Path(picture).filename()) << "\n";
+            out << "  " << Shown(Utf8Text(Utf8Path(picture).filename())) << "\n";
     }
     if (!fidelities.empty()) {
         out << "\nHow closely each file follows the host, frame by frame (the largest difference between the\n"
@@ -181,6 +178,34 @@ int RunSession(const SceneDescription& scene, const SessionSettings& settings, s
     if (!findings.empty() && status == kExitOk) status = kExitHostFault;
     if (!runner.ExportFailures().empty() && status == kExitOk) status = kExitExportFailed;
     return status;
+}
+
+}  // namespace
+
+int RunSession(const SceneDescription& scene, const SessionSettings& settings, std::ostream& out,
+               std::ostream& err) {
+    const simhost::Utf8Paths utf8;
+    const std::string refusal = UnholdableText(scene);
+    if (!refusal.empty()) {
+        err << "corvantide-sim: " << refusal << "; nothing was run\n";
+        return kExitUsage;
+    }
+    // The plug-in first: a program that cannot run leaves no folder behind.
+    simhost::SimHost host;
+    std::string plugin;
+    if (!LoadPlugin(host, "", &plugin, err)) return kExitUsage;
+    std::error_code error;
+    const fs::path folder = fs::absolute(Utf8Path(settings.outputFolder), error);
+    // Declared before the session's working folder, so that folder is left
+    // before the folders the session made and left empty are removed.
+    OutputFolders made;
+    std::string reason = error ? error.message() : std::string();
+    if (error || !made.Make(folder, &reason)) {
+        err << "corvantide-sim: cannot make the folder " << Shown(settings.outputFolder) << ": " << reason
+            << "\n";
+        return kExitUsage;
+    }
+    return RunInFolder(scene, settings, folder, made, host, plugin, out, err);
 }
 
 }  // namespace corvantide::cli

@@ -15,6 +15,7 @@
 #include "motfile/utf8_path.h"
 #include "panel_svg.h"
 #include "scene_build.h"
+#include "shown_text.h"
 
 namespace corvantide::cli {
 namespace {
@@ -28,7 +29,15 @@ constexpr char kZoomSuffix[] = "_ZoomFactor.mot";
 constexpr char kMotionSuffix[] = ".mot";
 constexpr char kDetailIndent[] = "      ";
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string Quoted(const std::string& text) {
+    std::string quoted = "\"";
+    return quoted.append(Shown(text)).append("\"");
+}
+
+bool IsExportPress(const Action& action) {
+    return action.kind == ActionKind::kPress &&
+           (action.control == "Export Current Motion" || action.control == "Export Batch Motions");
+}
 
 const char* ControlName(const std::string& label) {
     if (label == "path") return simhost::kPathText;
@@ -49,11 +58,11 @@ SessionRunner::SessionRunner(simhost::SimHost& host, std::ostream& out, SessionO
 std::string SessionRunner::Display(const std::string& path) {
     std::error_code error;
     const fs::path absolute = fs::absolute(Utf8Path(path), error).lexically_normal();
-    if (error) return path;
+    if (error) return Shown(path);
     const fs::path relative = absolute.lexically_proximate(fs::current_path(error));
     const std::string shown = Utf8Text(relative);
-    if (error || relative.is_absolute() || shown.rfind("..", 0) == 0) return Utf8Text(absolute);
-    return shown;
+    if (error || relative.is_absolute() || shown.rfind("..", 0) == 0) return Shown(Utf8Text(absolute));
+    return Shown(shown);
 }
 
 void* SessionRunner::Item(const std::string& name) const { return host_.Scene().ItemByName(HostText(name)); }
@@ -101,11 +110,34 @@ bool SessionRunner::Run(const std::vector<Action>& actions, std::ostream& err) {
     for (const Action& action : actions) {
         if (!Do(action, err)) return false;
         if (Interrupted()) {
-            out_ << "\nInterrupted: an export under way was stopped as by Escape; the rest of the session is "
-                    "not acted out.\n";
+            out_ << "\nInterrupted: " << InterruptedAt(action)
+                 << "; the rest of the session is not acted out.\n";
             return true;
         }
     }
+    return true;
+}
+
+std::string SessionRunner::InterruptedAt(const Action& action) const {
+    if (!IsExportPress(action)) return "no export was under way";
+    if (lastExportStopped_) {
+        return "the export under way stopped as with Escape and left the file it was on as it was (files it "
+               "finished before are listed below)";
+    }
+    return "the export under way had finished and its files were written";
+}
+
+bool SessionRunner::WritePanelPicture(const std::string& file, std::ostream& err) {
+    const std::string path = Utf8Text(options_.outputFolder / Utf8Path(file));
+    std::string reason;
+    const bool folder = options_.folders == nullptr ||
+                        options_.folders->Make(fs::absolute(Utf8Path(path)).parent_path(), &reason);
+    if (!folder || !simhost::WritePanelSvg(host_.Ui(), path, 2.0, &reason)) {
+        err << "corvantide-sim: cannot write the panel picture " << Shown(path) << ": " << reason << "\n";
+        return false;
+    }
+    pictures_.push_back(path);
+    out_ << kDetailIndent << "wrote " << Display(path) << "\n";
     return true;
 }
 
@@ -183,13 +215,7 @@ bool SessionRunner::Do(const Action& action, std::ostream& err) {
                 out_ << kDetailIndent << "no picture taken (--no-pictures)\n";
                 break;
             }
-            const std::string path = Utf8Text(options_.outputFolder / Utf8Path(action.text));
-            if (!simhost::WritePanelSvg(host_.Ui(), path)) {
-                err << "corvantide-sim: cannot write the panel picture " << path << "\n";
-                return false;
-            }
-            pictures_.push_back(path);
-            out_ << kDetailIndent << "wrote " << Display(path) << "\n";
+            if (!WritePanelPicture(action.text, err)) return false;
             break;
         }
     }
@@ -223,11 +249,11 @@ void SessionRunner::TellDestinations() {
          << (user_.Value("Use Batch Directory") ? "on" : "off") << ", \"Use Current Data\" "
          << (user_.Value("Use Current Data") ? "on" : "off") << "; each item's destination base path:\n";
     std::size_t width = 8;
-    for (void* item : host_.Scene().Items()) width = std::max(width, DisplayWidth(ItemName(item)));
+    for (void* item : host_.Scene().Items()) width = std::max(width, DisplayWidth(Shown(ItemName(item))));
     for (void* item : host_.Scene().Items()) {
         const auto record = ReadItemRecord(host_, item);
-        out_ << kDetailIndent << "  " << PaddedTo(ItemName(item), width) << "  "
-             << (record && record->destination ? *record->destination : std::string("(none)")) << "\n";
+        out_ << kDetailIndent << "  " << PaddedTo(Shown(ItemName(item)), width) << "  "
+             << (record && record->destination ? Shown(*record->destination) : std::string("(none)")) << "\n";
     }
 }
 
@@ -322,9 +348,11 @@ void SessionRunner::ExportPress(const std::string& label) {
         byItem.clear();
     }
     const auto& history = host_.Ui().StatusHistory();
+    lastExportStopped_ = false;
     for (std::size_t i = statusBefore; i < history.size(); ++i) {
-        if (IsAbortMessage(StatusMessageLines(FromHostText(history[i])))) told = true;
+        if (IsAbortMessage(StatusMessageLines(FromHostText(history[i])))) lastExportStopped_ = true;
     }
+    told = told || lastExportStopped_;
     statusSeen_ = history.size();
     // Asked for, not reported as failed, and not there: the export lost it.
     for (const Candidate& candidate : candidates) {
@@ -335,21 +363,27 @@ void SessionRunner::ExportPress(const std::string& label) {
 }
 
 bool SessionRunner::Settle(Candidate& candidate) {
-    const Settled settled = SettleWrittenFile(candidate.hostPath);
+    std::string reason;
+    const Settled settled = SettleWrittenFile(candidate.hostPath, &reason);
     const fs::path native = Utf8Path(candidate.file.path);
-    if (settled == Settled::kNoFolder || settled == Settled::kMoveFailed) {
+    if (settled == Settled::kNoFolder || settled == Settled::kRefused || settled == Settled::kMoveFailed) {
         // The file under its host name exists only because Linux takes the
         // backslash for a letter; a Windows host would have written nothing.
         std::error_code ignored;
         if (StampOf(candidate.hostPath) != candidate.hostBefore)
             fs::remove(Utf8Path(candidate.hostPath), ignored);
-        out_ << kDetailIndent << "not written: "
-             << (settled == Settled::kNoFolder
-                     ? "the folder of " + Display(candidate.file.path) + " does not exist"
-                     : std::string("it could not be moved to ") + Display(candidate.file.path))
-             << "\n";
-        AddFailure(Utf8Text(native.filename()) + " not written to " + Display(Utf8Text(native.parent_path())) +
-                   (settled == Settled::kNoFolder ? ": no such folder" : ": it could not be moved there"));
+        const std::string shownName = Shown(Utf8Text(native.filename()));
+        const std::string folder = Display(Utf8Text(native.parent_path()));
+        if (settled == Settled::kNoFolder) {
+            out_ << kDetailIndent << "not written: the folder of " << Display(candidate.file.path)
+                 << " does not exist\n";
+            AddFailure(shownName + " not written to " + folder + ": no such folder");
+        } else {
+            const std::string why =
+                settled == Settled::kRefused ? reason : "it could not be moved there: " + reason;
+            out_ << kDetailIndent << "not written: " << Display(candidate.file.path) << ": " << why << "\n";
+            AddFailure(shownName + " not written to " + folder + ": " + why);
+        }
         candidate.settled = true;
         return true;
     }

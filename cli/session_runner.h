@@ -12,6 +12,7 @@
 
 #include "host_paths.h"
 #include "item_records.h"
+#include "output_folders.h"
 #include "panel_user.h"
 #include "scene_description.h"
 #include "sim_host.h"
@@ -31,6 +32,7 @@ struct SessionOptions {
     bool liveProgress = false;           // rewrite the progress line (a terminal)
     bool watchKeyboard = false;          // Escape from the terminal aborts
     bool pictures = true;                // panel pictures are taken
+    OutputFolders* folders = nullptr;    // makes the pictures' folder for the first; null: it exists
 };
 
 class SessionRunner {
@@ -49,7 +51,8 @@ public:
     // folder does not exist. Empty when every export did its work or was aborted.
     const std::vector<std::string>& ExportFailures() const { return exportFailures_; }
 
-    // A path as the user is shown it: relative to the current folder when inside it.
+    // A path as the user is shown it: relative to the current folder when
+    // inside it, control characters escaped.
     static std::string Display(const std::string& path);
 
 private:
@@ -62,6 +65,9 @@ private:
     void TellNewMessages();
     void TellNewStatus();
     void AddFailure(const std::string& failure);
+    // What became of the action under way when Ctrl-C came.
+    std::string InterruptedAt(const Action& action) const;
+    bool WritePanelPicture(const std::string& file, std::ostream& err);
     // A file an export may write: its host path, and both names' times before.
     struct Candidate {
         WrittenFile file;
@@ -85,6 +91,7 @@ private:
     std::vector<std::string> exportFailures_;
     std::vector<WrittenFile> written_;
     std::vector<std::string> pictures_;
+    bool lastExportStopped_ = false;  // the last export press ended with the abort text
 };
 
 }  // namespace corvantide::cli

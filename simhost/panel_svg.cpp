@@ -3,12 +3,11 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
 #include <sstream>
 
 #include "host_text.h"
 #include "motfile/svg_text.h"
-#include "motfile/utf8_path.h"
+#include "tool_files.h"
 
 namespace simhost {
 
@@ -153,11 +152,10 @@ std::string RenderPanelSvg(const SimInterface& ui, double scale) {
     return out.str();
 }
 
-bool WritePanelSvg(const SimInterface& ui, const std::string& path, double scale) {
-    std::ofstream file(corvantide::motfile::Utf8Path(path), std::ios::binary);
-    if (!file) return false;
-    file << RenderPanelSvg(ui, scale);
-    return static_cast<bool>(file);
+bool WritePanelSvg(const SimInterface& ui, const std::string& path, double scale, std::string* reason) {
+    const ToolWrite wrote = WriteToolFile(path, RenderPanelSvg(ui, scale));
+    if (reason != nullptr) *reason = wrote.reason;
+    return wrote.outcome == corvantide::WholeFile::kWritten;
 }
 
 }  // namespace simhost

@@ -12,7 +12,9 @@ namespace simhost {
 
 // `scale` multiplies the host's layout units into pixels.
 std::string RenderPanelSvg(const SimInterface& ui, double scale = 2.0);
-// False when the file cannot be written.
-bool WritePanelSvg(const SimInterface& ui, const std::string& path, double scale = 2.0);
+// Writes the picture as `path` (UTF-8) through the file layer. False when
+// it is refused or cannot be written, with the reason in `reason` if given.
+bool WritePanelSvg(const SimInterface& ui, const std::string& path, double scale = 2.0,
+                   std::string* reason = nullptr);
 
 }  // namespace simhost

@@ -497,4 +497,49 @@ void AppendDestinationFault(char* message, std::size_t capacity, const StagedFil
     }
 }
 
+namespace {
+
+// Said of a file whose failure the system gave no reason for the user.
+constexpr char kNoKnownReason[] = "it could not be written";
+constexpr char kFolderNotSynced[] = "written, but its folder could not be synced to the disk";
+
+// The reason after AppendDestinationFault's or AppendFailureReason's ": ".
+void TakeReason(char* reason, std::size_t capacity, const char* appended, const char* otherwise) {
+    const char* why = appended[0] == ':' && appended[1] == ' ' ? appended + 2 : otherwise;
+    CopyTextCut(reason, capacity, why);
+}
+
+}  // namespace
+
+WholeFile WriteWholeFile(const char* path, const char* data, std::size_t size, char* reason,
+                         std::size_t capacity) {
+    char why[kStatusTextCapacity] = "";
+    CopyTextCut(reason, capacity, "");
+    StagedFile staged;
+    if (!NameStagedFile(&staged, path, "") || !CheckStagedFile(&staged)) {
+        AppendDestinationFault(why, sizeof why, staged);
+        TakeReason(reason, capacity, why, kNoKnownReason);
+        return WholeFile::kRefused;
+    }
+    ClearWriteFailure();
+    bool written = OpenStagedFile(&staged);
+    if (written) {
+        errno = 0;
+        written = FileOutput.write(staged.file, data, size);
+        if (!written) {
+            NoteFailedOperation(errno);
+            DiscardStagedFile(&staged);
+        }
+    }
+    written = written && CloseStagedFile(&staged);
+    const Commit commit = written ? CommitStagedFile(&staged) : Commit::kFailed;
+    if (commit == Commit::kFailed) {
+        AppendFailureReason(why, sizeof why, nullptr, 0);
+        TakeReason(reason, capacity, why, kNoKnownReason);
+        return WholeFile::kFailed;
+    }
+    if (commit == Commit::kInPlaceNotSynced) CopyTextCut(reason, capacity, kFolderNotSynced);
+    return WholeFile::kWritten;
+}
+
 }  // namespace corvantide

@@ -141,4 +141,20 @@ bool IdentifyFile(const char* path, FileKey* key);
 // cut at its end); nothing when it has none.
 void AppendDestinationFault(char* message, std::size_t capacity, const StagedFile& staged);
 
+// What became of a whole file written at once.
+enum class WholeFile {
+    kWritten,  // in place (its reason tells a folder that could not be synced)
+    kRefused,  // the destination may not be written; nothing was touched
+    kFailed,   // not written; an earlier file stays as it was
+};
+
+// Writes `size` bytes of `data` as the whole file `path` through a staged
+// file: named, checked, written beside where it lands, synced and moved
+// into place, as every file of the plug-in is. `reason` (capacity bytes, at
+// least 1) receives why it was refused or failed, or the warning of a
+// written file whose folder could not be synced; it is empty otherwise.
+// The file layer of the command-line tools.
+WholeFile WriteWholeFile(const char* path, const char* data, std::size_t size, char* reason,
+                         std::size_t capacity);
+
 }  // namespace corvantide

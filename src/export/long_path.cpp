@@ -8,6 +8,8 @@
 
 #include <cwchar>
 
+#include "host/host_characters.h"
+
 namespace corvantide {
 
 namespace {
@@ -27,8 +29,9 @@ bool LongPathForm(const char* path, wchar_t* wide, std::size_t capacity) {
     if (path == nullptr || capacity < 1) return false;
     wide[0] = L'\0';
     wchar_t given[kWidePathCapacity];
-    const int converted =
-        MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, given, static_cast<int>(kWidePathCapacity));
+    const UINT codePage = CurrentTextEncoding() == TextEncoding::kUtf8 ? CP_UTF8 : CP_ACP;
+    const int converted = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, path, -1, given,
+                                              static_cast<int>(kWidePathCapacity));
     if (converted <= 0) return false;
     // Already in the long form: taken as it is, as Windows does.
     if (StartsWith(given, kLocalPrefix)) {

@@ -11,10 +11,10 @@
 
 namespace corvantide {
 
-// The host's text (ANSI code page) as a full path in the long-path form,
-// into `wide` (capacity characters). A relative path is taken from the
-// current folder. False when the text is no valid ANSI text or the form does
-// not fit.
+// The host's text (ANSI code page, or UTF-8 when the process's text
+// encoding is UTF-8) as a full path in the long-path form, into `wide`
+// (capacity characters). A relative path is taken from the current folder.
+// False when the text is not valid in its encoding or the form does not fit.
 bool LongPathForm(const char* path, wchar_t* wide, std::size_t capacity);
 
 }  // namespace corvantide

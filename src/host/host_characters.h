@@ -3,6 +3,11 @@
 // of a character can be 0x5C, a backslash ("表" is 0x95 0x5C in 932). Every
 // scan of host text for a separator or a suffix steps by character through
 // these functions. On Linux host text is taken byte by byte.
+//
+// The command-line tools hand the same file layer paths in UTF-8: they set
+// the process's text encoding to UTF-8 at start-up, and every step then goes
+// by UTF-8 character, on every platform, and a UTF-8 byte is never taken for
+// the lead byte of a double-byte character.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +16,16 @@ namespace corvantide {
 
 // A separator of a host path: "\" or "/", as Windows takes both.
 bool IsPathSeparator(char c);
+
+enum class TextEncoding {
+    kHostCodePage,  // the host's ANSI code page (the plug-in; the default)
+    kUtf8,          // UTF-8 (the command-line tools)
+};
+
+// The encoding of the texts stepped here and of the paths the file layer
+// is given, for the whole process. [main thread, before any file is written]
+void SetTextEncoding(TextEncoding encoding);
+TextEncoding CurrentTextEncoding();
 
 // The character after the one `at` starts; `at` must not be the terminator.
 // A lead byte followed by the terminator is a character of its own.

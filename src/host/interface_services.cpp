@@ -101,8 +101,8 @@ bool RequestFile(const FileRequestBuffers& buffers, char* rememberedPath, const 
     if (HostApi.FX_FileRequest == nullptr) return false;
     // The host's fixed arguments: flags 0 and 1, and no hook.
     const std::int32_t accepted =
-        HostApi.FX_FileRequest(buffers.result, kRequesterResultCapacity, buffers.fileName, kRequesterNameArgument,
-                               buffers.directory, rememberedPath, title, 0, 1, nullptr);
+        HostApi.FX_FileRequest(buffers.result, kRequesterResultCapacity, buffers.fileName,
+                               kRequesterNameArgument, buffers.directory, rememberedPath, title, 0, 1, nullptr);
     return accepted != 0;
 }
 

@@ -1,0 +1,42 @@
+// The simulated host's and the tools' own files, through the file layer.
+#include "tool_files.h"
+
+namespace simhost {
+
+using corvantide::CurrentTextEncoding;
+using corvantide::SetTextEncoding;
+using corvantide::TextEncoding;
+using corvantide::WholeFile;
+
+namespace {
+// The longest reason the file layer gives, with room to spare.
+constexpr std::size_t kReasonCapacity = 128;
+constexpr char kNulRefusal[] = "a file name cannot hold a control character (0x00)";
+}  // namespace
+
+Utf8Paths::Utf8Paths() : before_(CurrentTextEncoding()) { SetTextEncoding(TextEncoding::kUtf8); }
+
+Utf8Paths::~Utf8Paths() { SetTextEncoding(before_); }
+
+std::string DestinationRefusal(const std::string& path) {
+    if (path.find('\0') != std::string::npos) return kNulRefusal;
+    const Utf8Paths utf8;
+    corvantide::StagedFile staged;
+    if (corvantide::NameStagedFile(&staged, path.c_str(), "") && corvantide::CheckStagedFile(&staged))
+        return {};
+    char why[kReasonCapacity] = "";
+    corvantide::AppendDestinationFault(why, sizeof why, staged);
+    return why[0] == ':' ? why + 2 : why;
+}
+
+ToolWrite WriteToolFile(const std::string& path, const std::string& text) {
+    // A path cut at a NUL byte would name another file.
+    if (path.find('\0') != std::string::npos) return {WholeFile::kRefused, kNulRefusal};
+    const Utf8Paths utf8;
+    char reason[kReasonCapacity] = "";
+    const WholeFile outcome =
+        corvantide::WriteWholeFile(path.c_str(), text.data(), text.size(), reason, sizeof reason);
+    return {outcome, reason};
+}
+
+}  // namespace simhost
