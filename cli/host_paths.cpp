@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "motfile/motion_reader.h"
 #include "motfile/utf8_path.h"
 #include "tool_files.h"
 
@@ -38,23 +37,12 @@ Settled SettleWrittenFile(const std::string& hostPath, std::string* reason) {
     if (!fs::exists(host, error)) return fs::exists(native, error) ? Settled::kInPlace : Settled::kAbsent;
     const fs::path parent = native.parent_path();
     if (!parent.empty() && !fs::is_directory(parent, error)) return Settled::kNoFolder;
-    // Written again where it belongs, through the file layer, so that the
-    // destination is judged and replaced as the plug-in's own are.
-    std::string text;
-    std::string why;
-    Settled settled = Settled::kMoveFailed;
-    if (motfile::LoadFileText(hostPath, &text, &why)) {
-        const simhost::ToolWrite wrote = simhost::WriteToolFile(NativePath(hostPath), text);
-        why = wrote.reason;
-        if (wrote.outcome == WholeFile::kRefused) settled = Settled::kRefused;
-        if (wrote.outcome == WholeFile::kWritten) settled = Settled::kMoved;
-    }
-    if (settled == Settled::kMoved) {
-        fs::remove(host, error);
-    } else if (reason != nullptr) {
-        *reason = why;
-    }
-    return settled;
+    // Moved through the file layer, so that the destination is judged and
+    // replaced as the plug-in's own are.
+    const simhost::ToolWrite moved = simhost::MoveToolFile(hostPath, NativePath(hostPath));
+    if (moved.outcome == WholeFile::kWritten) return Settled::kMoved;
+    if (reason != nullptr) *reason = moved.reason;
+    return moved.outcome == WholeFile::kRefused ? Settled::kRefused : Settled::kMoveFailed;
 }
 
 std::optional<FileStamp> StampOf(const std::string& path) {

@@ -39,4 +39,14 @@ ToolWrite WriteToolFile(const std::string& path, const std::string& text) {
     return {outcome, reason};
 }
 
+ToolWrite MoveToolFile(const std::string& from, const std::string& to) {
+    if (from.find('\0') != std::string::npos || to.find('\0') != std::string::npos) {
+        return {WholeFile::kRefused, kNulRefusal};
+    }
+    const Utf8Paths utf8;
+    char reason[kReasonCapacity] = "";
+    const WholeFile outcome = corvantide::MoveWholeFile(from.c_str(), to.c_str(), reason, sizeof reason);
+    return {outcome, reason};
+}
+
 }  // namespace simhost

@@ -21,6 +21,10 @@ struct ToolWrite {
 // is touched; a link's target is replaced and the link kept.
 ToolWrite WriteToolFile(const std::string& path, const std::string& text);
 
+// Moves the complete file `from` to `to` under the same rules; `from` stays
+// when the move is refused or fails.
+ToolWrite MoveToolFile(const std::string& from, const std::string& to);
+
 // Why the file layer would refuse to write `path` now (a device, a pipe, a
 // folder, a read-only file, a link that leads nowhere, a name Windows
 // cannot hold); empty when it may be written. Nothing is touched.

@@ -223,6 +223,8 @@ ExistingFile InspectPath(const char* path, char* target, std::size_t capacity) {
 
 bool KeepPermissions(void*, unsigned) { return true; }
 
+bool KeepPermissionsOfPath(const char*, unsigned) { return true; }
+
 bool IdentifyFile(const char* path, FileKey* key) {
     wchar_t wide[kWidePathCapacity];
     if (!LongPathForm(path, wide, kWidePathCapacity)) return false;
@@ -288,6 +290,10 @@ ExistingFile InspectPath(const char* path, char* target, std::size_t capacity) {
 
 bool KeepPermissions(void* file, unsigned mode) {
     return ::fchmod(ToDescriptor(file), static_cast<mode_t>(mode)) == 0;
+}
+
+bool KeepPermissionsOfPath(const char* path, unsigned mode) {
+    return ::chmod(path, static_cast<mode_t>(mode)) == 0;
 }
 
 bool IdentifyFile(const char* path, FileKey* key) {
@@ -539,6 +545,29 @@ WholeFile WriteWholeFile(const char* path, const char* data, std::size_t size, c
         return WholeFile::kFailed;
     }
     if (commit == Commit::kInPlaceNotSynced) CopyTextCut(reason, capacity, kFolderNotSynced);
+    return WholeFile::kWritten;
+}
+
+WholeFile MoveWholeFile(const char* from, const char* to, char* reason, std::size_t capacity) {
+    char why[kStatusTextCapacity] = "";
+    CopyTextCut(reason, capacity, "");
+    StagedFile staged;
+    if (!NameStagedFile(&staged, to, "") || !CheckStagedFile(&staged)) {
+        AppendDestinationFault(why, sizeof why, staged);
+        TakeReason(reason, capacity, why, kNoKnownReason);
+        return WholeFile::kRefused;
+    }
+    ClearWriteFailure();
+    errno = 0;
+    const bool moved = (!staged.keepMode || KeepPermissionsOfPath(from, staged.mode)) &&
+                       FileOutput.replace(from, staged.target);
+    if (!moved) {
+        NoteFailedOperation(errno);
+        AppendFailureReason(why, sizeof why, nullptr, 0);
+        TakeReason(reason, capacity, why, kNoKnownReason);
+        return WholeFile::kFailed;
+    }
+    if (!FileOutput.syncFolder(staged.target)) CopyTextCut(reason, capacity, kFolderNotSynced);
     return WholeFile::kWritten;
 }
 

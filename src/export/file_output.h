@@ -41,6 +41,8 @@ bool SyncFileData(void* file);
 bool SyncFolderOf(const char* path);
 ExistingFile InspectPath(const char* path, char* target, std::size_t capacity);
 bool KeepPermissions(void* file, unsigned mode);
+// The same for a closed file named by `path`.
+bool KeepPermissionsOfPath(const char* path, unsigned mode);
 
 // The operations on files. Tests replace entries to make opens, writes,
 // syncs, closes or moves fail, or to count them.
@@ -156,5 +158,11 @@ enum class WholeFile {
 // The file layer of the command-line tools.
 WholeFile WriteWholeFile(const char* path, const char* data, std::size_t size, char* reason,
                          std::size_t capacity);
+
+// Moves the complete file `from` (the tools': a file written under another
+// name) to `to` under the same rules: `to` is checked first, a link's target
+// is replaced, a replaced file's permission bits are kept, the folder is
+// synced after. `from` stays where it was when the move is refused or fails.
+WholeFile MoveWholeFile(const char* from, const char* to, char* reason, std::size_t capacity);
 
 }  // namespace corvantide
