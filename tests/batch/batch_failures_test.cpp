@@ -7,6 +7,7 @@
 
 #include "host/item_record.h"
 #include "panel/panel_session.h"
+#include "scene_items.h"
 
 namespace corvantide_test {
 namespace {
@@ -19,9 +20,7 @@ class BatchFailures : public PanelSession {
 protected:
     // An item prepared by hand, with its keys written as they are.
     void* ReadyItem(const std::string& name, const fs::path& base, std::int32_t type = 0) {
-        void* item = host.Scene().AddItem(name, type);
-        host.Scene().AddKey(item, 0).Set(0, 1.0).Set(12, 2.0);
-        host.Scene().AddKey(item, 10).Set(0, 2.0).Set(12, 3.0);
+        void* item = AddTwoKeyItem(host, name, type);
         user.SelectItem(item);
         user.TypePath(base.string());
         return item;

@@ -7,6 +7,7 @@
 #include "export/file_output.h"
 #include "host/item_record.h"
 #include "linked_plugin.h"
+#include "scene_items.h"
 
 namespace corvantide_test {
 namespace {
@@ -23,9 +24,7 @@ protected:
         ASSERT_EQ(1, host.BuildPanel());
     }
     void* ReadyItem(const std::string& name, const std::string& base, std::int32_t type = 0) {
-        void* item = host.Scene().AddItem(name, type);
-        host.Scene().AddKey(item, 0).Set(0, 1.0).Set(12, 2.0);
-        host.Scene().AddKey(item, 10).Set(0, 2.0).Set(12, 3.0);
+        void* item = AddTwoKeyItem(host, name, type);
         Prepare(item, base);
         return item;
     }

@@ -9,6 +9,7 @@
 #include "host/item_record.h"
 #include "host/text_buffer.h"
 #include "linked_plugin.h"
+#include "scene_items.h"
 
 #if !defined(_WIN32)
 #include <sys/stat.h>
@@ -25,9 +26,7 @@ namespace fs = std::filesystem;
 class ProtectedDestination : public LinkedPlugin {
 protected:
     void* KeyedItem(const std::string& name, std::int32_t type = 0) {
-        void* item = host.Scene().AddItem(name, type);
-        host.Scene().AddKey(item, 0).Set(0, 1.0).Set(12, 2.0);
-        host.Scene().AddKey(item, 10).Set(0, 2.0).Set(12, 3.0);
+        void* item = AddTwoKeyItem(host, name, type);
         Prepare(item, name);
         return item;
     }

@@ -9,6 +9,7 @@
 #include "export/item_export.h"
 #include "host/item_record.h"
 #include "linked_plugin.h"
+#include "scene_items.h"
 
 namespace corvantide_test {
 namespace {
@@ -72,9 +73,7 @@ protected:
     }
 
     void* KeyedItem(const std::string& name, std::int32_t type = 0) {
-        void* item = host.Scene().AddItem(name, type);
-        host.Scene().AddKey(item, 0).Set(0, 1.0).Set(12, 2.0);
-        host.Scene().AddKey(item, 10).Set(0, 2.0).Set(12, 3.0);
+        void* item = AddTwoKeyItem(host, name, type);
         Prepare(item, name);
         return item;
     }
