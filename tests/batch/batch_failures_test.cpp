@@ -104,6 +104,21 @@ TEST_F(BatchFailures, NoFileIsWrittenTwiceInARun) {
     ExpectCleanHost();
 }
 
+// The record of a run's files holds every file of a long run: a clash at
+// its end is found as at its start.
+TEST_F(BatchFailures, AFileOfTheFirstItemIsKnownAtTheEndOfALongRun) {
+    OpenPanel();
+    ReadyItem("First", directory / "First");
+    for (int i = 0; i < 40; ++i)
+        ReadyItem("Cam" + std::to_string(i), directory / ("Cam" + std::to_string(i)), kCameraType);
+    ReadyItem("Last", directory / "First");
+
+    user.Press("Export Batch Motions");
+
+    EXPECT_EQ("Info  Couldn't write 1 of 82 files: First.mot: same file as First\n", user.StatusText());
+    ExpectCleanHost();
+}
+
 // A camera whose zoom file an earlier item wrote writes neither of its files.
 TEST_F(BatchFailures, ACameraWhoseZoomFileAnEarlierItemWroteKeepsBothFiles) {
     OpenPanel();

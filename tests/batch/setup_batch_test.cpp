@@ -85,6 +85,17 @@ TEST_F(SetupBatch, NoTwoItemsAreGivenOneFile) {
         user.StatusText());
 }
 
+// However many items come between them.
+TEST_F(SetupBatch, AClashWithTheFirstItemIsFoundAtTheEndOfALongScene) {
+    void* first = host.Scene().AddItem("Hips");
+    for (int i = 0; i < 40; ++i) host.Scene().AddItem("Bone" + std::to_string(i));
+    void* last = host.Scene().AddItem("hips.lwo");
+    OpenPanel();
+    user.Press("Setup Batch");
+    EXPECT_EQ(0, SettingsOf(first)->outputDisabled);
+    EXPECT_EQ(1, SettingsOf(last)->outputDisabled);
+}
+
 // A camera's two files are written together: its zoom file's longer name must fit too.
 TEST_F(SetupBatch, ACameraWhoseZoomFileNameCannotFitIsLeftOut) {
     host.SetContentDirectory("C:\\" + std::string(999, 'p'));

@@ -369,11 +369,25 @@ TEST_F(ExportFailure, AWorldValueThatIsNotANumberIsNamedAtTheFrameItIsReadAt) {
     void* hand = host.Scene().AddItem("Hand");
     ASSERT_TRUE(host.Scene().SetParent(hand, rig));
     host.dAnim_Clock = 20.0;
-    Prepare(hand, "Hand")->coordinates = 1;
+    ExportSettings* handSettings = Prepare(hand, "Hand");
+    handSettings->coordinates = 1;
+    handSettings->beginFrame = 7;  // a sampled range plays no part without keys
     EXPECT_EQ(0, Export(hand));
     EXPECT_EQ("Info  Couldn't write Hand.mot: Position Y at frame 0 is not a number\n", Status());
     EXPECT_TRUE(Files().empty());
     EXPECT_EQ(20.0, host.dAnim_Clock);
+
+    // Sampled from frame 1: the first frame sampled is named, not entry 0.
+    void* leg = host.Scene().AddItem("Leg");
+    ASSERT_TRUE(host.Scene().SetParent(leg, rig));
+    ExportSettings* legSettings = Prepare(leg, "Leg");
+    legSettings->coordinates = 1;
+    legSettings->freezeMotion = 1;
+    legSettings->beginFrame = 1;
+    legSettings->endFrame = 3;
+    EXPECT_EQ(0, Export(leg));
+    EXPECT_EQ("Info  Couldn't write Leg.mot: Position Y at frame 1 is not a number\n", Status());
+    EXPECT_TRUE(Files().empty());
 }
 
 // The zoom file's one envelope is named as the zoom factor, not as a channel.
