@@ -110,6 +110,16 @@ TEST_F(SetupBatch, ACameraWhoseZoomFileNameCannotFitIsLeftOut) {
     EXPECT_EQ("Info  Setup Batch skipped 1 item(s): path longer than 1023 characters.\n", user.StatusText());
 }
 
+// A folder of one separator is absolute: the content directory is not put
+// before it.
+TEST_F(SetupBatch, ASourceFileInTheRootFolderStaysThere) {
+    // Loaded from "\\Box.lwo": the host gives the folder "\", one character.
+    void* box = host.Scene().AddItem("Box", 0, "\\\\Box.lwo");
+    OpenPanel();
+    user.Press("Setup Batch");
+    EXPECT_EQ("\\\\Box", DestinationOf(box));
+}
+
 // A folder of one letter is relative ("a"), not a drive ("a:").
 TEST_F(SetupBatch, ASourceFileInAOneLetterFolderIsUnderTheContentDirectory) {
     void* box = host.Scene().AddItem("Box", 0, "a\\Box.lwo");
