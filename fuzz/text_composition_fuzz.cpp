@@ -85,16 +85,35 @@ void StatusText(FuzzedDataProvider& data) {
     Expect(TextIn(text) == expected, "status text");
 }
 
+// A device's name before the first ".": CON, PRN, AUX, NUL, COM1-9, LPT1-9.
+bool IsDeviceStem(const std::string& name) {
+    const std::string stem = Folded(name.substr(0, name.find('.')));
+    if (stem == "con" || stem == "prn" || stem == "aux" || stem == "nul") return true;
+    return stem.size() == 4 && (stem.rfind("com", 0) == 0 || stem.rfind("lpt", 0) == 0) && stem[3] >= '1' &&
+           stem[3] <= '9';
+}
+
+// The item name as a file name Windows can hold (host text is bytes here).
+std::string MadeFileName(std::string name) {
+    for (char& c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || std::strchr("<>:\"/\\|?*", c) != nullptr) c = '_';
+    }
+    return IsDeviceStem(name) ? name + "_" : name;
+}
+
 void BaseName(FuzzedDataProvider& data) {
     std::string name = RandomText(data);
+    if (data.PickValueInArray({false, false, true})) {
+        name = data.PickValueInArray({"NUL", "con", "Com1", "lpt9", "AUX", "prn"}) + name;
+    }
     if (data.ConsumeBool()) name += data.PickValueInArray({".lwo", ".LWO", ".Lwo", ".lwo.lwo", "lwo", ".lw"});
     std::vector<char> baseName = Buffer(kPathCapacity);
     const bool fits = corvantide::BatchBaseName(baseName.data(), name.c_str());
-    Expect(fits == (name.size() < kPathCapacity), "base name refused or taken wrongly");
-    const std::string expected = !fits                          ? ""
-                                 : EndsWithFolded(name, ".lwo") ? name.substr(0, name.size() - 4)
-                                                                : name;
-    Expect(TextIn(baseName) == expected, "base name");
+    const std::string dropped = EndsWithFolded(name, ".lwo") ? name.substr(0, name.size() - 4) : name;
+    const std::string made = MadeFileName(dropped);
+    Expect(fits == (name.size() < kPathCapacity && made.size() < kPathCapacity),
+           "base name refused or taken wrongly");
+    Expect(TextIn(baseName) == (fits ? made : ""), "base name");
 }
 
 bool IsAbsolute(const std::string& directory) {
