@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "commands.h"
+#include "export_progress.h"
 #include "fidelity_report.h"
 #include "host_motion.h"
 #include "interrupt.h"
@@ -209,6 +210,17 @@ int RunInFolder(const SceneDescription& scene, const SessionSettings& settings, 
 }
 
 }  // namespace
+
+SessionSettings CommandSettings(const std::string& outputFolder, const std::string& heading, bool terminal,
+                                bool pictures) {
+    SessionSettings settings;
+    settings.outputFolder = outputFolder;
+    settings.heading = heading;
+    settings.liveProgress = terminal && StdoutIsTerminal();
+    settings.watchKeyboard = terminal && StdinIsTerminal();
+    settings.pictures = pictures;
+    return settings;
+}
 
 int RunSession(const SceneDescription& scene, const SessionSettings& settings, std::ostream& out,
                std::ostream& err) {
