@@ -525,12 +525,6 @@ void ReadScene(std::string_view text, SceneDescription* scene) {
 
 }  // namespace
 
-std::string_view SlotName(int slot) {
-    return slot >= 0 && static_cast<std::size_t>(slot) < kSlotNames.size()
-               ? kSlotNames[static_cast<std::size_t>(slot)]
-               : std::string_view();
-}
-
 bool ParseSceneJson(std::string_view bytes, SceneDescription* scene, std::string* error) {
     *scene = SceneDescription();
     std::string decoded;

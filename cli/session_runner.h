@@ -49,9 +49,11 @@ public:
     // Files written, in the order of their last writing; each path once.
     const std::vector<WrittenFile>& Written() const { return written_; }
     const std::vector<std::string>& Pictures() const { return pictures_; }
-    // Why exports of the session failed, in order: the status area's messages
-    // during exports other than the abort text, and (on Linux) files whose
-    // folder does not exist. Empty when every export did its work or was aborted.
+    // Why exports of the session failed, in order, each once: the status
+    // area's messages during exports other than the abort text; (on Linux)
+    // files that could not be brought to their place; and, when an export
+    // told nothing, files it was asked for and did not write. Empty when
+    // every export did its work or was aborted.
     const std::vector<std::string>& ExportFailures() const { return exportFailures_; }
 
     // A path as the user is shown it: relative to the current folder when
