@@ -18,7 +18,9 @@ namespace {
 
 std::string Seconds(double time) { return motfile::FormatFixed(time, 6) + " s"; }
 
-void PrintSummary(const std::string& path, const motfile::MotionFile& file, std::ostream& out) {
+}  // namespace
+
+std::string MotionFileSummary(const motfile::MotionFile& file) {
     const bool single = file.kind == motfile::MotionFileKind::kSingleEnvelope;
     double first = 0.0;
     double last = 0.0;
@@ -31,14 +33,16 @@ void PrintSummary(const std::string& path, const motfile::MotionFile& file, std:
         last = anyKeys ? std::max(last, envelope.keys.back().time) : envelope.keys.back().time;
         anyKeys = true;
     }
-    out << Shown(path) << ": "
-        << (single ? std::string("single envelope")
-                   : motfile::Join({"motion file, ", std::to_string(file.envelopes.size()), " channels"}));
-    if (anyKeys) {
-        out << ", keys from " << Seconds(first) << " to " << Seconds(last) << "\n";
-    } else {
-        out << ", no keys\n";
-    }
+    return (single ? std::string("single envelope")
+                   : motfile::Join({"motion file, ", std::to_string(file.envelopes.size()), " channels"})) +
+           (anyKeys ? ", keys from " + Seconds(first) + " to " + Seconds(last) : std::string(", no keys"));
+}
+
+namespace {
+
+void PrintSummary(const std::string& path, const motfile::MotionFile& file, std::ostream& out) {
+    const bool single = file.kind == motfile::MotionFileKind::kSingleEnvelope;
+    out << Shown(path) << ": " << MotionFileSummary(file) << "\n";
     for (const motfile::Envelope& envelope : file.envelopes) {
         std::string name(motfile::ChannelName(file.kind, envelope.channel));
         name.resize(std::max<std::size_t>(name.size(), 12), ' ');

@@ -5,19 +5,15 @@
 
 #include "commands.h"
 #include "demo_scene.h"
-#include "export_progress.h"
 #include "session.h"
 
 namespace corvantide::cli {
 
 int RunDemo(const std::string& outputFolder, std::ostream& out, std::ostream& err, bool terminal,
             bool pictures) {
-    SessionSettings settings;
-    settings.outputFolder = outputFolder;
-    settings.heading = "Corvantide demo: the sample scene, exported through the panel as a user would.";
-    settings.liveProgress = terminal && StdoutIsTerminal();
-    settings.watchKeyboard = terminal && StdinIsTerminal();
-    settings.pictures = pictures;
+    const SessionSettings settings = CommandSettings(
+        outputFolder, "Corvantide demo: the sample scene, exported through the panel as a user would.",
+        terminal, pictures);
     return RunSession(DemoScene(outputFolder), settings, out, err);
 }
 

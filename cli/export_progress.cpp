@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <ostream>
+#include <string>
+#include <string_view>
 
 #include "host_text.h"
 #include "interrupt.h"
@@ -19,41 +21,27 @@ namespace corvantide::cli {
 namespace {
 
 constexpr char kEscapeByte = 0x1b;
-constexpr std::string_view kInfoPrefix = "Info  ";
-constexpr std::string_view kAbortText = "Motion File Generation Aborted.";
+constexpr char kLiveHint[] = "   (Esc to abort)";
 
-// "Hips: Computing Frame: 3 of 10" from the status area's two lines.
-std::string ProgressLine(const std::string& text) {
-    const std::size_t lineBreak = text.find('\n');
-    if (lineBreak == std::string::npos || text.compare(0, kInfoPrefix.size(), kInfoPrefix) != 0) return {};
-    const std::string name = text.substr(kInfoPrefix.size(), lineBreak - kInfoPrefix.size());
-    std::string progress = text.substr(lineBreak + 1);
-    if (progress.rfind("Computing Frame:", 0) != 0) return {};
-    progress = progress.substr(0, progress.find('.'));
-    return name + ": " + progress;
+// "Computing Frame: 3 of 10", the progress line as the terminal shows it.
+std::string ProgressText(const StatusReading& progress) {
+    return std::string(progress.mode == kProgressSaving ? kSavingPrefix : kComputingPrefix) +
+           std::to_string(progress.frame) + kProgressOf + std::to_string(progress.total);
 }
 
 }  // namespace
 
-std::vector<std::string> StatusMessageLines(const std::string& text) {
-    if (text.compare(0, kInfoPrefix.size(), kInfoPrefix) != 0 || !ProgressLine(text).empty()) return {};
-    std::vector<std::string> lines;
+bool ShowsMessage(const StatusReading& reading) {
+    return reading.kind == StatusKind::kMessage || reading.kind == StatusKind::kAborted;
+}
+
+void TellStatusMessage(const std::string& text, std::ostream& out) {
+    out << "      the status area shows:";
     for (std::size_t start = 0; start < text.size();) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
-        lines.push_back(text.substr(start, end - start));
+        out << " \"" << std::string_view(text).substr(start, end - start) << "\"";
         start = end + 1;
     }
-    return lines;
-}
-
-bool IsAbortMessage(const std::vector<std::string>& lines) {
-    return !lines.empty() && lines.front().size() >= kInfoPrefix.size() &&
-           lines.front().compare(kInfoPrefix.size(), std::string::npos, kAbortText) == 0;
-}
-
-void TellStatusMessage(const std::vector<std::string>& lines, std::ostream& out) {
-    out << "      the status area shows:";
-    for (const std::string& line : lines) out << " \"" << line << "\"";
     out << "\n";
 }
 
@@ -123,44 +111,43 @@ ExportProgress::~ExportProgress() {
 }
 
 void ExportProgress::Show(const std::string& line) {
-    if (!live_) {
-        pending_ = line;
-        return;
-    }
-    std::string padded = "      " + line;
+    pending_ = line;
+    if (!live_) return;
+    std::string padded = "      " + line + kLiveHint;
     const std::size_t width = padded.size();
     padded.resize(std::max(width, shownWidth_), ' ');  // wipe a longer line shown before
     out_ << '\r' << padded << std::flush;
     shownWidth_ = width;
-    pending_ = line;
+}
+
+void ExportProgress::ShowProgress(const StatusReading& progress) {
+    lastMessage_.clear();
+    // A new item's first line ends the line of the item before.
+    if (!pending_.empty() && pendingItem_ != progress.message) Finish();
+    pendingItem_ = progress.message;
+    Show(pendingItem_ + ": " + ProgressText(progress));
+    if (EscapeTyped() || Interrupted()) host_.Escape().Tap();
+}
+
+void ExportProgress::TellMessage(const std::string& text, const StatusReading& reading) {
+    if (text == lastMessage_) return;
+    lastMessage_ = text;
+    TellStatusMessage(text, out_);
+    if (reading.kind != StatusKind::kMessage) return;  // the abort text: the user asked for it
+    const std::string failure(reading.message);
+    if (std::find(failures_.begin(), failures_.end(), failure) == failures_.end()) failures_.push_back(failure);
 }
 
 void ExportProgress::OnStatus(const std::string& hostText) noexcept {
     try {
         const std::string text = simhost::FromHostText(hostText);
-        const std::string line = ProgressLine(text);
-        if (!line.empty()) {
-            lastMessage_.clear();
-            // A new item's first line ends the line of the item before.
-            if (!pending_.empty() && pending_.substr(0, pending_.find(':')) != line.substr(0, line.find(':')))
-                Finish();
-            Show(line + (live_ ? "   (Esc to abort)" : ""));
-            if (EscapeTyped() || Interrupted()) {
-                escapeSeen_ = true;
-                host_.Escape().Tap();
-            }
+        const StatusReading reading = ReadStatusText(text);
+        if (reading.kind == StatusKind::kProgress) {
+            ShowProgress(reading);
             return;
         }
         Finish();
-        const std::vector<std::string> lines = StatusMessageLines(text);
-        if (lines.empty() || text == lastMessage_) return;
-        lastMessage_ = text;
-        TellStatusMessage(lines, out_);
-        if (!IsAbortMessage(lines)) {
-            const std::string failure = lines.front().substr(kInfoPrefix.size());
-            if (std::find(failures_.begin(), failures_.end(), failure) == failures_.end())
-                failures_.push_back(failure);
-        }
+        if (ShowsMessage(reading)) TellMessage(text, reading);
     } catch (...) {
         // Nothing may leave this call: it runs inside the plug-in's export.
     }
@@ -169,14 +156,10 @@ void ExportProgress::OnStatus(const std::string& hostText) noexcept {
 void ExportProgress::Finish() noexcept {
     try {
         if (pending_.empty()) return;
-        if (live_) {
-            out_ << '\r' << std::string(shownWidth_, ' ') << '\r';
-            const std::string done = pending_.substr(0, pending_.find("   (Esc"));
-            out_ << "      " << done << "\n" << std::flush;
-        } else {
-            out_ << "      " << pending_ << "\n";
-        }
+        if (live_) out_ << '\r' << std::string(shownWidth_, ' ') << '\r';
+        out_ << "      " << pending_ << "\n" << std::flush;
         pending_.clear();
+        pendingItem_.clear();
         shownWidth_ = 0;
     } catch (...) {
     }

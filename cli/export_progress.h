@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "panel/status_text.h"
 #include "sim_host.h"
 
 namespace corvantide::cli {
@@ -35,35 +36,33 @@ public:
     void OnStatus(const std::string& text) noexcept;
     // Ends the line of the export in progress, if any.
     void Finish() noexcept;
-    bool EscapeSeen() const { return escapeSeen_; }
-    // Messages of the export other than the abort text, without "Info  ":
+    // The export's messages other than the abort text, without "Info  ":
     // what went wrong, in order, each once.
     const std::vector<std::string>& Failures() const { return failures_; }
 
 private:
+    void ShowProgress(const StatusReading& progress);
     void Show(const std::string& line);
+    void TellMessage(const std::string& text, const StatusReading& reading);
     bool EscapeTyped();
 
     simhost::SimHost& host_;
     std::ostream& out_;
     bool live_;
-    std::string pending_;  // the last progress line not yet ended
+    std::string pendingItem_;  // the item whose progress line is not yet ended
+    std::string pending_;      // that line
     std::size_t shownWidth_ = 0;
-    bool escapeSeen_ = false;
     std::string lastMessage_;  // the status area's repeated redraws are told once
     std::vector<std::string> failures_;
     struct Keyboard;
     std::unique_ptr<Keyboard> keyboard_;
 };
 
-// The lines of a status text whose message line carries a message that is
-// not an item's progress ("Info  Couldn't write Box.mot"); empty for the idle
-// text and for progress.
-std::vector<std::string> StatusMessageLines(const std::string& text);
-// Whether those lines are the abort text, which the user asked for.
-bool IsAbortMessage(const std::vector<std::string>& lines);
-// "      the status area shows: "line" "line"".
-void TellStatusMessage(const std::vector<std::string>& lines, std::ostream& out);
+// Whether the status area shows a message ("Info  Couldn't write Box.mot",
+// or the abort text) rather than the idle text or an item's progress.
+bool ShowsMessage(const StatusReading& reading);
+// "      the status area shows: "line" "line"", each line of the text.
+void TellStatusMessage(const std::string& text, std::ostream& out);
 
 // Whether stdout and stdin are terminals.
 bool StdoutIsTerminal();

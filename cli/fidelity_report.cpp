@@ -164,6 +164,8 @@ void PrintChannelLines(const FileFidelity& fidelity, const std::string& indent, 
         out << indent << ChannelLine(channel, fidelity.offset) << "\n";
 }
 
+namespace {
+
 std::string SummaryText(const FileFidelity& fidelity) {
     const std::size_t total = fidelity.channels.size();
     const std::size_t compared =
@@ -210,6 +212,8 @@ std::string SummaryText(const FileFidelity& fidelity) {
     if (fidelity.stride > 1) text += " (every " + std::to_string(fidelity.stride) + " frames compared)";
     return text;
 }
+
+}  // namespace
 
 void PrintSummary(const std::vector<FileFidelity>& files, std::ostream& out) {
     std::size_t nameWidth = 0;

@@ -50,9 +50,8 @@ FileFidelity MeasureFidelity(const std::string& fileName, const std::string& for
 std::string ChannelLine(const ChannelFidelity& channel, std::int32_t offset);
 // One line per channel, each after `indent`.
 void PrintChannelLines(const FileFidelity& fidelity, const std::string& indent, std::ostream& out);
-// "exact in 8 of 9 channels; rotation within 2.9 degrees (Heading at 0.6 s)".
-std::string SummaryText(const FileFidelity& fidelity);
-// The closing table: one line per file, the form column aligned; when a
+// The closing table: one line per file ("exact in 8 of 9 channels; rotation
+// within 2.9 degrees (Heading at 0.6 s)"), the form column aligned; when a
 // file holds World keys, a note on what they carry follows.
 void PrintSummary(const std::vector<FileFidelity>& files, std::ostream& out);
 

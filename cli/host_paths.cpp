@@ -33,8 +33,7 @@ Settled SettleWrittenFile(const std::string& hostPath, std::string* reason) {
     const fs::path host = motfile::Utf8Path(hostPath);
     const fs::path native = motfile::Utf8Path(NativePath(hostPath));
     std::error_code error;
-    if (native == host) return fs::exists(native, error) ? Settled::kInPlace : Settled::kAbsent;
-    if (!fs::exists(host, error)) return fs::exists(native, error) ? Settled::kInPlace : Settled::kAbsent;
+    if (native == host || !fs::exists(host, error)) return Settled::kNotMoved;
     const fs::path parent = native.parent_path();
     if (!parent.empty() && !fs::is_directory(parent, error)) return Settled::kNoFolder;
     // Moved through the file layer, so that the destination is judged and

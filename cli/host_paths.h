@@ -19,12 +19,11 @@ namespace corvantide::cli {
 std::string NativePath(const std::string& hostPath);
 
 enum class Settled {
-    kInPlace,     // the file is where the path says (always so on Windows)
+    kNotMoved,    // nothing under its host name to move (always so on Windows)
     kMoved,       // a file written under its host name was moved to its native path
     kNoFolder,    // written under its host name; the native folder does not exist
     kRefused,     // written under its host name; the native path may not be replaced
     kMoveFailed,  // written under its host name; it could not be moved
-    kAbsent,      // no file under either name
 };
 
 // Looks for the file the plug-in wrote for `hostPath` and brings it to

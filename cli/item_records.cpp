@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "host/item_record.h"
+#include "host/plugin_limits.h"
+#include "host/text_buffer.h"
 #include "host_text.h"
 #include "settings/export_settings.h"
 
@@ -12,10 +14,7 @@ namespace {
 
 // Text of a path buffer, never read past its capacity.
 std::string BoundedText(const char* buffer) {
-    const void* end = std::memchr(buffer, '\0', corvantide::kPathCapacity);
-    const std::size_t length = end != nullptr ? static_cast<std::size_t>(static_cast<const char*>(end) - buffer)
-                                              : corvantide::kPathCapacity;
-    return std::string(buffer, length);
+    return std::string(buffer, corvantide::BoundedLength(buffer, corvantide::kPathCapacity));
 }
 
 }  // namespace

@@ -12,4 +12,8 @@ namespace corvantide::cli {
 // Returns kExitOk with *result filled, or the exit status to end with.
 int LoadMotionFile(const std::string& path, motfile::ReadResult* result, std::ostream& err);
 
+// What `check` says of a file after its name: "motion file, 9 channels, keys
+// from 0.000000 s to 2.000000 s", "single envelope, no keys".
+std::string MotionFileSummary(const motfile::MotionFile& file);
+
 }  // namespace corvantide::cli

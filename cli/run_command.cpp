@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "commands.h"
-#include "export_progress.h"
 #include "motfile/motion_reader.h"
 #include "scene_json.h"
 #include "session.h"
@@ -24,13 +23,7 @@ int RunScene(const std::string& scenePath, const std::string& outputFolder, std:
         err << scenePath << ": " << reason << "\n";
         return kExitUsage;
     }
-    SessionSettings settings;
-    settings.outputFolder = outputFolder;
-    settings.heading = "Scene " + scenePath;
-    settings.liveProgress = terminal && StdoutIsTerminal();
-    settings.watchKeyboard = terminal && StdinIsTerminal();
-    settings.pictures = pictures;
-    return RunSession(scene, settings, out, err);
+    return RunSession(scene, CommandSettings(outputFolder, "Scene " + scenePath, terminal, pictures), out, err);
 }
 
 void AddRunCommand(CLI::App& app, CommandAction* action) {

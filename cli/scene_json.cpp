@@ -346,6 +346,46 @@ void NeedItem(Fields& fields, const std::string& name, const SceneDescription& s
     fields.Fail("item", "the scene has no item " + Quoted(name));
 }
 
+// "type": text into a text field, or a number into a number field.
+void ReadTyping(Fields& fields, Action* action) {
+    const std::string label = fields.Text("field");
+    action->control = label;
+    if (kTextFields.count(label)) {
+        action->kind = ActionKind::kTypeText;
+        action->text = fields.Text("text");
+    } else if (kNumberFields.count(label)) {
+        action->kind = ActionKind::kTypeNumber;
+        action->number = static_cast<std::int32_t>(fields.Integer(
+            "value", std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    } else {
+        std::set<std::string> all = kNumberFields;
+        all.insert(kTextFields.begin(), kTextFields.end());
+        fields.Fail("field", Quoted(label) + " is not a field of the panel (" + Choices(all) + ")");
+    }
+}
+
+// "choose": a list's entry by its text, or by its number (any 32-bit number).
+void ReadChoice(Fields& fields, Action* action) {
+    action->kind = ActionKind::kChoose;
+    std::set<std::string> names;
+    for (const auto& [name, entries] : kLists) names.insert(name);
+    action->control = ControlOf(fields, "list", names, "a list");
+    const std::vector<std::string>& entries = kLists.at(action->control);
+    const json& entry = fields.At("entry");
+    if (!entry.is_string()) {
+        action->number = static_cast<std::int32_t>(fields.Integer(
+            "entry", std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+        return;
+    }
+    const auto found = std::find(entries.begin(), entries.end(), entry.get<std::string>());
+    if (found == entries.end()) {
+        fields.Fail("entry", Quoted(entry.get<std::string>()) + " is not an entry of " +
+                                 Quoted(action->control) + " (" +
+                                 Choices(std::set<std::string>(entries.begin(), entries.end())) + ")");
+    }
+    action->number = static_cast<std::int32_t>(found - entries.begin());
+}
+
 Action ReadAction(const json& object, std::size_t index, const SceneDescription& scene) {
     // Numbered from 1, as the run numbers its steps.
     Fields fields(object, "action " + std::to_string(index + 1), ", ");
@@ -365,43 +405,13 @@ Action ReadAction(const json& object, std::size_t index, const SceneDescription&
             NeedItem(fields, action.item, scene);
         }
     } else if (verb == "type") {
-        const std::string label = fields.Text("field");
-        action.control = label;
-        if (kTextFields.count(label)) {
-            action.kind = ActionKind::kTypeText;
-            action.text = fields.Text("text");
-        } else if (kNumberFields.count(label)) {
-            action.kind = ActionKind::kTypeNumber;
-            action.number = static_cast<std::int32_t>(fields.Integer(
-                "value", std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-        } else {
-            std::set<std::string> all = kNumberFields;
-            all.insert(kTextFields.begin(), kTextFields.end());
-            fields.Fail("field", Quoted(label) + " is not a field of the panel (" + Choices(all) + ")");
-        }
+        ReadTyping(fields, &action);
     } else if (verb == "toggle") {
         action.kind = ActionKind::kToggle;
         action.control = ControlOf(fields, "control", kToggles, "a toggle");
         action.on = fields.Boolean("on");
     } else if (verb == "choose") {
-        action.kind = ActionKind::kChoose;
-        std::set<std::string> names;
-        for (const auto& [name, entries] : kLists) names.insert(name);
-        action.control = ControlOf(fields, "list", names, "a list");
-        const std::vector<std::string>& entries = kLists.at(action.control);
-        const json& entry = fields.At("entry");
-        if (entry.is_string()) {
-            const auto found = std::find(entries.begin(), entries.end(), entry.get<std::string>());
-            if (found == entries.end()) {
-                fields.Fail("entry", Quoted(entry.get<std::string>()) + " is not an entry of " +
-                                         Quoted(action.control) + " (" +
-                                         Choices(std::set<std::string>(entries.begin(), entries.end())) + ")");
-            }
-            action.number = static_cast<std::int32_t>(found - entries.begin());
-        } else {
-            action.number = static_cast<std::int32_t>(fields.Integer(
-                "entry", std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-        }
+        ReadChoice(fields, &action);
     } else if (verb == "press") {
         action.kind = ActionKind::kPress;
         action.control = ControlOf(fields, "button", kButtons, "a button");
@@ -514,12 +524,6 @@ void ReadScene(std::string_view text, SceneDescription* scene) {
 }
 
 }  // namespace
-
-std::string_view SlotName(int slot) {
-    return slot >= 0 && static_cast<std::size_t>(slot) < kSlotNames.size()
-               ? kSlotNames[static_cast<std::size_t>(slot)]
-               : std::string_view();
-}
 
 bool ParseSceneJson(std::string_view bytes, SceneDescription* scene, std::string* error) {
     *scene = SceneDescription();

@@ -15,7 +15,4 @@ namespace corvantide::cli {
 // scene; never throws.
 bool ParseSceneJson(std::string_view text, SceneDescription* scene, std::string* error);
 
-// The channel name of a slot in scene files ("position.x", ..., "zoom").
-std::string_view SlotName(int slot);
-
 }  // namespace corvantide::cli

@@ -8,11 +8,12 @@
 #include <system_error>
 
 #include "commands.h"
+#include "export_progress.h"
 #include "fidelity_report.h"
 #include "host_motion.h"
 #include "interrupt.h"
-#include "motfile/motion_reader.h"
 #include "motfile/utf8_path.h"
+#include "motion_input.h"
 #include "motion_pictures.h"
 #include "output_folders.h"
 #include "plugin_loading.h"
@@ -69,7 +70,7 @@ std::string PictureName(const std::string& motionPath, std::set<std::string>* ta
     const std::string stem = Utf8Text(Utf8Path(motionPath).stem());
     std::string name = stem + ".svg";
     for (int n = 2; !taken->insert(name).second; ++n) name = stem + "-" + std::to_string(n) + ".svg";
-    return Utf8Text(fs::path(kPictureFolder) / Utf8Path(name));
+    return Utf8Text(Utf8Path(kPictureFolder) / Utf8Path(name));
 }
 
 // How the file was made, for the fidelity summary.
@@ -79,19 +80,96 @@ std::string FormOf(const WrittenFile& written) {
            (written.record.world ? "World" : "Local");
 }
 
-// The first line of `check`'s summary after the path it names.
-std::string SummaryAfterPath(const std::string& summary, const std::string& path) {
-    const std::string firstLine = summary.substr(0, summary.find('\n'));
-    const std::string shown = Shown(path);
-    return firstLine.rfind(shown, 0) == 0 ? firstLine.substr(shown.size()) : ": " + firstLine;
-}
-
 // The files of the session that were written before it was interrupted.
 void TellUncheckedFiles(const SessionRunner& runner, const fs::path& folder, std::ostream& out) {
     out << "\nFiles written (in " << Shown(Utf8Text(folder)) << "), not checked:\n";
     if (runner.Written().empty()) out << "  none\n";
     for (const WrittenFile& written : runner.Written())
         out << "  " << SessionRunner::Display(written.path) << "\n";
+}
+
+// What the session makes of the files written: each is checked, measured
+// against the host and drawn, in the order written.
+struct FileReview {
+    simhost::SimHost& host;
+    const fs::path& folder;
+    OutputFolders& made;
+    bool drawn;                          // a picture of every file
+    std::set<std::string> pictureNames;  // taken in the pictures' folder
+    std::vector<std::string> pictures;   // the panel's, then the files'
+    std::vector<FileFidelity> fidelities;
+    int status;
+};
+
+// Reads the file back once, as `check` does, and tells its summary; false,
+// with the problems on err, when it does not read back.
+bool CheckWrittenFile(const WrittenFile& written, motfile::MotionFile* file, std::ostream& out,
+                      std::ostream& err) {
+    motfile::ReadResult result;
+    std::ostringstream problems;  // warnings of a file that reads back are not told
+    if (LoadMotionFile(written.path, &result, problems) != kExitOk) {
+        err << problems.str();
+        return false;
+    }
+    out << "  " << SessionRunner::Display(written.path) << ": " << MotionFileSummary(result.file) << "\n";
+    *file = std::move(result.file);
+    return true;
+}
+
+void DrawWrittenFile(const WrittenFile& written, const motfile::MotionFile& file, const HostMotion& motion,
+                     FileReview& review, std::ostream& err) {
+    const std::string picture = PictureName(written.path, &review.pictureNames);
+    std::string reason;
+    const simhost::ToolWrite wrote =
+        review.made.Make(review.folder / kPictureFolder, &reason)
+            ? simhost::WriteToolFile(picture, MotionPictureSvg(written, file, motion))
+            : simhost::ToolWrite{WholeFile::kRefused, reason};
+    if (wrote.outcome != WholeFile::kWritten) {
+        err << "corvantide-sim: cannot write the picture " << Shown(picture) << ": " << wrote.reason << "\n";
+        review.status = kExitUsage;
+        return;
+    }
+    review.pictures.push_back(picture);
+}
+
+void ReviewWrittenFile(const WrittenFile& written, FileReview& review, std::ostream& out, std::ostream& err) {
+    motfile::MotionFile file;
+    if (!CheckWrittenFile(written, &file, out, err)) {
+        review.status = kExitBadFile;
+        return;
+    }
+    const HostMotion motion = SampleHostMotion(review.host, written, file);
+    review.fidelities.push_back(
+        MeasureFidelity(Utf8Text(Utf8Path(written.path).filename()), FormOf(written), file, motion));
+    PrintChannelLines(review.fidelities.back(), "      ", out);
+    if (review.drawn) DrawWrittenFile(written, file, motion, review, err);
+}
+
+void TellPictures(const FileReview& review, std::ostream& out) {
+    out << "\nPictures (in " << Shown(Utf8Text(review.folder / kPictureFolder)) << "):\n";
+    if (review.pictures.empty()) out << "  none\n";
+    for (const std::string& picture : review.pictures)
+        out << "  " << Shown(Utf8Text(Utf8Path(picture).filename())) << "\n";
+}
+
+void TellFidelity(const std::vector<FileFidelity>& fidelities, std::ostream& out) {
+    if (fidelities.empty()) return;
+    out << "\nHow closely each file follows the host, frame by frame (the largest difference between the\n"
+           "file's curve and the host's value; exact: within "
+        << FormatTrimmed(motfile::kExactWithin, 6) << ", the file's six decimals):\n";
+    PrintSummary(fidelities, out);
+}
+
+// The session's status once its files are reviewed: what the exports and
+// the host saw counts when nothing else went wrong.
+int FinalStatus(int status, const SessionRunner& runner, simhost::SimHost& host, std::ostream& err) {
+    for (const std::string& failure : runner.ExportFailures())
+        err << "corvantide-sim: export failed: " << failure << "\n";
+    const std::vector<std::string> findings = host.Audit();
+    for (const std::string& finding : findings) err << "corvantide-sim: the host saw: " << finding << "\n";
+    if (!findings.empty() && status == kExitOk) status = kExitHostFault;
+    if (!runner.ExportFailures().empty() && status == kExitOk) status = kExitExportFailed;
+    return status;
 }
 
 // The session inside its output folder, which is the working folder while it runs.
@@ -106,7 +184,6 @@ int RunInFolder(const SceneDescription& scene, const SessionSettings& settings, 
     }
 
     const InterruptWatch interruptWatch;
-    std::string reason;
     if (!settings.heading.empty()) out << Shown(settings.heading) << "\n";
     out << "Plug-in: " << plugin << "\nWorking folder: " << Shown(Utf8Text(folder)) << "\n";
     BuildScene(scene, host);
@@ -114,7 +191,8 @@ int RunInFolder(const SceneDescription& scene, const SessionSettings& settings, 
 
     SessionRunner runner(
         host, out, {kPictureFolder, settings.liveProgress, settings.watchKeyboard, settings.pictures, &made});
-    int status = runner.Run(scene.actions, err) ? kExitOk : kExitUsage;
+    FileReview review{host, folder, made, settings.pictures, {}, {}, {}, kExitOk};
+    review.status = runner.Run(scene.actions, err) ? kExitOk : kExitUsage;
     if (Interrupted()) {
         TellUncheckedFiles(runner, folder, out);
         return kExitInterrupted;
@@ -122,65 +200,27 @@ int RunInFolder(const SceneDescription& scene, const SessionSettings& settings, 
 
     out << "\nFiles written (in " << Shown(Utf8Text(folder)) << "):\n";
     if (runner.Written().empty()) out << "  none\n";
-    std::set<std::string> pictureNames;
-    std::vector<std::string> pictures = runner.Pictures();
-    std::vector<FileFidelity> fidelities;
-    for (const std::string& picture : pictures) pictureNames.insert(Utf8Text(Utf8Path(picture).filename()));
-    for (const WrittenFile& written : runner.Written()) {
-        std::ostringstream summary;
-        std::ostringstream problems;
-        if (RunCheck(written.path, summary, problems) != kExitOk) {
-            err << problems.str();
-            status = kExitBadFile;
-            continue;
-        }
-        out << "  " << SessionRunner::Display(written.path) << SummaryAfterPath(summary.str(), written.path)
-            << "\n";
-        motfile::ReadResult result;
-        std::string text;
-        if (!motfile::LoadFileText(written.path, &text, &reason)) continue;
-        result = motfile::ParseMotionText(text);
-        const HostMotion motion = SampleHostMotion(host, written, result.file);
-        fidelities.push_back(
-            MeasureFidelity(Utf8Text(Utf8Path(written.path).filename()), FormOf(written), result.file, motion));
-        PrintChannelLines(fidelities.back(), "      ", out);
-        if (!settings.pictures) continue;
-        const std::string picture = PictureName(written.path, &pictureNames);
-        const simhost::ToolWrite wrote =
-            made.Make(folder / kPictureFolder, &reason)
-                ? simhost::WriteToolFile(picture, MotionPictureSvg(written, result.file, motion))
-                : simhost::ToolWrite{WholeFile::kRefused, reason};
-        if (wrote.outcome != WholeFile::kWritten) {
-            err << "corvantide-sim: cannot write the picture " << Shown(picture) << ": " << wrote.reason
-                << "\n";
-            status = kExitUsage;
-            continue;
-        }
-        pictures.push_back(picture);
-    }
-    if (settings.pictures) {
-        out << "\nPictures (in " << Shown(Utf8Text(folder / kPictureFolder)) << "):\n";
-        if (pictures.empty()) out << "  none\n";
-        for (const std::string& picture : pictures)
-            out << "  " << Shown(Utf8Text(Utf8Path(picture).filename())) << "\n";
-    }
-    if (!fidelities.empty()) {
-        out << "\nHow closely each file follows the host, frame by frame (the largest difference between the\n"
-               "file's curve and the host's value; exact: within "
-            << FormatTrimmed(motfile::kExactWithin, 6) << ", the file's six decimals):\n";
-        PrintSummary(fidelities, out);
-    }
-
-    for (const std::string& failure : runner.ExportFailures())
-        err << "corvantide-sim: export failed: " << failure << "\n";
-    const std::vector<std::string> findings = host.Audit();
-    for (const std::string& finding : findings) err << "corvantide-sim: the host saw: " << finding << "\n";
-    if (!findings.empty() && status == kExitOk) status = kExitHostFault;
-    if (!runner.ExportFailures().empty() && status == kExitOk) status = kExitExportFailed;
-    return status;
+    review.pictures = runner.Pictures();
+    for (const std::string& picture : review.pictures)
+        review.pictureNames.insert(Utf8Text(Utf8Path(picture).filename()));
+    for (const WrittenFile& written : runner.Written()) ReviewWrittenFile(written, review, out, err);
+    if (settings.pictures) TellPictures(review, out);
+    TellFidelity(review.fidelities, out);
+    return FinalStatus(review.status, runner, host, err);
 }
 
 }  // namespace
+
+SessionSettings CommandSettings(const std::string& outputFolder, const std::string& heading, bool terminal,
+                                bool pictures) {
+    SessionSettings settings;
+    settings.outputFolder = outputFolder;
+    settings.heading = heading;
+    settings.liveProgress = terminal && StdoutIsTerminal();
+    settings.watchKeyboard = terminal && StdinIsTerminal();
+    settings.pictures = pictures;
+    return settings;
+}
 
 int RunSession(const SceneDescription& scene, const SessionSettings& settings, std::ostream& out,
                std::ostream& err) {

@@ -18,6 +18,12 @@ struct SessionSettings {
     bool pictures = true;  // a picture of every written file
 };
 
+// The settings of `demo` and `run`: `terminal`, stdout and stdin are the
+// user's terminal when the program is (live progress, Escape); `pictures`,
+// a picture of every written file.
+SessionSettings CommandSettings(const std::string& outputFolder, const std::string& heading, bool terminal,
+                                bool pictures);
+
 // Returns kExitOk, kExitBadFile (a written file does not read back),
 // kExitUsage (no output folder, no plug-in), kExitHostFault or
 // kExitExportFailed.

@@ -9,6 +9,7 @@
 
 #include "export_progress.h"
 #include "fidelity_report.h"
+#include "host/plugin_limits.h"
 #include "host_paths.h"
 #include "host_text.h"
 #include "interrupt.h"
@@ -25,8 +26,6 @@ using motfile::Utf8Path;
 using motfile::Utf8Text;
 using simhost::FromHostText;
 
-constexpr char kZoomSuffix[] = "_ZoomFactor.mot";
-constexpr char kMotionSuffix[] = ".mot";
 constexpr char kDetailIndent[] = "      ";
 
 std::string Quoted(const std::string& text) {
@@ -86,7 +85,7 @@ std::string SessionRunner::Describe(const Action& action) const {
         case ActionKind::kToggle:
             return std::string("Turn ") + Quoted(action.control) + (action.on ? " on" : " off");
         case ActionKind::kChoose:
-            return "Choose entry " + std::to_string(action.number) + " in " + Quoted(action.control);
+            return DescribeChoice(action);
         case ActionKind::kPress:
             return "Press " + Quoted(action.control);
         case ActionKind::kAnswerRequester:
@@ -104,6 +103,17 @@ std::string SessionRunner::Describe(const Action& action) const {
             return "Take a picture of the panel: " + action.text;
     }
     return {};
+}
+
+// The entry by its name when the list has it, else by its number.
+std::string SessionRunner::DescribeChoice(const Action& action) const {
+    const simhost::SimControl* list = user_.Find(action.control);
+    if (list != nullptr && action.number >= 0 &&
+        static_cast<std::size_t>(action.number) < list->listEntries.size()) {
+        return "Choose " + Quoted(list->listEntries[static_cast<std::size_t>(action.number)]) + " in " +
+               Quoted(action.control);
+    }
+    return "Choose entry " + std::to_string(action.number) + " in " + Quoted(action.control);
 }
 
 bool SessionRunner::Run(const std::vector<Action>& actions, std::ostream& err) {
@@ -125,6 +135,12 @@ std::string SessionRunner::InterruptedAt(const Action& action) const {
                "finished before are listed below)";
     }
     return "the export under way had finished and its files were written";
+}
+
+bool SessionRunner::TakePanelPicture(const std::string& file, std::ostream& err) {
+    if (options_.pictures) return WritePanelPicture(file, err);
+    out_ << kDetailIndent << "no picture taken (--no-pictures)\n";
+    return true;
 }
 
 bool SessionRunner::WritePanelPicture(const std::string& file, std::ostream& err) {
@@ -150,19 +166,17 @@ bool SessionRunner::Do(const Action& action, std::ostream& err) {
         host_.BuildPanel();
         user_.ShowPanel();
     }
-    std::string said = Describe(action);
-    if (action.kind == ActionKind::kChoose) {
-        const simhost::SimControl* list = user_.Find(action.control);
-        if (list != nullptr && action.number >= 0 &&
-            static_cast<std::size_t>(action.number) < list->listEntries.size()) {
-            said = "Choose " + Quoted(list->listEntries[static_cast<std::size_t>(action.number)]) + " in " +
-                   Quoted(action.control);
-        }
-    }
     ++step_;
-    out_ << (step_ < 10 ? "  " : " ") << step_ << ". " << said << "\n";
+    out_ << (step_ < 10 ? "  " : " ") << step_ << ". " << Describe(action) << "\n";
     if (opens)
         out_ << kDetailIndent << "the panel was not open: the host opened it first, as \"showPanel\" does\n";
+    if (!Perform(action, err)) return false;
+    TellNewStatus();
+    TellNewMessages();
+    return true;
+}
+
+bool SessionRunner::Perform(const Action& action, std::ostream& err) {
     switch (action.kind) {
         case ActionKind::kShowPanel:
             if (host_.Ui().LastBlock() == nullptr) host_.BuildPanel();
@@ -210,17 +224,9 @@ bool SessionRunner::Do(const Action& action, std::ostream& err) {
             host_.Escape().Reset();
             host_.Escape().PressAtProgress(action.number);
             break;
-        case ActionKind::kPanelPicture: {
-            if (!options_.pictures) {
-                out_ << kDetailIndent << "no picture taken (--no-pictures)\n";
-                break;
-            }
-            if (!WritePanelPicture(action.text, err)) return false;
-            break;
-        }
+        case ActionKind::kPanelPicture:
+            return TakePanelPicture(action.text, err);
     }
-    TellNewStatus();
-    TellNewMessages();
     return true;
 }
 
@@ -273,10 +279,11 @@ void SessionRunner::TellNewStatus() {
     const auto& history = host_.Ui().StatusHistory();
     const std::string* previous = nullptr;
     for (; statusSeen_ < history.size(); ++statusSeen_) {
-        const std::string& text = history[statusSeen_];
-        const std::vector<std::string> lines = StatusMessageLines(FromHostText(text));
-        if (!lines.empty() && (previous == nullptr || *previous != text)) TellStatusMessage(lines, out_);
-        previous = &text;
+        const std::string& hostText = history[statusSeen_];
+        const std::string text = FromHostText(hostText);
+        if (ShowsMessage(ReadStatusText(text)) && (previous == nullptr || *previous != hostText))
+            TellStatusMessage(text, out_);
+        previous = &hostText;
     }
 }
 
@@ -290,17 +297,31 @@ void SessionRunner::AddFailure(const std::string& failure) {
 // plug-in turns to the next item, or the press returns), so a run stopped
 // part-way leaves no file under its host name.
 void SessionRunner::ExportPress(const std::string& label) {
+    PendingFiles pending = FilesToWatch(label == "Export Batch Motions");
+    const std::size_t statusBefore = host_.Ui().StatusHistory().size();
+    const bool failureShown = PressWatchingFiles(label, pending);
+    lastExportStopped_ = AbortShownSince(statusBefore);
+    statusSeen_ = host_.Ui().StatusHistory().size();
+    // Asked for, not reported as failed, and not there: the export lost it.
+    if (failureShown || lastExportStopped_) return;
+    for (const Candidate& candidate : pending.files) {
+        if (candidate.asked && !candidate.settled)
+            AddFailure(Display(candidate.file.path) + " was not written");
+    }
+}
+
+// Every file an export may write: each item's with a destination, a
+// camera's zoom file too, asked for when the press exports that item.
+SessionRunner::PendingFiles SessionRunner::FilesToWatch(bool batch) const {
     void* current = host_.CurrentItem();
-    const bool batch = label == "Export Batch Motions";
-    std::vector<Candidate> candidates;
-    std::map<void*, std::vector<std::size_t>> byItem;
+    PendingFiles pending;
     for (void* item : host_.Scene().Items()) {
         const auto record = ReadItemRecord(host_, item);
         if (!record || !record->destination) continue;
         const bool asked =
             (batch || item == current) && !record->outputDisabled && !record->destination->empty();
-        std::vector<std::pair<std::string, bool>> names = {{*record->destination + kMotionSuffix, false}};
-        if (IsCamera(item)) names.emplace_back(*record->destination + kZoomSuffix, true);
+        std::vector<std::pair<std::string, bool>> names = {{*record->destination + kMotionFileSuffix, false}};
+        if (IsCamera(item)) names.emplace_back(*record->destination + kZoomFileSuffix, true);
         for (const auto& [hostPath, zoom] : names) {
             Candidate candidate;
             candidate.hostPath = hostPath;
@@ -308,58 +329,57 @@ void SessionRunner::ExportPress(const std::string& label) {
             candidate.before = StampOf(candidate.file.path);
             candidate.hostBefore = StampOf(hostPath);
             candidate.asked = asked;
-            byItem[item].push_back(candidates.size());
-            candidates.push_back(std::move(candidate));
+            pending.byItem[item].push_back(pending.files.size());
+            pending.files.push_back(std::move(candidate));
         }
     }
-    const std::size_t statusBefore = host_.Ui().StatusHistory().size();
-    bool told = false;  // the export said itself what went wrong, or was aborted
-    {
-        ExportProgress progress(host_, out_, options_.liveProgress, options_.watchKeyboard);
-        void* exporting = nullptr;
-        // A file not yet written stays pending until the press returns.
-        const auto settleItem = [&](void* item) {
-            const auto found = byItem.find(item);
-            if (found == byItem.end()) return;
-            progress.Finish();
-            std::vector<std::size_t>& pending = found->second;
-            pending.erase(std::remove_if(pending.begin(), pending.end(),
-                                         [&](std::size_t index) { return Settle(candidates[index]); }),
-                          pending.end());
-            if (pending.empty()) byItem.erase(found);
-        };
-        host_.SetInstanceListener([&](void* item) {
-            if (item == exporting) return;
-            try {
-                settleItem(exporting);
-            } catch (...) {
-                // Nothing may leave this call: it runs inside the plug-in's batch.
-            }
-            exporting = item;
-        });
-        user_.Press(label);
-        host_.SetInstanceListener(nullptr);
-        progress.Finish();
-        for (const std::string& failure : progress.Failures()) AddFailure(failure);
-        told = !progress.Failures().empty();
-        for (const Candidate& candidate : candidates) {
-            if (byItem.count(candidate.file.item) != 0) settleItem(candidate.file.item);
+    return pending;
+}
+
+// Presses the export button with progress shown, settling each item's files
+// when the plug-in turns to the next item and the rest when the press
+// returns. True when the status area told a failure.
+bool SessionRunner::PressWatchingFiles(const std::string& label, PendingFiles& pending) {
+    ExportProgress progress(host_, out_, options_.liveProgress, options_.watchKeyboard);
+    void* exporting = nullptr;
+    host_.SetInstanceListener([&](void* item) {
+        if (item == exporting) return;
+        try {
+            SettleItem(pending, exporting, progress);
+        } catch (...) {
+            // Nothing may leave this call: it runs inside the plug-in's batch.
         }
-        byItem.clear();
+        exporting = item;
+    });
+    user_.Press(label);
+    host_.SetInstanceListener(nullptr);
+    progress.Finish();
+    for (const std::string& failure : progress.Failures()) AddFailure(failure);
+    // A file not yet written stays pending until the press returns.
+    for (const Candidate& candidate : pending.files) {
+        if (pending.byItem.count(candidate.file.item) != 0) SettleItem(pending, candidate.file.item, progress);
     }
+    pending.byItem.clear();
+    return !progress.Failures().empty();
+}
+
+void SessionRunner::SettleItem(PendingFiles& pending, void* item, ExportProgress& progress) {
+    const auto found = pending.byItem.find(item);
+    if (found == pending.byItem.end()) return;
+    progress.Finish();
+    std::vector<std::size_t>& indices = found->second;
+    indices.erase(std::remove_if(indices.begin(), indices.end(),
+                                 [&](std::size_t index) { return Settle(pending.files[index]); }),
+                  indices.end());
+    if (indices.empty()) pending.byItem.erase(found);
+}
+
+bool SessionRunner::AbortShownSince(std::size_t statusBefore) const {
     const auto& history = host_.Ui().StatusHistory();
-    lastExportStopped_ = false;
     for (std::size_t i = statusBefore; i < history.size(); ++i) {
-        if (IsAbortMessage(StatusMessageLines(FromHostText(history[i])))) lastExportStopped_ = true;
+        if (ReadStatusText(FromHostText(history[i])).kind == StatusKind::kAborted) return true;
     }
-    told = told || lastExportStopped_;
-    statusSeen_ = history.size();
-    // Asked for, not reported as failed, and not there: the export lost it.
-    for (const Candidate& candidate : candidates) {
-        if (candidate.asked && !candidate.settled && !told) {
-            AddFailure(Display(candidate.file.path) + " was not written");
-        }
-    }
+    return false;
 }
 
 bool SessionRunner::Settle(Candidate& candidate) {

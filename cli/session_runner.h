@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <iosfwd>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +19,8 @@
 #include "sim_host.h"
 
 namespace corvantide::cli {
+
+class ExportProgress;
 
 struct WrittenFile {
     std::string path;  // native path
@@ -46,9 +49,11 @@ public:
     // Files written, in the order of their last writing; each path once.
     const std::vector<WrittenFile>& Written() const { return written_; }
     const std::vector<std::string>& Pictures() const { return pictures_; }
-    // Why exports of the session failed, in order: the status area's messages
-    // during exports other than the abort text, and (on Linux) files whose
-    // folder does not exist. Empty when every export did its work or was aborted.
+    // Why exports of the session failed, in order, each once: the status
+    // area's messages during exports other than the abort text; (on Linux)
+    // files that could not be brought to their place; and, when an export
+    // told nothing, files it was asked for and did not write. Empty when
+    // every export did its work or was aborted.
     const std::vector<std::string>& ExportFailures() const { return exportFailures_; }
 
     // A path as the user is shown it: relative to the current folder when
@@ -56,8 +61,11 @@ public:
     static std::string Display(const std::string& path);
 
 private:
+    // Tells the action with its step number, then does it.
     bool Do(const Action& action, std::ostream& err);
+    bool Perform(const Action& action, std::ostream& err);
     std::string Describe(const Action& action) const;
+    std::string DescribeChoice(const Action& action) const;
     void* Item(const std::string& name) const;
     void Press(const std::string& label);
     void ExportPress(const std::string& label);
@@ -67,6 +75,7 @@ private:
     void AddFailure(const std::string& failure);
     // What became of the action under way when Ctrl-C came.
     std::string InterruptedAt(const Action& action) const;
+    bool TakePanelPicture(const std::string& file, std::ostream& err);
     bool WritePanelPicture(const std::string& file, std::ostream& err);
     // A file an export may write: its host path, and both names' times before.
     struct Candidate {
@@ -80,6 +89,16 @@ private:
     // Brings the file to its place and tells it; false when the export has
     // not (yet) written it.
     bool Settle(Candidate& candidate);
+    struct PendingFiles {
+        std::vector<Candidate> files;
+        std::map<void*, std::vector<std::size_t>> byItem;  // indices into files not yet settled
+    };
+    PendingFiles FilesToWatch(bool batch) const;
+    bool PressWatchingFiles(const std::string& label, PendingFiles& pending);
+    // Settles the item's pending files, ending its progress line first.
+    void SettleItem(PendingFiles& pending, void* item, ExportProgress& progress);
+    // Whether the status area showed the abort text since the `statusBefore`th text.
+    bool AbortShownSince(std::size_t statusBefore) const;
 
     simhost::SimHost& host_;
     simhost::PanelUser user_;

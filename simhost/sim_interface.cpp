@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "guarded_record.h"
+#include "panel/status_text.h"
 #include "sim_host.h"
 
 namespace simhost {
@@ -164,8 +165,10 @@ std::int32_t SimInterface::ControlSet(std::int32_t code, void* handle, va_list* 
                                                : "set " + Named(*control));
                 if (status) {
                     statusHistory_.push_back(control->text);
-                    SimHost::Current().Escape().OnStatusText(control->text.find("Computing Frame:") !=
-                                                             std::string::npos);
+                    const corvantide::StatusReading reading = corvantide::ReadStatusText(control->text);
+                    SimHost::Current().Escape().OnStatusText(reading.kind ==
+                                                                 corvantide::StatusKind::kProgress &&
+                                                             reading.mode == corvantide::kProgressComputing);
                     if (statusListener_) statusListener_(control->text);
                 }
             } else if (IsIntType(control->type)) {

@@ -10,34 +10,38 @@
 #include <unordered_map>
 #include <vector>
 
+#include "host/item_record.h"
+
 namespace simhost {
 
+// The records' fields where the plug-in reads them (tests/host pins each
+// offset); the item record's size is the host's own.
 namespace item_layout {
-inline constexpr std::size_t kType = 0x54;           // 32-bit; 8 = camera
-inline constexpr std::size_t kName = 0x60;           // char*
-inline constexpr std::size_t kSourcePath = 0x70;     // char* or null
-inline constexpr std::size_t kKeys = 0xb8;           // key records
-inline constexpr std::size_t kChannelValues = 1880;  // 9 doubles, local
-inline constexpr std::size_t kLastKey = 5040;        // 9 x int32
-inline constexpr std::size_t kFirstKey = 5168;       // 9 x int32
-inline constexpr std::size_t kBehaviour = 5552;      // 9 x int16
-inline constexpr std::size_t kKeyCount = 5792;       // int32
+using corvantide::item_record::kBehaviour;
+using corvantide::item_record::kCameraType;
+using corvantide::item_record::kChannelValues;
+using corvantide::item_record::kFirstKey;
+using corvantide::item_record::kKeyCount;
+using corvantide::item_record::kKeys;
+using corvantide::item_record::kLastKey;
+using corvantide::item_record::kName;
+using corvantide::item_record::kSourcePath;
+using corvantide::item_record::kType;
 inline constexpr std::size_t kRecordSize = 6144;
-inline constexpr std::int32_t kCameraType = 8;
 }  // namespace item_layout
 
 namespace key_layout {
-inline constexpr std::size_t kRecordSize = 1872;
-inline constexpr std::size_t kValue = 0;         // + 8s, double
-inline constexpr std::size_t kTension = 256;     // + 4s, float
-inline constexpr std::size_t kContinuity = 384;  // + 4s, float
-inline constexpr std::size_t kBias = 512;        // + 4s, float
-inline constexpr std::size_t kSpanMode = 704;    // + s, int8
-inline constexpr std::size_t kInHandle = 768;    // + 4s, float
-inline constexpr std::size_t kOutHandle = 896;   // + 4s, float
-inline constexpr std::size_t kFlags = 1792;      // uint32
-inline constexpr std::size_t kTime = 1832;       // double, frames
-inline constexpr int kZoomSlot = 12;
+using corvantide::key_record::kBias;
+using corvantide::key_record::kContinuity;
+using corvantide::key_record::kFlags;
+using corvantide::key_record::kInHandle;
+using corvantide::key_record::kOutHandle;
+using corvantide::key_record::kSpanMode;
+using corvantide::key_record::kTension;
+using corvantide::key_record::kTime;
+using corvantide::key_record::kValue;
+using corvantide::key_record::kZoomSlot;
+inline constexpr std::size_t kRecordSize = corvantide::key_record::kSize;
 inline constexpr int kSlots = 32;  // slots the value table has room for
 }  // namespace key_layout
 

@@ -8,6 +8,7 @@
 #include "host/escape_key.h"
 #include "host/text_builder.h"
 #include "panel/status_area.h"
+#include "panel/status_text.h"
 #include "panel/user_notices.h"
 #include "settings/export_settings.h"
 

@@ -17,6 +17,7 @@
 #include "host/text_buffer.h"
 #include "host/text_builder.h"
 #include "panel/status_area.h"
+#include "panel/status_text.h"
 #include "settings/export_settings.h"
 
 namespace corvantide {

@@ -10,8 +10,6 @@ inline constexpr std::int32_t kExportDone = 1;
 inline constexpr std::int32_t kExportNothingWritten = 0;
 inline constexpr std::int32_t kExportAborted = -1;
 
-inline constexpr char kAbortMessage[] = "Motion File Generation Aborted.";
-
 // Writes the item's motion file as its settings direct. 1 done (also when the
 // item has no settings: nothing is written), 0 a file not written, -1 aborted
 // with the Escape key. A camera's motion file replaces the earlier one once
@@ -22,7 +20,7 @@ inline constexpr char kAbortMessage[] = "Motion File Generation Aborted.";
 // the caller's. The animation clock is always restored.
 std::int32_t ExportItemMotion(void* item);
 
-// The abort text in the status area, with its "Saving Motion Frame: 0 of 0." line.
+// The abort text (kAbortMessage) in the status area, with its "Saving Motion Frame: 0 of 0." line.
 void ShowExportAborted();
 
 // A file's printing stops when this is true: Escape was pressed.

@@ -11,14 +11,8 @@ namespace corvantide {
 
 namespace {
 
-constexpr char kIdleText[] = "Info\nStatus: Idle";
-constexpr char kMessagePrefix[] = "Info  ";
-constexpr char kComputingPrefix[] = "Computing Frame: ";
-constexpr char kSavingPrefix[] = "Saving Motion Frame: ";
-constexpr char kProgressSuffix[] = ".   (ESC to Abort)";
-
 void AppendMessageLine(TextBuilder& builder, const char* message) {
-    builder.Append(kMessagePrefix);
+    builder.Append(kStatusMessagePrefix);
     builder.Append(message);
     builder.Append("\n");
 }
@@ -34,14 +28,14 @@ void ComposeStatusText(char* text, const char* message, std::int32_t frame, std:
                        std::int32_t mode) {
     TextBuilder builder(text, kStatusTextCapacity);
     if (message == nullptr) {
-        builder.Append(kIdleText);
+        builder.Append(kStatusIdleText);
         return;
     }
     AppendMessageLine(builder, message);
     if (mode != kProgressComputing && mode != kProgressSaving) return;
     builder.Append(mode == kProgressComputing ? kComputingPrefix : kSavingPrefix);
     builder.Append(frame);
-    builder.Append(" of ");
+    builder.Append(kProgressOf);
     builder.Append(total);
     builder.Append(kProgressSuffix);
 }
@@ -62,7 +56,7 @@ void SetStatusMessage(const char* message) {
 void SetStatusIdle() {
     char text[kStatusTextCapacity];
     TextBuilder builder(text, kStatusTextCapacity);
-    builder.Append(kIdleText);
+    builder.Append(kStatusIdleText);
     ShowStatus(text);
 }
 

@@ -5,11 +5,9 @@
 #include <cstdint>
 
 #include "host/plugin_limits.h"
+#include "panel/status_text.h"
 
 namespace corvantide {
-
-inline constexpr std::int32_t kProgressComputing = 0;  // "Computing Frame: i of n."
-inline constexpr std::int32_t kProgressSaving = 1;     // "Saving Motion Frame: i of n."
 
 // Composes the status text into `text` (kStatusTextCapacity bytes): the idle
 // text for a null message, else the message line and, for modes 0 and 1, the

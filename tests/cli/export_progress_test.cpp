@@ -46,7 +46,6 @@ TEST(ExportProgress, ElsewhereEachItemGetsOnePlainLineAndAnAbortIsSaid) {
         "      the status area shows: \"Info  Motion File Generation Aborted.\" "
         "\"Saving Motion Frame: 0 of 0.   (ESC to Abort)\"\n",
         out.str());
-    EXPECT_FALSE(progress.EscapeSeen());
     EXPECT_TRUE(progress.Failures().empty());  // the user asked for the abort
 }
 
@@ -70,6 +69,21 @@ TEST(ExportProgress, AFailureMessageEndsTheProgressLineIsToldOnceAndCountsAsAFai
     EXPECT_EQ((std::vector<std::string>{"Couldn't write Bad.mot",
                                         "Couldn't write 2 of 6 files: Bad.mot, Cam_ZoomFactor.mot"}),
               progress.Failures());
+}
+
+TEST(ExportProgress, ItemsWhoseNamesShareTheirStartEachGetTheirOwnLine) {
+    simhost::SimHost host;
+    std::ostringstream out;
+    ExportProgress progress(host, out, false, false);
+    progress.OnStatus("Info  Arm: left\nComputing Frame: 2 of 2.   (ESC to Abort)");
+    progress.OnStatus("Info  Arm: right\nComputing Frame: 1 of 2.   (ESC to Abort)");
+    progress.OnStatus("Info  Arm: right\nComputing Frame: 2 of 2.   (ESC to Abort)");
+    progress.Finish();
+    EXPECT_EQ(
+        "      Arm: left: Computing Frame: 2 of 2\n"
+        "      Arm: right: Computing Frame: 2 of 2\n",
+        out.str());
+    EXPECT_TRUE(progress.Failures().empty());
 }
 
 }  // namespace
