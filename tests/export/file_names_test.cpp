@@ -60,10 +60,13 @@ TEST(FileNames, AnItemNameBecomesAFileNameWithUnderscores) {
         ASSERT_TRUE(MakeFileName(name, sizeof name)) << c.given;
         EXPECT_STREQ(c.made, name) << c.given;
     }
-    // A device name whose "_" does not fit is refused, unchanged.
+    // A device name whose "_" does not fit is refused, unchanged; one byte more and it fits.
     char full[4] = "NUL";
     EXPECT_FALSE(MakeFileName(full, sizeof full));
     EXPECT_STREQ("NUL", full);
+    char exact[5] = "NUL";
+    EXPECT_TRUE(MakeFileName(exact, sizeof exact));
+    EXPECT_STREQ("NUL_", exact);
 }
 
 }  // namespace
