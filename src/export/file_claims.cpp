@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 
+#include "host/host_characters.h"
 #include "host/host_interface.h"
 
 namespace corvantide {
@@ -35,10 +36,16 @@ bool IsFree(const ClaimSlot& slot) { return slot.item == nullptr; }
 FileKey NameKey(const char* base, const char* suffix) {
     FileKey key{kOffsetBasis, kSecondBasis};
     for (const char* part : {base, suffix}) {
-        for (const char* at = part; *at != '\0'; ++at) {
-            const unsigned char c = FoldedByte(*at);
-            key.high = (key.high ^ c) * kPrime;
-            key.low = (key.low + c + 1) * kPrime ^ (key.low >> 29);
+        for (const char* at = part; *at != '\0';) {
+            // Only a character of one byte is folded: in a double-byte code
+            // page the second byte of a letter may look like "A" or "/".
+            const char* next = NextHostCharacter(at);
+            const bool single = next == at + 1;
+            for (; at < next; ++at) {
+                const unsigned char c = single ? FoldedByte(*at) : static_cast<unsigned char>(*at);
+                key.high = (key.high ^ c) * kPrime;
+                key.low = (key.low + c + 1) * kPrime ^ (key.low >> 29);
+            }
         }
     }
     return key;

@@ -27,7 +27,7 @@ struct FileClaims {
 };
 
 // The key of the file name base + suffix: ASCII letters without case, "/"
-// as "\".
+// as "\", stepped by host character.
 FileKey NameKey(const char* base, const char* suffix);
 
 // Room for at most `most` claims, from the host's allocator. False (and no

@@ -107,6 +107,21 @@ TEST_F(CodePageNames, SetupBatchKeepsLettersWhoseSecondByteIsASeparatorsByte) {
     EXPECT_EQ(1u, FilesUnder(root.Path()).count(BatchFile(names.front(), "ソポ_表.mot")));
 }
 
+// In code page 932 "ア" is 0x83 0x41 and "ヂ" 0x83 0x61: as bytes they differ
+// only in an ASCII letter's case, yet they are two names, and two files.
+TEST_F(CodePageNames, SetupBatchTellsApartLettersWhoseSecondBytesDifferInCase) {
+    if (std::find(names.begin(), names.end(), "ソフト") == names.end())
+        GTEST_SKIP() << "no Japanese names here";
+    void* first = AddKeyedItem(host, "ア");
+    void* second = AddKeyedItem(host, "ヂ");
+    OpenPanel();
+    user.TypeBatchPath(HostPath(names.front()));
+    user.Toggle("Use Batch Directory", true);
+    user.Press("Setup Batch");
+    EXPECT_EQ(0, SettingsOf(first)->outputDisabled);
+    EXPECT_EQ(0, SettingsOf(second)->outputDisabled);
+}
+
 TEST_F(CodePageNames, ABatchNamesEveryFileItDidNotWriteByItsWholeName) {
     for (const std::string& name : names) AddKeyedItem(host, name, 0, PathText(name + "/" + name + ".lwo"));
     OpenPanel();
