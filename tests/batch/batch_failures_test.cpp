@@ -311,6 +311,26 @@ TEST_P(AbortedListOfLength, IsShownWholeUpToTheLimitAndCutBeyondIt) {
 INSTANTIATE_TEST_SUITE_P(BatchFailures, AbortedListOfLength, testing::Values(983, 984, 985),
                          CharactersOfTheLine);
 
+// A failed file whose entry alone is longer than the list may be is counted,
+// and the count ends without a colon.
+TEST_F(BatchFailures, AFileWhoseEntryCannotFitTheLineIsCountedWithoutAColon) {
+    // After an abort the list takes 984 characters; "Couldn't write 1 of 1 file: "
+    // and ".mot: the folder does not exist" are 59 of them.
+    const std::string name(984 - 59 + 1, 'n');
+    OpenPanel();
+    // A relative path, so that the name is long enough in any scratch folder;
+    // its folder does not exist, and nothing is written.
+    ReadyItem("Long", fs::path("no-such-folder-" + CurrentTestName()) / name);
+    ReadyItem("Arm", directory / "Arm");
+    host.Escape().Reset();
+    host.Escape().PressAtProgress(1);  // Arm's first key
+
+    user.Press("Export Batch Motions");
+
+    EXPECT_EQ("Info  Motion File Generation Aborted.\nCouldn't write 1 of 1 file\n", user.StatusText());
+    ExpectCleanHost();
+}
+
 // Three failed files: the second entry stays when it and "; and 1 more" after it
 // end the message line at its last character, and gives way to "..." at one
 // character more.
