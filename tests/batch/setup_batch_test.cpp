@@ -1,4 +1,7 @@
 // The user prepares the whole scene with "Setup Batch".
+#include <cctype>
+#include <cstring>
+
 #include "host/item_record.h"
 #include "panel/panel_session.h"
 
@@ -90,11 +93,122 @@ TEST_F(SetupBatch, AClashWithTheFirstItemIsFoundAtTheEndOfALongScene) {
     void* first = host.Scene().AddItem("Hips");
     for (int i = 0; i < 40; ++i) host.Scene().AddItem("Bone" + std::to_string(i));
     void* last = host.Scene().AddItem("hips.lwo");
+    // And between two items after all the others: the table holds every file.
+    void* late = host.Scene().AddItem("Tail");
+    void* later = host.Scene().AddItem("TAIL");
     OpenPanel();
     user.Press("Setup Batch");
     EXPECT_EQ(0, SettingsOf(first)->outputDisabled);
     EXPECT_EQ(1, SettingsOf(last)->outputDisabled);
+    EXPECT_EQ(0, SettingsOf(late)->outputDisabled);
+    EXPECT_EQ(1, SettingsOf(later)->outputDisabled);
+    EXPECT_EQ(
+        "Info  Setup Batch skipped 2 item(s) whose file an earlier item has: hips.lwo (same file as Hips); "
+        "TAIL "
+        "(same file as Tail)\n",
+        user.StatusText());
 }
+
+TEST_F(SetupBatch, OneClashIsNamed) {
+    host.Scene().AddItem("Null");
+    host.Scene().AddItem("null");
+    OpenPanel();
+    user.Press("Setup Batch");
+    EXPECT_EQ("Info  Setup Batch skipped 1 item(s) whose file an earlier item has: null (same file as Null)\n",
+              user.StatusText());
+}
+
+// The status names 16 clashes at most, and counts the rest.
+TEST_F(SetupBatch, ClashesBeyondSixteenAreCounted) {
+    std::string named;
+    for (int i = 0; i < 18; ++i) {
+        const std::string name = std::string("N").append(std::to_string(i));
+        host.Scene().AddItem(name);
+        host.Scene().AddItem(name + ".lwo");
+        if (i >= 16) continue;
+        if (i > 0) named.append("; ");
+        named.append(name).append(".lwo (same file as ").append(name).append(")");
+    }
+    OpenPanel();
+    user.Press("Setup Batch");
+    EXPECT_EQ(
+        "Info  Setup Batch skipped 18 item(s) whose file an earlier item has: " + named + "; and 2 more\n",
+        user.StatusText());
+}
+
+// A clash whose names alone are longer than the line is counted, not cut.
+TEST_F(SetupBatch, AClashTooLongForTheLineIsCountedAsNotNamed) {
+    host.Scene().AddItem(std::string(600, 'w'));
+    host.Scene().AddItem(std::string(600, 'W'));
+    OpenPanel();
+    user.Press("Setup Batch");
+    EXPECT_EQ("Info  Setup Batch skipped 1 item(s) whose file an earlier item has: 1 not named\n",
+              user.StatusText());
+}
+
+// Clashes named so that the list ends at `length` characters, the limit of
+// the message line being 1016.
+std::string ClashListCharacters(const testing::TestParamInfo<std::size_t>& line) {
+    return "Characters" + std::to_string(line.param);
+}
+
+class ClashListOfLength : public SetupBatch, public testing::WithParamInterface<std::size_t> {
+protected:
+    static constexpr std::size_t kLineLimit = 1016;
+    // The earlier item and the later one whose name differs in letter case.
+    static void AddClash(simhost::SimHost& host, const std::string& name) {
+        host.Scene().AddItem(name);
+        std::string upper = name;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        host.Scene().AddItem(upper);
+    }
+    // "UPPER (same file as lower)": 16 characters and two names.
+    static std::string Entry(const std::string& name) {
+        std::string upper = name;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return upper + " (same file as " + name + ")";
+    }
+};
+
+// The second of three entries stays when it and "; and 1 more" end the line
+// at its last character.
+using MiddleClashEndingAt = ClashListOfLength;
+
+TEST_P(MiddleClashEndingAt, IsNamedWithTheMoreMarkWhenBothFit) {
+    const std::string start = "Setup Batch skipped 3 item(s) whose file an earlier item has: ";
+    const std::string first = std::string(300, 'a');
+    // The start, the first entry, "; ", the second's 16 and "; and 1 more".
+    const std::string second(
+        (GetParam() - start.size() - Entry(first).size() - 2 - 16 - std::strlen("; and 1 more")) / 2, 'b');
+    const std::string third = std::string(300, 'c');
+    ASSERT_EQ(GetParam(), (start + Entry(first) + "; " + Entry(second) + "; and 1 more").size());
+    for (const std::string& name : {first, second, third}) AddClash(host, name);
+    OpenPanel();
+    user.Press("Setup Batch");
+    const std::string shown = GetParam() <= kLineLimit ? Entry(first) + "; " + Entry(second) + "; and 1 more"
+                                                       : Entry(first) + "; and 2 more";
+    EXPECT_EQ("Info  " + start + shown + "\n", user.StatusText());
+}
+
+INSTANTIATE_TEST_SUITE_P(SetupBatch, MiddleClashEndingAt, testing::Values(1016, 1018), ClashListCharacters);
+
+// The last entry needs no room for a count after it.
+using LastClashEndingAt = ClashListOfLength;
+
+TEST_P(LastClashEndingAt, IsNamedWhenItEndsTheLine) {
+    const std::string start = "Setup Batch skipped 2 item(s) whose file an earlier item has: ";
+    const std::string first = std::string(300, 'a');
+    const std::string second((GetParam() - start.size() - Entry(first).size() - 2 - 16) / 2, 'b');
+    ASSERT_EQ(GetParam(), (start + Entry(first) + "; " + Entry(second)).size());
+    for (const std::string& name : {first, second}) AddClash(host, name);
+    OpenPanel();
+    user.Press("Setup Batch");
+    const std::string shown =
+        GetParam() <= kLineLimit ? Entry(first) + "; " + Entry(second) : Entry(first) + "; and 1 more";
+    EXPECT_EQ("Info  " + start + shown + "\n", user.StatusText());
+}
+
+INSTANTIATE_TEST_SUITE_P(SetupBatch, LastClashEndingAt, testing::Values(1016, 1018), ClashListCharacters);
 
 // A camera's two files are written together: its zoom file's longer name must fit too.
 TEST_F(SetupBatch, ACameraWhoseZoomFileNameCannotFitIsLeftOut) {
@@ -299,7 +413,9 @@ TEST_F(SetupBatch, AnItemWhosePathBufferCannotBeAllocatedIsSkipped) {
     void* leg = host.Scene().AddItem("Leg");
     OpenPanel();
     const std::size_t before = host.Memory().Outstanding();
-    host.Memory().FailFrom(2);  // Arm's destination succeeds, its requester path fails
+    // The scene's table of claimed files is the first block and Arm's
+    // destination the second; its requester path, the third, fails.
+    host.Memory().FailFrom(3);
     user.Press("Setup Batch");
     host.Memory().StopFailing();
     for (void* item : {arm, leg}) {
@@ -310,6 +426,21 @@ TEST_F(SetupBatch, AnItemWhosePathBufferCannotBeAllocatedIsSkipped) {
     EXPECT_EQ(before, host.Memory().Outstanding());
     user.Press("Setup Batch");
     EXPECT_EQ("C:\\proj\\Leg", DestinationOf(leg));
+}
+
+// Without the table two items could be given one file: nothing is prepared.
+TEST_F(SetupBatch, ASceneWhoseTableOfFilesCannotBeAllocatedIsNotPrepared) {
+    void* arm = host.Scene().AddItem("Arm");
+    OpenPanel();
+    const std::size_t before = host.Memory().Outstanding();
+    host.Memory().FailFrom(1);
+    user.Press("Setup Batch");
+    host.Memory().StopFailing();
+    EXPECT_EQ(nullptr, SettingsOf(arm)->destinationPath);
+    ASSERT_EQ(1u, user.Messages().size());
+    EXPECT_EQ("Couldn't allocate storage data.", user.Messages()[0].line1);
+    EXPECT_EQ(before, host.Memory().Outstanding());
+    EXPECT_EQ(0u, host.OpenHierarchyLists());
 }
 
 TEST_F(SetupBatch, AnItemWhoseRecordCannotBeCreatedIsSkipped) {
