@@ -73,5 +73,15 @@ TEST_F(BatchFiles, FoldersThatCannotBeSyncedEndTheRunWrittenWithAWarning) {
     EXPECT_EQ("Info  Wrote 3 files; the folders of 3 could not be synced to the disk\n", Status());
 }
 
+TEST_F(BatchFiles, AFolderThatCannotBeSyncedEndsARunOfOneFileWithAWarning) {
+    ReadyItem("Arm", "Arm");
+    corvantide::FileOutput.syncFolder = [](const char*) { return false; };
+
+    PressExportBatch();
+
+    EXPECT_EQ((std::vector<std::string>{"Arm.mot"}), Files());
+    EXPECT_EQ("Info  Wrote 1 file; the folder of 1 could not be synced to the disk\n", Status());
+}
+
 }  // namespace
 }  // namespace corvantide_test
