@@ -58,7 +58,8 @@ TEST_F(StagedFiles, ACommittedFileReplacesTheDestination) {
     EXPECT_EQ(directory, temporary.parent_path());
     EXPECT_EQ(corvantide::kTemporaryNameLength, temporary.filename().string().size());
     EXPECT_EQ("older", Get(base + ".mot"));  // untouched while the new file is written
-    ASSERT_TRUE(corvantide::FileOutput.write(staged.file, "new\n", 4));
+    ASSERT_TRUE(corvantide::FileOutput.write(staged.file, "new", 3));
+    ASSERT_TRUE(corvantide::FileOutput.write(staged.file, "\n", 1));  // a write of one byte lands too
     ASSERT_TRUE(corvantide::CloseStagedFile(&staged));
     ASSERT_EQ(corvantide::Commit::kInPlace, corvantide::CommitStagedFile(&staged));
     EXPECT_EQ("new\n", Get(base + ".mot"));
