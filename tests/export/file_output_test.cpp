@@ -106,6 +106,7 @@ TEST_F(StagedFiles, AFileThatCouldNotBeOpenedRemovesNothingOfSomeoneElses) {
     StagedFile staged;
     ASSERT_TRUE(corvantide::NameStagedFile(&staged, base.c_str(), ".mot"));
     EXPECT_FALSE(corvantide::OpenStagedFile(&staged));
+    EXPECT_FALSE(corvantide::CloseStagedFile(&staged));  // nothing to close is no file written
     corvantide::DiscardStagedFile(&staged);
     corvantide::FileOutput = corvantide::PlatformFileOperations();
     ASSERT_FALSE(tried.empty());
