@@ -93,6 +93,23 @@ TEST_F(StagedFiles, ADiscardedFileLeavesTheDestinationAndNoTemporaryFile) {
     EXPECT_EQ(1u, FileCount());
 }
 
+// A file not on the disk is not written: it is discarded at its close, and
+// the destination stays.
+TEST_F(StagedFiles, AFileThatCannotBeSyncedClosesAsNotWritten) {
+    Put(base + ".mot", "older");
+    StagedFile staged;
+    ASSERT_TRUE(corvantide::NameStagedFile(&staged, base.c_str(), ".mot"));
+    ASSERT_TRUE(corvantide::OpenStagedFile(&staged));
+    ASSERT_TRUE(corvantide::FileOutput.write(staged.file, "new\n", 4));
+    corvantide::FileOutput.sync = [](void*) { return false; };
+    const bool closed = corvantide::CloseStagedFile(&staged);
+    corvantide::FileOutput = corvantide::PlatformFileOperations();
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(corvantide::Commit::kFailed, corvantide::CommitStagedFile(&staged));
+    EXPECT_EQ("older", Get(base + ".mot"));
+    EXPECT_EQ(1u, FileCount());
+}
+
 // The temporary name the open was refused for may be someone else's file by
 // then: discarding a staged file that never opened removes nothing.
 TEST_F(StagedFiles, AFileThatCouldNotBeOpenedRemovesNothingOfSomeoneElses) {
