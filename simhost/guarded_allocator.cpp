@@ -6,14 +6,43 @@
 #include <cstring>
 #include <limits>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define SIMHOST_POISONS_GUARDS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SIMHOST_POISONS_GUARDS 1
+#endif
+#endif
+#if defined(SIMHOST_POISONS_GUARDS)
+#include <sanitizer/asan_interface.h>
+#endif
+
 namespace simhost {
 
 namespace {
 constexpr std::uint64_t kLargestBlock = std::uint64_t{1} << 40;
+
+// Under AddressSanitizer a block's guard bytes are poisoned as well, so that
+// a read past the block is reported where it happens; without it, only a
+// write past the block is found, when the guard is checked.
+void SealGuard([[maybe_unused]] const unsigned char* guard) {
+#if defined(SIMHOST_POISONS_GUARDS)
+    ASAN_POISON_MEMORY_REGION(guard, GuardedAllocator::kGuardSize);
+#endif
 }
 
+void OpenGuard([[maybe_unused]] const unsigned char* guard) {
+#if defined(SIMHOST_POISONS_GUARDS)
+    ASAN_UNPOISON_MEMORY_REGION(guard, GuardedAllocator::kGuardSize);
+#endif
+}
+}  // namespace
+
 GuardedAllocator::~GuardedAllocator() {
-    for (auto& [block, size] : blocks_) std::free(const_cast<void*>(block));
+    for (auto& [block, size] : blocks_) {
+        OpenGuard(static_cast<const unsigned char*>(block) + size);
+        std::free(const_cast<void*>(block));
+    }
 }
 
 void* GuardedAllocator::Allocate(std::uint64_t count, std::uint64_t size) {
@@ -29,6 +58,7 @@ void* GuardedAllocator::Allocate(std::uint64_t count, std::uint64_t size) {
     auto* block = static_cast<unsigned char*>(std::calloc(1, bytes + kGuardSize));
     if (block == nullptr) return nullptr;
     std::memset(block + bytes, kGuardByte, kGuardSize);
+    SealGuard(block + bytes);
     blocks_[block] = bytes;
     bytes_ += bytes;
     if (bytes_ > peakBytes_) peakBytes_ = bytes_;
@@ -48,6 +78,7 @@ void GuardedAllocator::Release(void* block) {
     if (!GuardIntact(static_cast<unsigned char*>(block), found->second)) {
         report_("overrun past a block of " + std::to_string(found->second) + " bytes");
     }
+    OpenGuard(static_cast<unsigned char*>(block) + found->second);
     bytes_ -= found->second;
     blocks_.erase(found);
     std::free(block);
@@ -63,10 +94,11 @@ std::uint64_t GuardedAllocator::SizeOf(const void* block) const {
 }
 
 bool GuardedAllocator::GuardIntact(const unsigned char* block, std::uint64_t size) const {
-    for (std::size_t i = 0; i < kGuardSize; ++i) {
-        if (block[size + i] != kGuardByte) return false;
-    }
-    return true;
+    OpenGuard(block + size);
+    bool intact = true;
+    for (std::size_t i = 0; i < kGuardSize; ++i) intact = intact && block[size + i] == kGuardByte;
+    SealGuard(block + size);
+    return intact;
 }
 
 bool GuardedAllocator::CheckGuards() const {
