@@ -158,15 +158,15 @@ protected:
     // The earlier item and the later one whose name differs in letter case.
     static void AddClash(simhost::SimHost& host, const std::string& name) {
         host.Scene().AddItem(name);
-        std::string upper = name;
-        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        host.Scene().AddItem(upper);
+        host.Scene().AddItem(UpperCase(name));
     }
     // "UPPER (same file as lower)": 16 characters and two names.
     static std::string Entry(const std::string& name) {
-        std::string upper = name;
-        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return upper + " (same file as " + name + ")";
+        return UpperCase(name) + " (same file as " + name + ")";
+    }
+    static std::string UpperCase(std::string name) {
+        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return name;
     }
 };
 
