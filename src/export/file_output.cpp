@@ -510,23 +510,35 @@ constexpr char kNoKnownReason[] = "it could not be written";
 constexpr char kFolderNotSynced[] = "written, but its folder could not be synced to the disk";
 
 // The reason after AppendDestinationFault's or AppendFailureReason's ": ".
-void TakeReason(char* reason, std::size_t capacity, const char* appended, const char* otherwise) {
-    const char* why = appended[0] == ':' && appended[1] == ' ' ? appended + 2 : otherwise;
+void TakeReason(char* reason, std::size_t capacity, const char* appended) {
+    const char* why = appended[0] == ':' && appended[1] == ' ' ? appended + 2 : kNoKnownReason;
     CopyTextCut(reason, capacity, why);
+}
+
+// Names and checks `path` as a whole file's destination; false, with the
+// reason it is refused, when it may not be written.
+bool CheckWholeFileDestination(StagedFile* staged, const char* path, char* reason, std::size_t capacity) {
+    CopyTextCut(reason, capacity, "");
+    if (NameStagedFile(staged, path, "") && CheckStagedFile(staged)) return true;
+    char why[kStatusTextCapacity] = "";
+    AppendDestinationFault(why, sizeof why, *staged);
+    TakeReason(reason, capacity, why);
+    return false;
+}
+
+// The reason of the failed operation noted last.
+void TakeFailureReason(char* reason, std::size_t capacity) {
+    char why[kStatusTextCapacity] = "";
+    AppendFailureReason(why, sizeof why, nullptr, 0);
+    TakeReason(reason, capacity, why);
 }
 
 }  // namespace
 
 WholeFile WriteWholeFile(const char* path, const char* data, std::size_t size, char* reason,
                          std::size_t capacity) {
-    char why[kStatusTextCapacity] = "";
-    CopyTextCut(reason, capacity, "");
     StagedFile staged;
-    if (!NameStagedFile(&staged, path, "") || !CheckStagedFile(&staged)) {
-        AppendDestinationFault(why, sizeof why, staged);
-        TakeReason(reason, capacity, why, kNoKnownReason);
-        return WholeFile::kRefused;
-    }
+    if (!CheckWholeFileDestination(&staged, path, reason, capacity)) return WholeFile::kRefused;
     ClearWriteFailure();
     bool written = OpenStagedFile(&staged);
     if (written) {
@@ -540,8 +552,7 @@ WholeFile WriteWholeFile(const char* path, const char* data, std::size_t size, c
     written = written && CloseStagedFile(&staged);
     const Commit commit = written ? CommitStagedFile(&staged) : Commit::kFailed;
     if (commit == Commit::kFailed) {
-        AppendFailureReason(why, sizeof why, nullptr, 0);
-        TakeReason(reason, capacity, why, kNoKnownReason);
+        TakeFailureReason(reason, capacity);
         return WholeFile::kFailed;
     }
     if (commit == Commit::kInPlaceNotSynced) CopyTextCut(reason, capacity, kFolderNotSynced);
@@ -549,22 +560,15 @@ WholeFile WriteWholeFile(const char* path, const char* data, std::size_t size, c
 }
 
 WholeFile MoveWholeFile(const char* from, const char* to, char* reason, std::size_t capacity) {
-    char why[kStatusTextCapacity] = "";
-    CopyTextCut(reason, capacity, "");
     StagedFile staged;
-    if (!NameStagedFile(&staged, to, "") || !CheckStagedFile(&staged)) {
-        AppendDestinationFault(why, sizeof why, staged);
-        TakeReason(reason, capacity, why, kNoKnownReason);
-        return WholeFile::kRefused;
-    }
+    if (!CheckWholeFileDestination(&staged, to, reason, capacity)) return WholeFile::kRefused;
     ClearWriteFailure();
     errno = 0;
     const bool moved = (!staged.keepMode || KeepPermissionsOfPath(from, staged.mode)) &&
                        FileOutput.replace(from, staged.target);
     if (!moved) {
         NoteFailedOperation(errno);
-        AppendFailureReason(why, sizeof why, nullptr, 0);
-        TakeReason(reason, capacity, why, kNoKnownReason);
+        TakeFailureReason(reason, capacity);
         return WholeFile::kFailed;
     }
     if (!FileOutput.syncFolder(staged.target)) CopyTextCut(reason, capacity, kFolderNotSynced);
