@@ -12,6 +12,9 @@ namespace {
 // The longest reason the file layer gives, with room to spare.
 constexpr std::size_t kReasonCapacity = 128;
 constexpr char kNulRefusal[] = "a file name cannot hold a control character (0x00)";
+
+// A path cut at a NUL byte would name another file.
+bool HoldsNul(const std::string& path) { return path.find('\0') != std::string::npos; }
 }  // namespace
 
 Utf8Paths::Utf8Paths() : before_(CurrentTextEncoding()) { SetTextEncoding(TextEncoding::kUtf8); }
@@ -19,19 +22,15 @@ Utf8Paths::Utf8Paths() : before_(CurrentTextEncoding()) { SetTextEncoding(TextEn
 Utf8Paths::~Utf8Paths() { SetTextEncoding(before_); }
 
 std::string DestinationRefusal(const std::string& path) {
-    if (path.find('\0') != std::string::npos) return kNulRefusal;
+    if (HoldsNul(path)) return kNulRefusal;
     const Utf8Paths utf8;
-    corvantide::StagedFile staged;
-    if (corvantide::NameStagedFile(&staged, path.c_str(), "") && corvantide::CheckStagedFile(&staged))
-        return {};
-    char why[kReasonCapacity] = "";
-    corvantide::AppendDestinationFault(why, sizeof why, staged);
-    return why[0] == ':' ? why + 2 : why;
+    char reason[kReasonCapacity] = "";
+    corvantide::WholeFileRefused(path.c_str(), reason, sizeof reason);
+    return reason;
 }
 
 ToolWrite WriteToolFile(const std::string& path, const std::string& text) {
-    // A path cut at a NUL byte would name another file.
-    if (path.find('\0') != std::string::npos) return {WholeFile::kRefused, kNulRefusal};
+    if (HoldsNul(path)) return {WholeFile::kRefused, kNulRefusal};
     const Utf8Paths utf8;
     char reason[kReasonCapacity] = "";
     const WholeFile outcome =
@@ -40,9 +39,7 @@ ToolWrite WriteToolFile(const std::string& path, const std::string& text) {
 }
 
 ToolWrite MoveToolFile(const std::string& from, const std::string& to) {
-    if (from.find('\0') != std::string::npos || to.find('\0') != std::string::npos) {
-        return {WholeFile::kRefused, kNulRefusal};
-    }
+    if (HoldsNul(from) || HoldsNul(to)) return {WholeFile::kRefused, kNulRefusal};
     const Utf8Paths utf8;
     char reason[kReasonCapacity] = "";
     const WholeFile outcome = corvantide::MoveWholeFile(from.c_str(), to.c_str(), reason, sizeof reason);

@@ -535,6 +535,11 @@ void TakeFailureReason(char* reason, std::size_t capacity) {
 
 }  // namespace
 
+bool WholeFileRefused(const char* path, char* reason, std::size_t capacity) {
+    StagedFile staged;
+    return !CheckWholeFileDestination(&staged, path, reason, capacity);
+}
+
 WholeFile WriteWholeFile(const char* path, const char* data, std::size_t size, char* reason,
                          std::size_t capacity) {
     StagedFile staged;

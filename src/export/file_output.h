@@ -150,6 +150,11 @@ enum class WholeFile {
     kFailed,   // not written; an earlier file stays as it was
 };
 
+// True when `path` may not be written as a whole file now, with the reason
+// in `reason` (capacity bytes, at least 1; empty when it may). Nothing is
+// touched.
+bool WholeFileRefused(const char* path, char* reason, std::size_t capacity);
+
 // Writes `size` bytes of `data` as the whole file `path` through a staged
 // file: named, checked, written beside where it lands, synced and moved
 // into place, as every file of the plug-in is. `reason` (capacity bytes, at
