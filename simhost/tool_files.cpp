@@ -25,7 +25,7 @@ std::string DestinationRefusal(const std::string& path) {
     if (HoldsNul(path)) return kNulRefusal;
     const Utf8Paths utf8;
     char reason[kReasonCapacity] = "";
-    corvantide::WholeFileRefused(path.c_str(), reason, sizeof reason);
+    if (!corvantide::WholeFileRefused(path.c_str(), reason, sizeof reason)) return {};
     return reason;
 }
 
